@@ -1,0 +1,64 @@
+// zelkon-cli: the judging core without a window, for batch work and end-to-end tests.
+#include "cli/command.h"
+#include "logs/text.h"
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+
+using namespace zelk;
+using namespace zelk::cli;
+
+namespace {
+
+void PrintHelp() {
+    std::cout << "Usage: zelkon-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
+                 "The contest judging of Zelkon without a window. Texts go to the terminal in UTF-8.\n\n"
+                 "Commands:\n";
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
+    for (const auto& c : commands) {
+        std::cout << "  " << c.synopsis << "\n";
+        std::string text = c.description;
+        size_t start = 0;
+        while (start < text.size()) {
+            const auto nl = text.find('\n', start);
+            const auto line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+            std::cout << "      " << line << "\n";
+            if (nl == std::string::npos) break;
+            start = nl + 1;
+        }
+    }
+    std::cout << "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp();
+        return args.empty() ? 2 : 0;
+    }
+    const auto& commands = Commands();
+    const auto it =
+        std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return c.name == args[0]; });
+    if (it == commands.end()) {
+        std::cerr << "zelkon-cli: unknown command '" << args[0] << "' (see zelkon-cli --help)\n";
+        return 2;
+    }
+    args.erase(args.begin());
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::cout << "Usage: zelkon-cli " << it->synopsis << "\n" << it->description << "\n";
+        return 0;
+    }
+    try {
+        return it->run(args);
+    } catch (const UsageError& e) {
+        std::cerr << "zelkon-cli " << it->name << ": " << e.message << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "Error: " << ToUtf8(e.what()) << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,50 @@
+// File access of the core: path texts, existence tests, whole-file reading, text lines by the log
+// line rules, and writing through a temporary file so a failed write never replaces a good file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+// A path text of the program (Windows-1251, "\" or "/" as separator) as a path of the file system
+// (UTF-8 names, "/" as separator).
+std::filesystem::path PathFromText(std::string_view text);
+// A file-system path as program text: UTF-8 names become Windows-1251; other bytes stay as they are.
+std::string TextFromPath(const std::filesystem::path& path);
+// "\" turned into "/".
+std::string NativePath(std::string_view text);
+// folder + "/" + name, without doubling a separator that `folder` already ends with.
+std::string JoinPath(std::string_view folder, std::string_view name);
+// The folder part of a path text with its trailing "/", or empty text.
+std::string ExtractFilePath(std::string_view path);
+// The name part of a path text.
+std::string ExtractFileName(std::string_view path);
+// `path` with its extension (from the last "." of the name) replaced by `ext` (which carries its ".").
+std::string ChangeFileExt(std::string_view path, std::string_view ext);
+
+// True when `path` names an existing regular file (a folder is not a file).
+bool FileExists(std::string_view path);
+bool DirectoryExists(std::string_view path);
+
+// The whole content of a file; throws TZelkError naming the file and the system's reason.
+std::string ReadFileBytes(std::string_view path);
+// Writes `bytes` to a temporary file beside `path` and renames it over `path`; throws TZelkError
+// naming the file and the system's reason, leaving any existing file untouched.
+void WriteFileAtomic(std::string_view path, std::string_view bytes);
+
+// Splits a text into lines: a line ends at LF or CR LF, a CR not followed by LF is dropped, and a
+// Ctrl+Z (code 26) ends the text. The text given to the constructor must outlive the reader.
+class TLineReader {
+public:
+    explicit TLineReader(std::string_view text);
+    // The next line; false at the end of the text.
+    bool Next(std::string& line);
+
+private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+} // namespace zelk

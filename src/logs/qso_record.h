@@ -1,0 +1,50 @@
+// One contact of a log: the fields of a "QSO:" line, its moment, and the caches of its judged results.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+struct TListRow;
+
+class TQSORecord {
+public:
+    std::string Freq, Mode, SDate, STime, Call, Send, Receive, Score, Comment;
+    int CachedPoints = -1;
+    std::string CachedCriterion;
+    bool CriterionKnown = false;
+    int QSOIndex = -1;
+
+    TQSORecord() = default;
+    // A record parsed from the text after "QSO:".
+    explicit TQSORecord(std::string_view line) { ParseQSOLine(line); }
+
+    void Clear();
+    void ResetResults();
+    // Copies the nine texts and QSOIndex; results are never copied.
+    void Assign(const TQSORecord& other);
+    // Fills the record from the text that follows the four characters "QSO:" of a line.
+    void ParseQSOLine(std::string_view text);
+    // Takes the nine cells of a QSO row back (trimmed); no row leaves the record cleared.
+    void LoadFromRow(const TListRow* row);
+
+    // Days since 30 December 1899, the fraction being the time of day.
+    double DateTime() const;
+    // True when the moments differ by at most `maxMinutes` whole minutes.
+    bool IsTimeClose(const TQSORecord& other, int maxMinutes) const;
+    // The same against the setting MaxMinutesDifference.
+    bool IsTimeClose(const TQSORecord& other) const;
+};
+
+// Whole minutes between the moments of two records, independent of their order.
+int TimeDifference(const TQSORecord& a, const TQSORecord& b);
+
+// The calendar day (as a day count) of a date text yyyy-mm-dd; 0 when it gives no valid date.
+int DateTextToDays(std::string_view text);
+// Day count of a calendar date, 0 being 30 December 1899; false for an invalid date.
+bool EncodeDate(int year, int month, int day, int& days);
+// The calendar date of a day count.
+void DecodeDate(int days, int& year, int& month, int& day);
+
+} // namespace zelk

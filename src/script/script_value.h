@@ -1,0 +1,63 @@
+// ScriptValue: the tagged value the script language computes with (empty, null, integer, int64,
+// float, text, truth value, date-time), its conversions and the rules of its operators.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+enum class TValueKind : std::uint8_t { Empty, Null, Integer, Int64, Double, String, Boolean, Date };
+
+// "Empty", "Null", "Integer", "Int64", "Double", "String", "Boolean", "Date".
+const char* KindName(TValueKind kind);
+
+enum class TBinaryOp : std::uint8_t { Add, Sub, Mul, Div, Mod, And, Or };
+enum class TCompareOp : std::uint8_t { Less, Equal, Greater, GreaterEqual, LessEqual, NotEqual };
+
+class ScriptValue {
+public:
+    ScriptValue() = default; // empty
+    static ScriptValue Null();
+    static ScriptValue Integer(std::int32_t v);
+    static ScriptValue Int64(std::int64_t v);
+    static ScriptValue Double(double v);
+    static ScriptValue Text(std::string v);
+    static ScriptValue Boolean(bool v);
+    static ScriptValue Date(double days);
+
+    TValueKind Kind() const { return kind_; }
+    bool IsNull() const { return kind_ == TValueKind::Null; }
+    bool IsEmpty() const { return kind_ == TValueKind::Empty; }
+
+    // Conversions; each raises TZelkError with the conversion or overflow message when it cannot.
+    std::string AsText() const;
+    double AsFloat() const;
+    std::int32_t AsInteger() const;
+    std::int64_t AsInt64() const;
+    bool AsBoolean() const;
+    double AsDate() const;
+
+    // The payload as stored (valid only for the matching kind).
+    std::int64_t RawInt() const { return int_; }
+    double RawDouble() const { return double_; }
+    const std::string& RawText() const { return text_; }
+
+private:
+    TValueKind kind_ = TValueKind::Empty;
+    std::int64_t int_ = 0; // Integer, Int64 and Boolean (0 or 1)
+    double double_ = 0;    // Double and Date
+    std::string text_;     // String
+};
+
+// The two-operand operators; the result takes the place of the left operand.
+ScriptValue ApplyOperator(TBinaryOp op, const ScriptValue& left, const ScriptValue& right);
+// A comparison: the integer 1 when it holds, else the integer 0.
+ScriptValue CompareValues(TCompareOp op, const ScriptValue& left, const ScriptValue& right);
+// Unary minus.
+ScriptValue Negate(const ScriptValue& v);
+// True when `v` compares equal to the integer 0 (the test of conditions and of NOT).
+bool EqualsZero(const ScriptValue& v);
+
+} // namespace zelk

@@ -1,0 +1,82 @@
+// TZelkGlobalVars: the program's settings and well-known paths for the whole run, kept in the program
+// settings file, the contest settings file (both zelk.ini) and the per-user store.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+class IUserStore;
+
+// Report kinds: 0 none, 1 log printout, 2 standings, 3 logs received, 4 check report of one log,
+// 5 logs not received.
+enum TReportKind : int { rkNone = 0, rkEditFile, rkTournament, rkFilesExists, rkQSOCalc, rkNoFile };
+
+class TZelkGlobalVars {
+public:
+    std::string ExePath;          // program folder with a trailing "/"
+    std::string HelpFile = "help/help.chm";
+    std::string ReportsFolder = "reports/";
+    std::string CurrentFolder;
+    std::string CurrentUBNFolder;
+    std::string IniName = "zelk.ini";
+    std::string AppName = "Zelkon";
+    std::string RegistryKey = "Software\\Zelk";
+    int WExTop = 0, WExLeft = 0, WExHeight = 0, WExWidth = 0;
+    int WExSplit = 0;
+    int WExHdrHeight = 0;
+    int WVFTop = 0, WVFLeft = 0, WVFHeight = 0, WVFWidth = 0;
+    bool WVFSyntax = true;
+    std::string WVFFontName;
+    int WVFFontSize = 0;
+    int WSETop = 0, WSELeft = 0, WSEHeight = 0, WSEWidth = 0;
+    int WFindQSOTop = 0, WFindQSOLeft = 0, WFindQSOHeight = 0, WFindQSOWidth = 0;
+    std::string WFindQSOCall;
+    std::string FilesMask = "*.CBR";
+    std::string UBNExt = "*.UBN";
+    int MaxMinutesDifference = 3;
+    bool AutoCalcQSO = false;
+    int NoFileMinMentionCount = 3;
+    bool NoFileIncludeResults = false;
+    bool LogEdited = false;
+    std::string QLastCall;
+    std::uint8_t QLastReport = 3;
+    bool RecalcAll = true;
+
+    // Defaults; ExePath from `exeFolder` (the folder of the executable), or the running executable's.
+    TZelkGlobalVars();
+    explicit TZelkGlobalVars(const std::string& exeFolder);
+
+    // The per-user store used by LoadSettings, SaveSettings and the column widths (not owned).
+    void SetUserStore(IUserStore* store) { store_ = store; }
+    IUserStore* UserStore() const { return store_; }
+
+    void LoadSettings();
+    void LoadContestSettings();
+    void SaveSettings();
+
+    // Widths of a list's columns, from and to the per-user string value `name` ("120,40,50,50").
+    void LoadColumnWidths(std::vector<int>& widths, const std::string& name) const;
+    void SaveColumnWidths(const std::vector<int>& widths, const std::string& name) const;
+
+    // The layout file of a report kind (1..5): ExePath + ReportsFolder + the name from the program
+    // settings file; empty for kind 0 or an empty name.
+    std::string ReportLayoutFile(int kind) const;
+    // The program folder without a trailing separator.
+    std::string AppFolder() const;
+    // AppFolder + "/" + `relative` with one leading separator removed and "\" turned into "/".
+    std::string AppPath(const std::string& relative) const;
+
+    std::string ProgramIniPath() const;
+    // The contest folder's settings file, or empty text while no contest folder is set.
+    std::string ContestIniPath() const;
+};
+
+// The one settings object of the run.
+TZelkGlobalVars& Vars();
+// Replaces the settings object (the program entry and the tests); returns the previous one.
+void ResetVars(const TZelkGlobalVars& fresh);
+
+} // namespace zelk

@@ -1,0 +1,74 @@
+// The services of the desktop that the core reaches through small interfaces: message boxes and the
+// per-user key-value store. The desktop program, the command line and the tests each supply their own.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "logs/text.h"
+
+namespace zelk {
+
+// Message boxes. All texts are Windows-1251.
+class IMessages {
+public:
+    virtual ~IMessages() = default;
+    // Information box; an empty caption means the default one.
+    virtual void Info(const std::string& text, const std::string& caption) = 0;
+    // Error box with the error icon; an empty caption means "Ошибка".
+    virtual void Error(const std::string& text, const std::string& caption) = 0;
+    // Question with Yes and No under "Подтвердите"; true for Yes.
+    virtual bool Ask(const std::string& text) = 0;
+    // Plain box without icon under the application title (the script layer's messages).
+    virtual void Plain(const std::string& text) = 0;
+};
+
+// Default captions of the boxes.
+inline constexpr std::string_view kInfoCaption = "Сообщение времени разработки..."_cp;
+inline constexpr std::string_view kErrorCaption = "Ошибка"_cp;
+inline constexpr std::string_view kAskCaption = "Подтвердите"_cp;
+
+// The installed message boxes; the default writes every box to standard error and answers No.
+IMessages& Messages();
+// Installs `m` (not owned; it must outlive its use) and returns the previous one; nullptr restores the default.
+IMessages* SetMessages(IMessages* m);
+
+// Messages that write to standard error in UTF-8, one line per box; questions are answered No.
+class StderrMessages : public IMessages {
+public:
+    void Info(const std::string& text, const std::string& caption) override;
+    void Error(const std::string& text, const std::string& caption) override;
+    bool Ask(const std::string& text) override;
+    void Plain(const std::string& text) override;
+};
+
+// The per-user store: named integer and string values, as the registry key of the program keeps them.
+class IUserStore {
+public:
+    virtual ~IUserStore() = default;
+    virtual std::optional<int> ReadInteger(const std::string& name) = 0;
+    virtual std::optional<std::string> ReadString(const std::string& name) = 0;
+    virtual void WriteInteger(const std::string& name, int value) = 0;
+    virtual void WriteString(const std::string& name, const std::string& value) = 0;
+};
+
+// A store held in memory, for the command line and the tests. A value keeps the type it was written with;
+// reading it as the other type gives nothing.
+class MemoryUserStore : public IUserStore {
+public:
+    std::optional<int> ReadInteger(const std::string& name) override;
+    std::optional<std::string> ReadString(const std::string& name) override;
+    void WriteInteger(const std::string& name, int value) override;
+    void WriteString(const std::string& name, const std::string& value) override;
+
+    const std::map<std::string, std::string>& Strings() const { return strings_; }
+    const std::map<std::string, int>& Integers() const { return integers_; }
+
+private:
+    std::map<std::string, int> integers_;
+    std::map<std::string, std::string> strings_;
+};
+
+} // namespace zelk
