@@ -9,14 +9,15 @@
 namespace zelk {
 
 class IUserStore;
+class TZelkIniFile;
 
 // Report kinds: 0 none, 1 log printout, 2 standings, 3 logs received, 4 check report of one log,
 // 5 logs not received.
 enum TReportKind : int { rkNone = 0, rkEditFile, rkTournament, rkFilesExists, rkQSOCalc, rkNoFile };
 
 class TZelkGlobalVars {
-public:
-    std::string ExePath;          // program folder with a trailing "/"
+  public:
+    std::string ExePath; // program folder with a trailing "/"
     std::string HelpFile = "help/help.chm";
     std::string ReportsFolder = "reports/";
     std::string CurrentFolder;
@@ -53,11 +54,19 @@ public:
     void SetUserStore(IUserStore* store) { store_ = store; }
     IUserStore* UserStore() const { return store_; }
 
+    // Each of these goes through all of its stores even when one fails, then raises one TZelkError
+    // with the messages of the failures, one a line. A settings file that cannot be written gives
+    // "Unable to write to <path>"; its old content stays as it was, and the other stores are written.
+    // Program file (Path, Name, Settings), contest file (common keys), per-user store.
     void LoadSettings();
+    // The contest file's common keys, so that a newly opened folder brings its own settings.
     void LoadContestSettings();
+    // Program file (CurrentFolder and the common keys), contest file (common keys), per-user store.
     void SaveSettings();
 
     // Widths of a list's columns, from and to the per-user string value `name` ("120,40,50,50").
+    // Loading sets column i from element i when that element is not empty; an element that is not an
+    // integer stops the loading with TZelkError, the columns before it already set.
     void LoadColumnWidths(std::vector<int>& widths, const std::string& name) const;
     void SaveColumnWidths(const std::vector<int>& widths, const std::string& name) const;
 
@@ -72,11 +81,25 @@ public:
     std::string ProgramIniPath() const;
     // The contest folder's settings file, or empty text while no contest folder is set.
     std::string ContestIniPath() const;
+
+  private:
+    void ReadProgramFile();
+    void ReadContestFile();
+    void ReadUserStore();
+    void WriteProgramFile() const;
+    void WriteContestFile() const;
+    void WriteUserStore() const;
+    void ReadCommonKeys(const TZelkIniFile& ini);
+    void WriteCommonKeys(TZelkIniFile& ini) const;
+
+    std::string appFolder_;
+    IUserStore* store_ = nullptr;
 };
 
 // The one settings object of the run.
 TZelkGlobalVars& Vars();
-// Replaces the settings object (the program entry and the tests); returns the previous one.
-void ResetVars(const TZelkGlobalVars& fresh);
+// Replaces the settings object (the program entry and the tests) and returns the previous one;
+// references from Vars() stay valid.
+TZelkGlobalVars ResetVars(const TZelkGlobalVars& fresh);
 
 } // namespace zelk

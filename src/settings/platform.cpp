@@ -21,7 +21,9 @@ void WriteBox(std::string_view caption, const std::string& text) {
 
 } // namespace
 
-IMessages& Messages() { return g_messages ? *g_messages : DefaultMessages(); }
+IMessages& Messages() {
+    return g_messages ? *g_messages : DefaultMessages();
+}
 
 IMessages* SetMessages(IMessages* m) {
     IMessages* old = g_messages;
@@ -42,7 +44,9 @@ bool StderrMessages::Ask(const std::string& text) {
     return false;
 }
 
-void StderrMessages::Plain(const std::string& text) { std::cerr << ToUtf8(text) << std::endl; }
+void StderrMessages::Plain(const std::string& text) {
+    std::cerr << ToUtf8(text) << std::endl;
+}
 
 std::optional<int> MemoryUserStore::ReadInteger(const std::string& name) {
     auto it = integers_.find(name);

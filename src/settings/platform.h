@@ -13,7 +13,7 @@ namespace zelk {
 
 // Message boxes. All texts are Windows-1251.
 class IMessages {
-public:
+  public:
     virtual ~IMessages() = default;
     // Information box; an empty caption means the default one.
     virtual void Info(const std::string& text, const std::string& caption) = 0;
@@ -32,12 +32,13 @@ inline constexpr std::string_view kAskCaption = "Подтвердите"_cp;
 
 // The installed message boxes; the default writes every box to standard error and answers No.
 IMessages& Messages();
-// Installs `m` (not owned; it must outlive its use) and returns the previous one; nullptr restores the default.
+// Installs `m` (not owned; it must outlive its use) and returns the previous one; nullptr restores the
+// default.
 IMessages* SetMessages(IMessages* m);
 
 // Messages that write to standard error in UTF-8, one line per box; questions are answered No.
 class StderrMessages : public IMessages {
-public:
+  public:
     void Info(const std::string& text, const std::string& caption) override;
     void Error(const std::string& text, const std::string& caption) override;
     bool Ask(const std::string& text) override;
@@ -46,7 +47,7 @@ public:
 
 // The per-user store: named integer and string values, as the registry key of the program keeps them.
 class IUserStore {
-public:
+  public:
     virtual ~IUserStore() = default;
     virtual std::optional<int> ReadInteger(const std::string& name) = 0;
     virtual std::optional<std::string> ReadString(const std::string& name) = 0;
@@ -57,7 +58,7 @@ public:
 // A store held in memory, for the command line and the tests. A value keeps the type it was written with;
 // reading it as the other type gives nothing.
 class MemoryUserStore : public IUserStore {
-public:
+  public:
     std::optional<int> ReadInteger(const std::string& name) override;
     std::optional<std::string> ReadString(const std::string& name) override;
     void WriteInteger(const std::string& name, int value) override;
@@ -66,7 +67,7 @@ public:
     const std::map<std::string, std::string>& Strings() const { return strings_; }
     const std::map<std::string, int>& Integers() const { return integers_; }
 
-private:
+  private:
     std::map<std::string, int> integers_;
     std::map<std::string, std::string> strings_;
 };
