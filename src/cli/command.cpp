@@ -14,8 +14,12 @@ std::vector<CliCommand>& Registry() {
 }
 } // namespace
 
-void RegisterCommand(CliCommand command) { Registry().push_back(std::move(command)); }
-const std::vector<CliCommand>& Commands() { return Registry(); }
+void RegisterCommand(CliCommand command) {
+    Registry().push_back(std::move(command));
+}
+const std::vector<CliCommand>& Commands() {
+    return Registry();
+}
 
 std::vector<std::string> TakeOptions(std::vector<std::string>& args, std::string_view name) {
     std::vector<std::string> values;

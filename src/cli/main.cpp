@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
         return args.empty() ? 2 : 0;
     }
     const auto& commands = Commands();
-    const auto it =
-        std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return c.name == args[0]; });
+    const auto it = std::find_if(commands.begin(), commands.end(),
+                                 [&](const CliCommand& c) { return c.name == args[0]; });
     if (it == commands.end()) {
         std::cerr << "zelkon-cli: unknown command '" << args[0] << "' (see zelkon-cli --help)\n";
         return 2;

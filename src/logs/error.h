@@ -7,7 +7,7 @@
 namespace zelk {
 
 class TZelkError : public std::runtime_error {
-public:
+  public:
     explicit TZelkError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string SystemReason(int err) { return FromUtf8(std::strerror(err)); }
+std::string SystemReason(int err) {
+    return FromUtf8(std::strerror(err));
+}
 
 // Closes a POSIX file descriptor on every path.
 struct FdGuard {
@@ -35,7 +37,9 @@ std::string NativePath(std::string_view text) {
     return r;
 }
 
-fs::path PathFromText(std::string_view text) { return fs::path(ToUtf8(NativePath(text))); }
+fs::path PathFromText(std::string_view text) {
+    return fs::path(ToUtf8(NativePath(text)));
+}
 
 std::string TextFromPath(const fs::path& path) {
     const std::string& raw = path.native();
@@ -142,18 +146,85 @@ TLineReader::TLineReader(std::string_view text) : text_(text) {
     if (eof != std::string_view::npos) text_ = text_.substr(0, eof);
 }
 
+namespace {
+
+// Appends the bytes of `part` to `line` without its CR characters: a CR before LF belongs to the line
+// end, and a CR anywhere else is dropped.
+void AppendWithoutCR(std::string& line, std::string_view part) {
+    size_t start = 0;
+    for (;;) {
+        const auto cr = part.find('\r', start);
+        if (cr == std::string_view::npos) {
+            line.append(part.substr(start));
+            return;
+        }
+        line.append(part.substr(start, cr - start));
+        start = cr + 1;
+    }
+}
+
+} // namespace
+
 bool TLineReader::Next(std::string& line) {
     if (pos_ >= text_.size()) return false;
     const auto lf = text_.find('\n', pos_);
     const size_t end = lf == std::string_view::npos ? text_.size() : lf;
     line.clear();
-    for (size_t i = pos_; i < end; ++i) {
-        const char ch = text_[i];
-        // A CR belongs to the line end only right before LF; elsewhere it is dropped as well.
-        if (ch != '\r') line += ch;
-    }
+    AppendWithoutCR(line, text_.substr(pos_, end - pos_));
     pos_ = lf == std::string_view::npos ? text_.size() : lf + 1;
     return true;
+}
+
+TFileLineReader::TFileLineReader(std::string_view path) : path_(path) {
+    const fs::path p = PathFromText(path);
+    fd_ = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw TZelkError("Cannot open file \"" + path_ + "\". " + SystemReason(errno));
+}
+
+TFileLineReader::~TFileLineReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool TFileLineReader::Fill() {
+    if (ended_) return false;
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+    const size_t old = buffer_.size();
+    buffer_.resize(old + (1 << 16));
+    ssize_t n;
+    do {
+        n = ::read(fd_, buffer_.data() + old, 1 << 16);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        buffer_.resize(old);
+        throw TZelkError("Cannot read file \"" + path_ + "\". " + SystemReason(errno));
+    }
+    buffer_.resize(old + static_cast<size_t>(n));
+    const auto eof = buffer_.find('\x1A', old);
+    if (eof != std::string::npos) {
+        buffer_.resize(eof);
+        ended_ = true;
+    }
+    if (n == 0) ended_ = true;
+    return n > 0;
+}
+
+bool TFileLineReader::Next(std::string& line) {
+    line.clear();
+    bool any = false;
+    for (;;) {
+        const auto lf = buffer_.find('\n', pos_);
+        if (lf != std::string::npos) {
+            AppendWithoutCR(line, std::string_view(buffer_).substr(pos_, lf - pos_));
+            pos_ = lf + 1;
+            return true;
+        }
+        // No line end in the buffer: keep what is there and read more.
+        if (pos_ < buffer_.size()) any = true;
+        AppendWithoutCR(line, std::string_view(buffer_).substr(pos_));
+        pos_ = buffer_.size();
+        if (!Fill()) return any || !line.empty();
+    }
 }
 
 } // namespace zelk

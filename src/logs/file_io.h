@@ -37,14 +37,34 @@ void WriteFileAtomic(std::string_view path, std::string_view bytes);
 // Splits a text into lines: a line ends at LF or CR LF, a CR not followed by LF is dropped, and a
 // Ctrl+Z (code 26) ends the text. The text given to the constructor must outlive the reader.
 class TLineReader {
-public:
+  public:
     explicit TLineReader(std::string_view text);
     // The next line; false at the end of the text.
     bool Next(std::string& line);
 
-private:
+  private:
     std::string_view text_;
     size_t pos_ = 0;
+};
+
+// The same line rules over a file read in blocks, so that a huge log never sits in memory whole.
+class TFileLineReader {
+  public:
+    // Opens the file; throws TZelkError naming the file and the system's reason.
+    explicit TFileLineReader(std::string_view path);
+    ~TFileLineReader();
+    TFileLineReader(const TFileLineReader&) = delete;
+    TFileLineReader& operator=(const TFileLineReader&) = delete;
+    // The next line; false at the end of the text. Throws TZelkError on a read error.
+    bool Next(std::string& line);
+
+  private:
+    bool Fill();
+    std::string path_;
+    int fd_ = -1;
+    std::string buffer_;
+    size_t pos_ = 0;
+    bool ended_ = false;
 };
 
 } // namespace zelk

@@ -9,15 +9,15 @@ namespace zelk {
 
 // Image indexes of the shared small-image list.
 enum ListImage : int {
-    imgLog = 0,            // log with an owner callsign
-    imgTag = 1,            // known tag
-    imgBadTag = 2,         // unknown tag, or error row
-    imgLogNoCall = 3,      // log without an owner callsign
-    imgQSOUnchecked = 5,   // contact not yet checked
-    imgQSOAccepted = 6,    // contact accepted
-    imgQSORejected = 7,    // contact rejected
-    imgTagMissing = 8,     // required tag missing or empty
-    imgCallSign = 9,       // owner callsign tag
+    imgLog = 0,          // log with an owner callsign
+    imgTag = 1,          // known tag
+    imgBadTag = 2,       // unknown tag, or error row
+    imgLogNoCall = 3,    // log without an owner callsign
+    imgQSOUnchecked = 5, // contact not yet checked
+    imgQSOAccepted = 6,  // contact accepted
+    imgQSORejected = 7,  // contact rejected
+    imgTagMissing = 8,   // required tag missing or empty
+    imgCallSign = 9,     // owner callsign tag
 };
 
 struct TListRow {

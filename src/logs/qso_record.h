@@ -9,7 +9,7 @@ namespace zelk {
 struct TListRow;
 
 class TQSORecord {
-public:
+  public:
     std::string Freq, Mode, SDate, STime, Call, Send, Receive, Score, Comment;
     int CachedPoints = -1;
     std::string CachedCriterion;

@@ -12,20 +12,20 @@ constexpr const auto& kHighHalf = kCp1251High;
 
 // Upper-case/lower-case byte pairs outside the plain alphabets.
 constexpr std::array<std::pair<unsigned char, unsigned char>, 15> kExtraPairs = {{{0x80, 0x90},
-                                                                                   {0x81, 0x83},
-                                                                                   {0x8A, 0x9A},
-                                                                                   {0x8C, 0x9C},
-                                                                                   {0x8D, 0x9D},
-                                                                                   {0x8E, 0x9E},
-                                                                                   {0x8F, 0x9F},
-                                                                                   {0xA1, 0xA2},
-                                                                                   {0xA3, 0xBC},
-                                                                                   {0xA5, 0xB4},
-                                                                                   {0xA8, 0xB8},
-                                                                                   {0xAA, 0xBA},
-                                                                                   {0xAF, 0xBF},
-                                                                                   {0xB2, 0xB3},
-                                                                                   {0xBD, 0xBE}}};
+                                                                                  {0x81, 0x83},
+                                                                                  {0x8A, 0x9A},
+                                                                                  {0x8C, 0x9C},
+                                                                                  {0x8D, 0x9D},
+                                                                                  {0x8E, 0x9E},
+                                                                                  {0x8F, 0x9F},
+                                                                                  {0xA1, 0xA2},
+                                                                                  {0xA3, 0xBC},
+                                                                                  {0xA5, 0xB4},
+                                                                                  {0xA8, 0xB8},
+                                                                                  {0xAA, 0xBA},
+                                                                                  {0xAF, 0xBF},
+                                                                                  {0xB2, 0xB3},
+                                                                                  {0xBD, 0xBE}}};
 
 struct CaseTables {
     std::array<unsigned char, 256> upper{};
@@ -40,11 +40,15 @@ struct CaseTables {
             upper[low] = static_cast<unsigned char>(up);
             lower[up] = static_cast<unsigned char>(low);
         };
-        for (int c = 'a'; c <= 'z'; ++c) pair(c - 32, c);
-        for (int c = 0xE0; c <= 0xFF; ++c) pair(c - 32, c);
-        for (auto [up, low] : kExtraPairs) pair(up, low);
+        for (int c = 'a'; c <= 'z'; ++c)
+            pair(c - 32, c);
+        for (int c = 0xE0; c <= 0xFF; ++c)
+            pair(c - 32, c);
+        for (auto [up, low] : kExtraPairs)
+            pair(up, low);
         // Weights: the code itself scaled, with Ё placed between Е and Ж.
-        for (int c = 0; c < 256; ++c) order[c] = static_cast<unsigned short>(c * 2);
+        for (int c = 0; c < 256; ++c)
+            order[c] = static_cast<unsigned short>(c * 2);
         order[0xA8] = static_cast<unsigned short>(0xC5 * 2 + 1);
     }
 };
@@ -54,7 +58,9 @@ const CaseTables& Tables() {
     return tables;
 }
 
-bool IsTrimmed(unsigned char c) { return c <= 32; }
+bool IsTrimmed(unsigned char c) {
+    return c <= 32;
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -124,37 +130,47 @@ int FromUnicode(char32_t cp) {
 
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && IsTrimmed(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && IsTrimmed(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && IsTrimmed(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && IsTrimmed(static_cast<unsigned char>(s[e - 1])))
+        --e;
     return std::string(s.substr(b, e - b));
 }
 
 std::string TrimLeft(std::string_view s) {
     size_t b = 0;
-    while (b < s.size() && IsTrimmed(static_cast<unsigned char>(s[b]))) ++b;
+    while (b < s.size() && IsTrimmed(static_cast<unsigned char>(s[b])))
+        ++b;
     return std::string(s.substr(b));
 }
 
 std::string TrimRight(std::string_view s) {
     size_t e = s.size();
-    while (e > 0 && IsTrimmed(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (e > 0 && IsTrimmed(static_cast<unsigned char>(s[e - 1])))
+        --e;
     return std::string(s.substr(0, e));
 }
 
-unsigned char UpperChar(unsigned char c) { return Tables().upper[c]; }
-unsigned char LowerChar(unsigned char c) { return Tables().lower[c]; }
+unsigned char UpperChar(unsigned char c) {
+    return Tables().upper[c];
+}
+unsigned char LowerChar(unsigned char c) {
+    return Tables().lower[c];
+}
 
 std::string UpperCase(std::string_view s) {
     std::string r(s);
     const auto& t = Tables().upper;
-    for (auto& ch : r) ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
+    for (auto& ch : r)
+        ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
     return r;
 }
 
 std::string LowerCase(std::string_view s) {
     std::string r(s);
     const auto& t = Tables().lower;
-    for (auto& ch : r) ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
+    for (auto& ch : r)
+        ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
     return r;
 }
 

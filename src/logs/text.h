@@ -61,9 +61,11 @@ template <Cp1251Literal L> inline constexpr Cp1251Literal<sizeof(L.data)> kCp125
 
 } // namespace detail
 
-// "Ошибка"_cp is the Windows-1251 text of the literal, made while compiling.
-template <detail::Cp1251Literal L> constexpr std::string_view operator""_cp() {
-    return {detail::kCp1251Storage<L>.data, detail::kCp1251Storage<L>.size};
+// "Ошибка"_cp is the Windows-1251 text of the literal; the bytes are made while compiling and the
+// string once, on first use.
+template <detail::Cp1251Literal L> const std::string& operator""_cp() {
+    static const std::string text(detail::kCp1251Storage<L>.data, detail::kCp1251Storage<L>.size);
+    return text;
 }
 
 // Removes the characters with codes 0 to 32 at both ends.

@@ -32,11 +32,11 @@ IMessages* SetMessages(IMessages* m) {
 }
 
 void StderrMessages::Info(const std::string& text, const std::string& caption) {
-    WriteBox(caption.empty() ? kInfoCaption : std::string_view(caption), text);
+    WriteBox(caption.empty() ? kInfoCaption : caption, text);
 }
 
 void StderrMessages::Error(const std::string& text, const std::string& caption) {
-    WriteBox(caption.empty() ? kErrorCaption : std::string_view(caption), text);
+    WriteBox(caption.empty() ? kErrorCaption : caption, text);
 }
 
 bool StderrMessages::Ask(const std::string& text) {

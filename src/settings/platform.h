@@ -26,9 +26,9 @@ class IMessages {
 };
 
 // Default captions of the boxes.
-inline constexpr std::string_view kInfoCaption = "Сообщение времени разработки..."_cp;
-inline constexpr std::string_view kErrorCaption = "Ошибка"_cp;
-inline constexpr std::string_view kAskCaption = "Подтвердите"_cp;
+inline const std::string& kInfoCaption = "Сообщение времени разработки..."_cp;
+inline const std::string& kErrorCaption = "Ошибка"_cp;
+inline const std::string& kAskCaption = "Подтвердите"_cp;
 
 // The installed message boxes; the default writes every box to standard error and answers No.
 IMessages& Messages();

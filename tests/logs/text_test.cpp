@@ -80,7 +80,8 @@ TEST(Text, CollapseSpacesAndItemOrEmpty) {
 
 TEST(Text, Utf8ConversionRoundTripsAllBytes) {
     std::string all;
-    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
     const std::string utf8 = ToUtf8(all);
     EXPECT_TRUE(IsValidUtf8(utf8));
     EXPECT_EQ(FromUtf8(utf8), all);
@@ -91,10 +92,12 @@ TEST(Text, Utf8ConversionRoundTripsAllBytes) {
 TEST(Text, FromUtf8ReplacesWhatTheCodePageLacks) {
     EXPECT_EQ(FromUtf8("Привет"), "Привет"_cp);
     EXPECT_EQ(FromUtf8("日本"), "??");
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), "a?b");        // stray byte
-    EXPECT_EQ(FromUtf8("\xD0"), "?");               // cut sequence
-    EXPECT_EQ(FromUtf8("\xC0\x80"), "??");          // overlong encoding: each byte is replaced
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              "a?b");                          // stray byte
+    EXPECT_EQ(FromUtf8("\xD0"), "?");          // cut sequence
+    EXPECT_EQ(FromUtf8("\xC0\x80"), "??");     // overlong encoding: each byte is replaced
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // surrogate
 }
 
 TEST(Text, StrToIntReadsWholeDecimalIntegersOnly) {
@@ -103,10 +106,16 @@ TEST(Text, StrToIntReadsWholeDecimalIntegersOnly) {
         bool ok;
         int value;
     };
-    const Case cases[] = {{"12", true, 12},      {" -7 ", true, -7}, {"+3", true, 3},
-                          {"abc", false, 0},     {"", false, 0},     {"1.5", false, 0},
-                          {"2147483647", true, 2147483647},          {"2147483648", false, 0},
-                          {"+-1", false, 0},     {"12x", false, 0}};
+    const Case cases[] = {{"12", true, 12},
+                          {" -7 ", true, -7},
+                          {"+3", true, 3},
+                          {"abc", false, 0},
+                          {"", false, 0},
+                          {"1.5", false, 0},
+                          {"2147483647", true, 2147483647},
+                          {"2147483648", false, 0},
+                          {"+-1", false, 0},
+                          {"12x", false, 0}};
     for (const auto& c : cases) {
         int v = 0;
         EXPECT_EQ(TryStrToInt(c.text, v), c.ok) << c.text;

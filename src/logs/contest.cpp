@@ -1,0 +1,186 @@
+// Listing, selecting, sorting and loading the logs of the open contest.
+#include "logs/contest.h"
+
+#include "logs/contest_folder.h"
+#include "logs/error.h"
+#include "logs/file_io.h"
+#include "logs/qso_record.h"
+#include "logs/text.h"
+#include "settings/global_vars.h"
+
+#include <algorithm>
+
+namespace zelk {
+
+namespace {
+
+const std::string& kUnknownTag = "неизвестный тэг"_cp;
+const std::string& kMissingTag = "нет обязательного тэга"_cp;
+
+// The owner's CALLSIGN: value for the log-list icon; an unreadable file counts as having none.
+bool HasOwnerCallSign(std::string_view path) {
+    try {
+        TZelkCabrilloFile file;
+        file.FileName = path;
+        return !file.GetTagValue("CALLSIGN:").empty();
+    } catch (const TZelkError&) {
+        return false;
+    }
+}
+
+int CellNumber(const TLogRow& row, size_t cell) {
+    return StrToIntDef(row.Cell(cell), 0);
+}
+
+} // namespace
+
+void TZelkContest::ListLogs() {
+    Vars().LoadContestSettings();
+    Logs.clear();
+    SelectedLog = FocusedLog = -1;
+    const std::string& folder = Vars().CurrentFolder;
+    for (auto& entry : EnumerateFolder(folder, Vars().FilesMask)) {
+        TLogRow row;
+        row.Caption = UpperCase(entry.Name);
+        row.DiskName = std::move(entry.Name);
+        row.Cells = {"-", "-", "-"};
+        row.ImageIndex =
+            entry.IsFile && HasOwnerCallSign(JoinPath(folder, row.DiskName)) ? imgLog : imgLogNoCall;
+        Logs.push_back(std::move(row));
+    }
+    UpdateFileCount();
+}
+
+bool TZelkContest::SelectInitialLog() {
+    if (Logs.empty()) return false;
+    const std::string& last = Vars().QLastCall;
+    if (!last.empty() && SelectLogByName(last)) return true;
+    SelectedLog = 0;
+    return true;
+}
+
+std::string TZelkContest::SelectedLogPath() const {
+    return LogPathAt(SelectedLog);
+}
+
+std::string TZelkContest::LogPathAt(int i) const {
+    if (i < 0 || static_cast<size_t>(i) >= Logs.size()) return {};
+    return JoinPath(Vars().CurrentFolder, Logs[static_cast<size_t>(i)].DiskName);
+}
+
+bool TZelkContest::SelectLogByName(std::string_view name) {
+    const std::string want = UpperCase(name);
+    for (size_t i = 0; i < Logs.size(); ++i) {
+        if (Logs[i].Caption.compare(0, want.size(), want) != 0) continue;
+        SelectedLog = FocusedLog = static_cast<int>(i);
+        return true;
+    }
+    return false;
+}
+
+void TZelkContest::UpdateFileCount() {
+    Status[spFiles] = Logs.empty() ? " " + Vars().FilesMask : " " + std::to_string(Logs.size()) + " file(s)";
+}
+
+void TZelkContest::SortLogs(int column) {
+    SortColumn = column;
+    const std::string selected = SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].DiskName : "";
+    const std::string focused = FocusedLog >= 0 ? Logs[static_cast<size_t>(FocusedLog)].DiskName : "";
+    if (column == 0) {
+        std::stable_sort(Logs.begin(), Logs.end(), [](const TLogRow& a, const TLogRow& b) {
+            return CompareText(a.Caption, b.Caption) < 0;
+        });
+    } else if (column >= 1 && column <= 3) {
+        const auto cell = static_cast<size_t>(column - 1);
+        std::stable_sort(Logs.begin(), Logs.end(), [cell](const TLogRow& a, const TLogRow& b) {
+            return CellNumber(a, cell) > CellNumber(b, cell);
+        });
+    }
+    const auto indexOf = [this](const std::string& disk) {
+        if (disk.empty()) return -1;
+        for (size_t i = 0; i < Logs.size(); ++i)
+            if (Logs[i].DiskName == disk) return static_cast<int>(i);
+        return -1;
+    };
+    SelectedLog = indexOf(selected);
+    FocusedLog = indexOf(focused);
+}
+
+void TZelkContest::LoadLog(std::string_view path) {
+    Header.clear();
+    QSOs.clear();
+    SelectedQSO = -1;
+    Current.Clear();
+    Status[spRecords].clear();
+
+    if (!FileExists(path)) {
+        TListRow row;
+        row.Caption = "Error";
+        row.Cells = {"File not found", FormatText("Файл не найден %s"_cp, path)};
+        row.ImageIndex = imgBadTag;
+        Header.push_back(std::move(row));
+        return;
+    }
+
+    const std::string listed =
+        SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].Caption : UpperCase(ExtractFileName(path));
+    Current.CallSign = listed;
+    Vars().QLastCall = listed;
+    bool callSignSeen = false;
+    int n = 0;
+
+    TFileLineReader reader(path);
+    std::string raw;
+    TLogLine line;
+    TQSORecord record;
+    while (reader.Next(raw)) {
+        ClassifyLogLine(raw, line);
+        if (line.Kind == TLineKind::Tag) {
+            TListRow row;
+            row.Caption = line.Tag;
+            row.Cells = {line.Text, ""};
+            if (line.Tag == "CALLSIGN:") {
+                Current.CallSign = UpperCase(line.Text);
+                callSignSeen = true;
+                row.ImageIndex = line.Text.empty() ? imgTagMissing : imgCallSign;
+                if (line.Text.empty()) row.Cells[1] = kMissingTag;
+            } else if (!IsKnownTag(line.Tag)) {
+                row.ImageIndex = imgBadTag;
+                row.Cells[1] = kUnknownTag;
+            } else {
+                row.ImageIndex = imgTag;
+                if (line.Tag == "NAME:") Current.Name = line.Text;
+                if (line.Tag == "CLUB:") Current.Club = line.Text;
+            }
+            Header.push_back(std::move(row));
+        } else if (line.Kind == TLineKind::Contact) {
+            ++n;
+            record.ParseQSOLine(line.Text);
+            TListRow row;
+            row.Caption = std::to_string(n);
+            row.Cells = {record.Freq,    record.Mode, record.SDate,
+                         record.STime,   record.Call, record.Send,
+                         record.Receive, "-",         ""};
+            row.ImageIndex = imgQSOUnchecked;
+            if (!PendingSearchText.empty() && SelectedQSO < 0 &&
+                record.Call.find(PendingSearchText) != std::string::npos)
+                SelectedQSO = static_cast<int>(QSOs.size());
+            QSOs.push_back(std::move(row));
+        }
+    }
+
+    HeaderCaption = " " + Current.CallSign + " " + Current.Name + " " + Current.Club;
+    Status[spRecords] = " QSO Record(s) : " + std::to_string(n);
+    for (int p = spResultLabel; p <= spTotal; ++p)
+        Status[static_cast<size_t>(p)].clear();
+    if (!callSignSeen) {
+        TListRow row;
+        row.Caption = "CALLSIGN:";
+        row.Cells = {"", kMissingTag};
+        row.ImageIndex = imgTagMissing;
+        Header.insert(Header.begin(), std::move(row));
+    }
+    if (SelectedQSO >= 0) PendingSearchText.clear();
+}
+
+} // namespace zelk

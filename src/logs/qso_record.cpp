@@ -1,0 +1,191 @@
+// TQSORecord: parsing of a QSO line, rows back into records, and the time arithmetic of contacts.
+#include "logs/qso_record.h"
+
+#include "logs/list_rows.h"
+#include "logs/text.h"
+#include "settings/global_vars.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace zelk {
+
+namespace {
+
+constexpr double kMsPerDay = 86400000.0;
+
+// A decimal integer of a short text with the blanks inside removed; false when it is not one.
+bool ReadDigits(std::string_view part, int& value) {
+    std::string digits;
+    for (char ch : part)
+        if (ch != ' ') digits += ch;
+    return TryStrToInt(digits, value);
+}
+
+int DaysFromCivil(int y, int m, int d) {
+    // Days since 1970-01-01 of the proleptic Gregorian calendar.
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+constexpr int kDays1899To1970 = 25569;
+
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+// Splits a day count into its calendar day and its minute of the day (seconds ignored).
+void SplitMoment(double moment, long long& day, int& minute) {
+    const double whole = std::trunc(moment);
+    day = static_cast<long long>(whole);
+    long long ms = std::llround(std::fabs(moment - whole) * kMsPerDay);
+    minute = static_cast<int>(ms / 60000);
+}
+
+} // namespace
+
+bool EncodeDate(int year, int month, int day, int& days) {
+    static const int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+    const int last = kMonthDays[month - 1] + (month == 2 && IsLeap(year) ? 1 : 0);
+    if (day > last) return false;
+    days = DaysFromCivil(year, month, day) + kDays1899To1970;
+    return true;
+}
+
+void DecodeDate(int days, int& year, int& month, int& day) {
+    const int z = days - kDays1899To1970 + 719468;
+    const int era = (z >= 0 ? z : z - 146096) / 146097;
+    const int doe = z - era * 146097;
+    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int mp = (5 * doy + 2) / 153;
+    day = doy - (153 * mp + 2) / 5 + 1;
+    month = mp + (mp < 10 ? 3 : -9);
+    year = yoe + era * 400 + (month <= 2);
+}
+
+int DateTextToDays(std::string_view text) {
+    int y = 0, m = 0, d = 0, days = 0;
+    // The Cabrillo form: year, month and day at fixed positions.
+    if (text.size() >= 10 && ReadDigits(text.substr(0, 4), y) && ReadDigits(text.substr(5, 2), m) &&
+        ReadDigits(text.substr(8, 2), d) && EncodeDate(y, m, d, days))
+        return days;
+    // Other year-month-day forms with any one separator, such as 2005-2-12 or 2005.02.12.
+    std::vector<std::string> parts;
+    std::string piece;
+    for (char ch : text) {
+        if (ch >= '0' && ch <= '9') {
+            piece += ch;
+        } else if (!piece.empty()) {
+            parts.push_back(piece);
+            piece.clear();
+        }
+    }
+    if (!piece.empty()) parts.push_back(piece);
+    if (parts.size() == 3 && parts[0].size() == 4 && TryStrToInt(parts[0], y) && TryStrToInt(parts[1], m) &&
+        TryStrToInt(parts[2], d) && EncodeDate(y, m, d, days))
+        return days;
+    return 0;
+}
+
+void TQSORecord::Clear() {
+    Freq.clear();
+    Mode.clear();
+    SDate.clear();
+    STime.clear();
+    Call.clear();
+    Send.clear();
+    Receive.clear();
+    Score.clear();
+    Comment.clear();
+    QSOIndex = -1;
+    ResetResults();
+}
+
+void TQSORecord::ResetResults() {
+    CachedPoints = -1;
+    CachedCriterion.clear();
+    CriterionKnown = false;
+}
+
+void TQSORecord::Assign(const TQSORecord& other) {
+    Freq = other.Freq;
+    Mode = other.Mode;
+    SDate = other.SDate;
+    STime = other.STime;
+    Call = other.Call;
+    Send = other.Send;
+    Receive = other.Receive;
+    Score = other.Score;
+    Comment = other.Comment;
+    QSOIndex = other.QSOIndex;
+    ResetResults();
+}
+
+void TQSORecord::ParseQSOLine(std::string_view text) {
+    Clear();
+    const std::string trimmed = Trim(text);
+    if (trimmed.empty()) return;
+    std::vector<std::string> p;
+    p.reserve(12);
+    SplitString(CollapseSpaces(trimmed), ' ', p);
+    ResetResults();
+    const auto item = [&p](int i) -> const std::string& {
+        static const std::string empty;
+        return i < static_cast<int>(p.size()) ? p[static_cast<size_t>(i)] : empty;
+    };
+    Freq = UpperCase(item(0));
+    Mode = UpperCase(item(1));
+    SDate = item(2);
+    const std::string& t = item(3);
+    STime = t.substr(0, 2) + ":" + (t.size() > 2 ? t.substr(2, 2) : std::string());
+    Call = UpperCase(item(7));
+    Send = UpperCase(item(5) + " " + item(6));
+    Receive = UpperCase(item(8) + " " + item(9));
+}
+
+void TQSORecord::LoadFromRow(const TListRow* row) {
+    Clear();
+    if (!row) return;
+    ResetResults();
+    std::string* fields[] = {&Freq, &Mode, &SDate, &STime, &Call, &Send, &Receive, &Score, &Comment};
+    for (size_t i = 0; i < 9 && i < row->Cells.size(); ++i)
+        *fields[i] = Trim(row->Cells[i]);
+    for (std::string* f : {&Freq, &Mode, &Call, &Send, &Receive})
+        *f = UpperCase(*f);
+}
+
+double TQSORecord::DateTime() const {
+    int h = 0, m = 0;
+    if (!TryStrToInt(STime.substr(0, 2), h)) h = 0;
+    if (STime.size() < 4 || !TryStrToInt(STime.substr(3, 2), m)) m = 0;
+    const double date = DateTextToDays(SDate);
+    // Integer division truncates toward zero for negative hours as well.
+    double result = date + h / 24 + ((h % 24) * 3600000.0 + m * 60000.0) / kMsPerDay;
+    if (result < 0) result += 1;
+    return result;
+}
+
+int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
+    long long dayA = 0, dayB = 0;
+    int minA = 0, minB = 0;
+    SplitMoment(a.DateTime(), dayA, minA);
+    SplitMoment(b.DateTime(), dayB, minB);
+    const long long diff = std::llabs((dayB - dayA) * 1440 + minB - minA);
+    return diff > INT32_MAX ? INT32_MAX : static_cast<int>(diff);
+}
+
+bool TQSORecord::IsTimeClose(const TQSORecord& other, int maxMinutes) const {
+    return TimeDifference(*this, other) <= maxMinutes;
+}
+
+bool TQSORecord::IsTimeClose(const TQSORecord& other) const {
+    return IsTimeClose(other, Vars().MaxMinutesDifference);
+}
+
+} // namespace zelk

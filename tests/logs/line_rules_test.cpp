@@ -1,0 +1,156 @@
+// The line rules of Cabrillo logs: line ends, Ctrl+Z, tags, contact lines, values cut to 255.
+#include "logs/cabrillo_file.h"
+#include "logs/file_io.h"
+#include "logs/text.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelk;
+
+namespace {
+
+std::vector<std::string> LinesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    TLineReader reader(text);
+    std::string line;
+    while (reader.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> FileLinesOf(std::string_view text) {
+    test::TempDir dir;
+    const std::string path = dir.Write("log.cbr", text);
+    std::vector<std::string> lines;
+    TFileLineReader reader(path);
+    std::string line;
+    while (reader.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST(LineRules, LineEndsAndCtrlZ) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\nc", {"ab", "c"}}, // a lone CR is dropped
+        {"a\n\nb", {"a", "", "b"}},
+        {"a\nb\x1A"
+         "c\nd\n",
+         {"a", "b"}},
+        {"\x1A"
+         "abc",
+         {}},
+        {"", {}},
+        {"no end", {"no end"}},
+        {std::string("nul\0inside\n", 11), {std::string("nul\0inside", 10)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LinesOf(c.text), c.lines) << c.text;
+        EXPECT_EQ(FileLinesOf(c.text), c.lines) << c.text;
+    }
+}
+
+TEST(LineRules, FileReaderHandlesLinesLongerThanItsBlock) {
+    const std::string big(10 * 1024 * 1024, 'x');
+    const auto lines = FileLinesOf("a\r\n" + big + "\r\nz");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].size(), big.size());
+    EXPECT_EQ(lines[2], "z");
+}
+
+TEST(LineRules, ClassifyLogLine) {
+    struct Case {
+        std::string raw;
+        TLineKind kind;
+        std::string tag, text;
+    };
+    const std::string longValue(300, 'v');
+    const Case cases[] = {
+        {"callsign: q9zz", TLineKind::Tag, "CALLSIGN:", "q9zz"},
+        {"  CALLSIGN:   ", TLineKind::Tag, "CALLSIGN:", ""},
+        {"73 TNX", TLineKind::Skip, "", ""},
+        {"   ", TLineKind::Skip, "", ""},
+        {"X-QSO: 3510 CW", TLineKind::Tag, "X-QSO:", "3510 CW"},
+        {"QSO:3510 CW", TLineKind::Contact, "", "3510 CW"},
+        {"qso: 3510 cw", TLineKind::Contact, "", " 3510 cw"},
+        {"Category Op: single", TLineKind::Tag, "CATEGORY OP:", "single"},
+        {"NAME: a:b", TLineKind::Tag, "NAME:", "a:b"},
+        {"SOAPBOX: " + longValue, TLineKind::Tag, "SOAPBOX:", std::string(254, 'v')},
+        {"QSO: " + longValue, TLineKind::Contact, "", " " + std::string(254, 'v')},
+        {"клуб: Ёлка"_cp, TLineKind::Tag, "КЛУБ:"_cp, "Ёлка"_cp},
+    };
+    TLogLine out;
+    for (const auto& c : cases) {
+        ClassifyLogLine(c.raw, out);
+        EXPECT_EQ(out.Kind, c.kind) << c.raw;
+        EXPECT_EQ(out.Tag, c.tag) << c.raw;
+        EXPECT_EQ(out.Text, c.text) << c.raw;
+    }
+}
+
+TEST(LineRules, KnownTagsAreExactlyTheTwenty) {
+    EXPECT_EQ(kKnownTags.size(), 20u);
+    for (const char* t : {"START-OF-LOG:", "CALLSIGN:", "CLAIMED-SCORE:", "QSO:", "END-OF-LOG:", "SOAPBOX:"})
+        EXPECT_TRUE(IsKnownTag(t)) << t;
+    for (const char* t : {"CATEGORY-OPERATOR:", "LOCATION:", "X-QSO:", "EMAIL:", "callsign:"})
+        EXPECT_FALSE(IsKnownTag(t)) << t;
+}
+
+TEST(CabrilloFile, GetTagValueTakesTheFirstMatchingLineOfAnyKind) {
+    test::TempDir dir;
+    const std::string path =
+        dir.Write("q1aa.cbr", "START-OF-LOG: 3.0\r\n"
+                              "QSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\r\n"
+                              "callsign:   q1aa  \r\n"
+                              "CALLSIGN: Q9ZZ\r\n");
+    TZelkCabrilloFile file;
+    file.FileName = path;
+    EXPECT_EQ(file.GetTagValue("CALLSIGN:"), "q1aa");
+    EXPECT_EQ(file.GetTagValue(" callsign: "), "q1aa");
+    EXPECT_EQ(file.GetTagValue("QSO:"), "3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0");
+    EXPECT_EQ(file.GetTagValue("CLUB:"), "");
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(OwnerCallSign(path), "Q1AA");
+    EXPECT_EQ(OwnerCallSign(dir.File("missing.cbr")), "");
+    file.FileName = dir.File("missing.cbr");
+    EXPECT_FALSE(file.Open());
+}
+
+TEST(CabrilloFile, ReadSummaryCountsContactsAndTakesTheLastTags) {
+    test::TempDir dir;
+    const std::string path =
+        dir.Write("q1aa.cbr", "CALLSIGN: q1aa\nNAME: Ivan\nNAME: Пётр\nCLUB: RC\n"
+                              "QSO: 1\nEND-OF-LOG:\nqso: 2\nX-QSO: 3\nCALLSIGN: q2bb\n"_cp);
+    TZelkCurrentFile summary;
+    summary.Score = 7;
+    summary.ReadSummary(path);
+    EXPECT_EQ(summary.CallSign, "Q2BB");
+    EXPECT_EQ(summary.Name, "Пётр"_cp);
+    EXPECT_EQ(summary.Club, "RC");
+    EXPECT_EQ(summary.QSOCount, 2);
+    EXPECT_EQ(summary.Score, 0);
+    summary.ReadSummary(dir.File("none.cbr"));
+    EXPECT_EQ(summary.QSOCount, 0);
+    EXPECT_EQ(summary.CallSign, "");
+}
+
+TEST(CabrilloFile, SetScoreAndSetMultiInvalidateTheTotal) {
+    TZelkCurrentFile f;
+    f.CachedTotal = 12;
+    f.TotalKnown = true;
+    f.SetScore(3);
+    EXPECT_FALSE(f.TotalKnown);
+    EXPECT_EQ(f.CachedTotal, 0);
+    f.TotalKnown = true;
+    f.SetMulti(2);
+    EXPECT_FALSE(f.TotalKnown);
+    EXPECT_EQ(f.Score * 10 + f.Multi, 32);
+}
