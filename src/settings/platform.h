@@ -45,6 +45,18 @@ class StderrMessages : public IMessages {
     void Plain(const std::string& text) override;
 };
 
+// Progress of a long pass over the logs (the main window's progress bar, a bar on a terminal, or nothing).
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    // A pass over `count` logs begins: position 0, maximum count - 1.
+    virtual void Start(int count) = 0;
+    // The log at `position` (from 0) has been handled; the display may repaint.
+    virtual void Step(int position) = 0;
+    // The pass has ended, normally or with an error.
+    virtual void Finish() = 0;
+};
+
 // The per-user store: named integer and string values, as the registry key of the program keeps them.
 class IUserStore {
   public:
