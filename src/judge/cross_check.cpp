@@ -7,6 +7,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "settings/platform.h"
 
 #include <algorithm>
 
@@ -18,6 +19,10 @@ const std::string& WordTimeMismatch() { return "время не совпадае
 const std::string& WordRepeat() { return "повтор"_cp; }
 const std::string& WordNoFile() { return "нет файла"_cp; }
 const std::string& WordConditional() { return "условно зачет"_cp; }
+
+void ReportMissingCallSign() {
+    Messages().Error("Нет или пустой тэг CALLSIGN:, обработка файла невозможна."_cp, "Ошибка структуры файла"_cp);
+}
 
 namespace {
 

@@ -33,6 +33,9 @@ const std::string& WordRepeat();
 const std::string& WordNoFile();
 const std::string& WordConditional();
 
+// The error box of a log that has no usable CALLSIGN: and so cannot be checked.
+void ReportMissingCallSign();
+
 // One check run over a contest folder. Each log is read and parsed at most once per run; the scripts
 // are still asked about the same pairs, in the same order and with the same stop rules as a reading of
 // the files record by record would ask them.
