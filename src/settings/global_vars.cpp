@@ -177,8 +177,8 @@ void TZelkGlobalVars::ReadProgramFile() {
 
 void TZelkGlobalVars::ReadContestFile() {
     const std::string path = ContestIniPath();
-    if (path.empty()) return;
-    ReadCommonKeys(TZelkIniFile::Load(path));
+    if (!path.empty()) ReadCommonKeys(TZelkIniFile::Load(path));
+    if (!overrides_.empty()) ReadCommonKeys(TZelkIniFile(overrides_));
 }
 
 void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
