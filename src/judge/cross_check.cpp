@@ -51,12 +51,14 @@ std::string TZelkCheckRun::CorrespondentPath(std::string_view call) const {
     return index_.FindFile(CorrespondentFileName(call));
 }
 
-const std::vector<TQSORecord>* TZelkCheckRun::Records(const std::string& path) {
-    auto it = records_.find(path);
-    if (it != records_.end()) return it->second.get();
-    std::unique_ptr<std::vector<TQSORecord>> list;
+TZelkCheckRun::TRecords TZelkCheckRun::Records(const std::string& path) {
+    if (caching_) {
+        auto it = records_.find(path);
+        if (it != records_.end()) return it->second;
+    }
+    std::shared_ptr<std::vector<TQSORecord>> list;
     if (FileExists(path)) {
-        list = std::make_unique<std::vector<TQSORecord>>();
+        list = std::make_shared<std::vector<TQSORecord>>();
         TFileLineReader reader(path);
         std::string raw;
         TLogLine line;
@@ -67,7 +69,8 @@ const std::vector<TQSORecord>* TZelkCheckRun::Records(const std::string& path) {
             list->back().QSOIndex = static_cast<int>(list->size());
         }
     }
-    return records_.emplace(path, std::move(list)).first->second.get();
+    if (caching_) records_.emplace(path, list);
+    return list;
 }
 
 void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::string& correspondentPath,
@@ -76,7 +79,8 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
     result.Points = 0;
     const TQSORecord* kept = nullptr;
     bool found = false;
-    if (const auto* theirs = Records(correspondentPath)) {
+    const TRecords theirs = Records(correspondentPath); // keeps the kept candidate alive
+    if (theirs) {
         for (const TQSORecord& other : *theirs) {
             if (!IsConfirmedBy(record, ownCall, other)) continue;
             kept = &other;
@@ -103,7 +107,7 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
             remarks = true;
         }
     }
-    if (const auto* mine = Records(ownPath)) {
+    if (const TRecords mine = Records(ownPath)) {
         const size_t earlierCount = std::min(mine->size(), static_cast<size_t>(std::max(index, 0)));
         for (size_t i = 0; i < earlierCount; ++i) {
             if (IsDuplicateOf(record, (*mine)[i])) {

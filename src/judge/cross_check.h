@@ -47,9 +47,13 @@ public:
     const TFolderIndex& Index() const { return index_; }
     // The path of the correspondent's log of `call`, or empty text when the folder holds no such file.
     std::string CorrespondentPath(std::string_view call) const;
-    // The QSO records of the log at `path` in file order, QSOIndex numbered from 1; nullptr when the
-    // file does not exist. Read errors raise TZelkError.
-    const std::vector<TQSORecord>* Records(const std::string& path);
+    using TRecords = std::shared_ptr<const std::vector<TQSORecord>>;
+    // The QSO records of the log at `path` in file order, QSOIndex numbered from 1; null when the file
+    // does not exist. Read errors raise TZelkError.
+    TRecords Records(const std::string& path);
+    // Without the cache every request reads the file again, as a plain reading record by record would
+    // (the baseline of the benchmarks).
+    void SetCaching(bool on) { caching_ = on; }
 
     // Searches the correspondent's log and runs the receive, time and repeat tests; appends reason
     // words to `result`, copies the chosen candidate into `candidate` when given.
@@ -65,7 +69,8 @@ private:
 
     TFolderIndex index_;
     const std::vector<std::pair<std::string, int>>* noFileCalls_;
-    std::map<std::string, std::unique_ptr<std::vector<TQSORecord>>> records_; // by path; null = no file
+    std::map<std::string, TRecords> records_; // by path; null = no file
+    bool caching_ = true;
 };
 
 } // namespace zelk

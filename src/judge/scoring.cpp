@@ -13,7 +13,7 @@ TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run) {
     TCriteria criteria;
     if (FileExists(path)) {
         const std::string ownCall = OwnerCallSign(path);
-        const std::vector<TQSORecord>* records = ownCall.empty() ? nullptr : run.Records(path);
+        const auto records = ownCall.empty() ? nullptr : run.Records(path);
         if (records) {
             TQSORecord record;
             for (size_t i = 0; i < records->size(); ++i) {

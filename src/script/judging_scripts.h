@@ -12,7 +12,8 @@ namespace zelk {
 class TQSORecord;
 class TZelkCurrentFile;
 class TZelkScriptEngine;
-struct TCompiledScript;
+class TfrScript;
+class ScriptValue;
 
 enum class TScriptKind { CalcQSO, CalcMultiplier, CalcTotal, IsConfirmative, IsValidReceive, IsDuplicate };
 
@@ -45,7 +46,8 @@ public:
 private:
     TScriptKind kind_;
     std::vector<std::string> lines_;
-    std::unique_ptr<TCompiledScript> compiled_; // kept until the text changes or Failed is cleared
+    std::unique_ptr<TfrScript> compiled_; // kept until the text changes
+    bool compiledCurrent_ = false;
 };
 
 class TZelkScript {
@@ -68,7 +70,15 @@ public:
     TZelkScriptEngine& Engine() { return *engine_; }
 
 private:
+    struct Handles;
+    // Clears the store and defines Result with its initial value.
+    void Begin(const ScriptValue& initial);
+    // Runs the item and returns Result (the integer 0 when the script removed nothing but never defined it).
+    ScriptValue Finish(TScriptKind kind);
+    void SetRecord(const TQSORecord& record, int suffix);
+
     std::unique_ptr<TZelkScriptEngine> engine_;
+    std::unique_ptr<Handles> handles_;
     std::vector<std::unique_ptr<TZelkScriptItem>> items_;
 };
 
