@@ -515,17 +515,17 @@ bool ScanTime(TScanner& sc, const TUserLocale& locale, double& fraction) {
 
 // ---- FormatDateTime ----
 
-constexpr std::string_view kShortMonths[12] = {"янв"_cp, "фев"_cp, "мар"_cp, "апр"_cp, "май"_cp, "июн"_cp,
+const std::string_view kShortMonths[12] = {"янв"_cp, "фев"_cp, "мар"_cp, "апр"_cp, "май"_cp, "июн"_cp,
                                                "июл"_cp, "авг"_cp, "сен"_cp, "окт"_cp, "ноя"_cp, "дек"_cp};
-constexpr std::string_view kLongMonths[12] = {"январь"_cp,   "февраль"_cp, "март"_cp,   "апрель"_cp,
+const std::string_view kLongMonths[12] = {"январь"_cp,   "февраль"_cp, "март"_cp,   "апрель"_cp,
                                               "май"_cp,      "июнь"_cp,    "июль"_cp,   "август"_cp,
                                               "сентябрь"_cp, "октябрь"_cp, "ноябрь"_cp, "декабрь"_cp};
 // After a day number ("12 февраля") Russian takes the month in the genitive.
-constexpr std::string_view kGenitiveMonths[12] = {"января"_cp,   "февраля"_cp, "марта"_cp,  "апреля"_cp,
+const std::string_view kGenitiveMonths[12] = {"января"_cp,   "февраля"_cp, "марта"_cp,  "апреля"_cp,
                                                   "мая"_cp,      "июня"_cp,    "июля"_cp,   "августа"_cp,
                                                   "сентября"_cp, "октября"_cp, "ноября"_cp, "декабря"_cp};
-constexpr std::string_view kShortDays[7] = {"вс"_cp, "пн"_cp, "вт"_cp, "ср"_cp, "чт"_cp, "пт"_cp, "сб"_cp};
-constexpr std::string_view kLongDays[7] = {"воскресенье"_cp, "понедельник"_cp, "вторник"_cp, "среда"_cp,
+const std::string_view kShortDays[7] = {"вс"_cp, "пн"_cp, "вт"_cp, "ср"_cp, "чт"_cp, "пт"_cp, "сб"_cp};
+const std::string_view kLongDays[7] = {"воскресенье"_cp, "понедельник"_cp, "вторник"_cp, "среда"_cp,
                                            "четверг"_cp,     "пятница"_cp,     "суббота"_cp};
 
 // The hour is written on the 12-hour clock when the pattern has an am/pm marker.

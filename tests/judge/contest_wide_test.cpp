@@ -1,12 +1,15 @@
 // Stations without a log, conditional credit, the contest-wide run and its standings.
 #include "judge/judge.h"
 #include "judge/qso_search.h"
+#include "logs/file_io.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace zelk;
 using namespace zelk::test;
@@ -15,12 +18,15 @@ namespace {
 
 class ContestWideTest : public ContestFixture {
 protected:
-    // A log of `call` with one contact per entry of `calls`, all on 3510 CW at 12:00 + i minutes.
+    // A log of `call` with one contact per entry of `calls`, all on 3510 CW at 12:00 + i minutes; an
+    // empty entry is a line too short to hold a correspondent.
     void Log(const std::string& call, const std::vector<std::string>& calls) {
         std::vector<std::string> contacts;
-        for (size_t i = 0; i < calls.size(); ++i)
-            contacts.push_back("3510 CW 2005-02-12 12" + std::string(i < 10 ? "0" : "") + std::to_string(i) + " " +
-                               call + " 599 001 " + calls[i] + " 599 001");
+        for (size_t i = 0; i < calls.size(); ++i) {
+            const std::string start =
+                "3510 CW 2005-02-12 12" + std::string(i < 10 ? "0" : "") + std::to_string(i) + " " + call;
+            contacts.push_back(calls[i].empty() ? start : start + " 599 001 " + calls[i] + " 599 001");
+        }
         WriteLog(call + ".CBR", {"CALLSIGN: " + call}, contacts);
     }
     std::vector<std::pair<std::string, int>> Mentions() {
@@ -44,7 +50,7 @@ struct CountingProgress : IProgress {
     void Finish() override { ++finished; }
 };
 
-using Mentions = std::vector<std::pair<std::string, int>>;
+using MentionList = std::vector<std::pair<std::string, int>>;
 
 } // namespace
 
@@ -53,9 +59,9 @@ TEST_F(ContestWideTest, MentionCountsPerLogInAlphabeticalOrder) {
     Log("Q2BB", {"X9X", "Q1AA"});
     Log("Q3CC", {"x9x"});
     Vars().NoFileMinMentionCount = 1;
-    EXPECT_EQ(Mentions(), (Mentions{{"X9X", 3}, {"Y9Y", 1}}));
+    EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}, {"Y9Y", 1}}));
     Vars().NoFileMinMentionCount = 2;
-    EXPECT_EQ(Mentions(), (Mentions{{"X9X", 3}}));
+    EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}}));
     Vars().NoFileMinMentionCount = 0;
     EXPECT_EQ(Mentions().size(), 2u);
 }
@@ -65,9 +71,9 @@ TEST_F(ContestWideTest, PortableCallsAreCountedApartAndEmptyCallsCount) {
     Log("Q2BB", {"Q9AB/P", ""});
     Log("Q3CC", {"Q9AB"});
     Log("Q4DD", {"Q9AB"});
-    WriteLog("Q5EE.CBR", {"CALLSIGN: Q5EE"}, {"3510 CW 2005-02-12 1200 Q5EE"});
+    Log("Q5EE", {""});
     Vars().NoFileMinMentionCount = 3;
-    EXPECT_EQ(Mentions(), (Mentions{{"", 3}}));
+    EXPECT_EQ(Mentions(), (MentionList{{"", 3}}));
     folder.Write(".CBR", "CALLSIGN: X\r\n");
     EXPECT_TRUE(Mentions().empty());
 }
@@ -78,13 +84,13 @@ TEST_F(ContestWideTest, MentionProgressCountsEveryListedLog) {
     contest.ListLogs();
     std::filesystem::remove(PathFromText(folder.File("Q1AA.CBR")));
     CountingProgress progress;
-    Mentions out;
+    MentionList out;
     Vars().NoFileMinMentionCount = 1;
     CountNoFileMentions(contest, out, &progress);
     EXPECT_EQ(progress.started, 2);
     EXPECT_EQ(progress.steps, (std::vector<int>{0, 1}));
     EXPECT_EQ(progress.finished, 1);
-    EXPECT_EQ(out, (Mentions{{"X9X", 1}}));
+    EXPECT_EQ(out, (MentionList{{"X9X", 1}}));
 }
 
 TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
@@ -100,7 +106,7 @@ TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
 
     Vars().NoFileIncludeResults = true;
     RebuildLogList(contest, nullptr);
-    EXPECT_EQ(contest.NoFileCalls, (Mentions{{"X9X", 3}}));
+    EXPECT_EQ(contest.NoFileCalls, (MentionList{{"X9X", 3}}));
     ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
     LoadSelectedLog(contest);
     CheckAllRecords(contest);

@@ -1,4 +1,5 @@
 // The UBN check report: layout byte for byte, and safe writing of the file.
+#include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "reports/ubn_report.h"
