@@ -177,7 +177,8 @@ same files, byte for byte, on every machine.
 Contest:
   --out FOLDER         where the logs go; created when missing (required)
   --logs N             stations that send a log (default 20)
-  --qsos N             contacts per log, roughly (default 100)
+  --qsos N             contacts per log, roughly; two stations work each other at most once a band
+                       (repeats aside), so a contest of few logs stays below it (default 100)
   --absent N           stations that send no log, each logged by at least 3 stations (default 3)
   --rare N             stations that send no log, logged by only 1 or 2 stations (default 0)
   --seed S             seed of the pseudo-random choices, 0 to 2^64-1 (default 1)
@@ -189,7 +190,7 @@ Contest:
 
 Faults (P is a percentage of the contacts, up to two decimals; above 0 gives at least one case):
   --busted P           contacts whose received exchange one side copied wrong (default 2)
-  --time-shift P       contacts one side logged more than 3 minutes off (default 1)
+  --time-shift P       contacts one side logged 5 to 20 minutes off (default 1)
   --dupes P            contacts made once more later on the same frequency (default 1)
   --nil P              contacts only one side logged (default 1)
   --no-callsign N      logs written without a CALLSIGN: line (default 0)
@@ -207,8 +208,8 @@ Output:
   --help               this text
 
 Faults are kept apart: a contact carries at most one, each of --busted, --time-shift and --nil goes
-to at most a third of the contacts, and none is put into a log without CALLSIGN:. Changing one rate
-leaves the contacts and the other faults as they were.
+to at most a third of the contacts, and none is put into a log without CALLSIGN:. Changing the rate
+of --busted, --time-shift or --nil leaves the contacts and the other faults as they were.
 )";
 }
 
