@@ -87,22 +87,25 @@ count() { awk -F '\t' -v v="$2" '$3 == v { c++ } END { print c + 0 }' "$1"; }
 
 # The form of every log: START-OF-LOG first, END-OF-LOG last, sent serials rising, line ends as listed.
 check_form() {
-  local dir=$1 faults=$2 label=$3 f name
-  for f in "$dir"/*; do
-    name=$(basename "$f")
-    head -n1 "$f" | tr -d '\r' | grep -qx 'START-OF-LOG: 3.0' || fail "$label: $name does not start with START-OF-LOG: 3.0"
-    tail -n1 "$f" | tr -d '\r' | grep -qx 'END-OF-LOG:' || fail "$label: $name does not end with END-OF-LOG:"
-    awk '/^QSO:/ { s = $8 + 0; if (s <= last) bad = 1; last = s } END { exit bad }' "$f" ||
-      fail "$label: sent serials of $name do not count up"
-    local crlf total
-    crlf=$(grep -c $'\r$' "$f" || true)
-    total=$(wc -l < "$f")
-    if grep -qP "^\Q$name\E\t-\tlf-only" "$faults"; then
-      [ "$crlf" -eq 0 ] || fail "$label: $name is listed as LF only but has CR"
-    else
-      [ "$crlf" -eq "$total" ] || fail "$label: $name has lines without CR LF"
-    fi
-  done
+  local dir=$1 faults=$2 label=$3
+  awk -v label="$label" -v faults="$faults" '
+    FILENAME == faults { if ($3 == "lf-only") lf[$1] = 1; next }
+    function finish() {
+      if (name == "") return
+      if (first != "START-OF-LOG: 3.0") problem("does not start with START-OF-LOG: 3.0")
+      if (last != "END-OF-LOG:") problem("does not end with END-OF-LOG:")
+      if (falling) problem("has sent serials that do not count up")
+      if ((name in lf) ? cr > 0 : cr < lines) problem((name in lf) ? "is listed as LF only but has CR" : "has lines without CR LF")
+    }
+    function problem(what) { print "FAIL: " label ": " name " " what; bad++ }
+    FNR == 1 { finish(); name = FILENAME; sub(/.*\//, "", name); lines = 0; cr = 0; prev = 0; falling = 0 }
+    {
+      lines++; line = $0; if (sub(/\r$/, "", line)) cr++
+      if (FNR == 1) first = line
+      last = line
+      if (line ~ /^QSO:/) { split(line, p, " "); if (p[8] + 0 <= prev) falling = 1; prev = p[8] + 0 }
+    }
+    END { finish(); exit bad > 0 }' FS='\t' "$faults" FS=' ' "$dir"/* || failures=$((failures + 1))
 }
 
 # The mention counts of stations without a log agree with the logs.
