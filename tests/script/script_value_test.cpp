@@ -382,24 +382,6 @@ TEST_F(ScriptValueTest, ComparisonsFollowTheRuleOfTheOperandClasses) {
     }
 }
 
-TEST_F(ScriptValueTest, EveryComparisonAnswersFromOneOrder) {
-    using C = TCompareOp;
-    const std::pair<ScriptValue, ScriptValue> pairs[] = {{I(1), I(2)}, {I(2), I(2)}, {T("b"), T("a")},
-                                                         {N(), I(0)},  {N(), N()},   {B(true), B(false)}};
-    for (const auto& [l, r] : pairs) {
-        const int order = CompareOrder(l, r);
-        const auto holds = [&](C op) { return CompareValues(op, l, r).RawInt() == 1; };
-        SCOPED_TRACE(Describe(l) + " vs " + Describe(r));
-        EXPECT_EQ(holds(C::Less), order < 0);
-        EXPECT_EQ(holds(C::Equal), order == 0);
-        EXPECT_EQ(holds(C::Greater), order > 0);
-        EXPECT_EQ(holds(C::LessEqual), order <= 0);
-        EXPECT_EQ(holds(C::GreaterEqual), order >= 0);
-        EXPECT_EQ(holds(C::NotEqual), order != 0);
-        EXPECT_EQ(CompareOrder(r, l), -order);
-    }
-}
-
 // ---- Negation and conditions ----
 
 TEST_F(ScriptValueTest, NegationChangesSignByKind) {
