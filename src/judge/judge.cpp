@@ -20,6 +20,8 @@ namespace zelk {
 
 namespace {
 
+bool g_plainRuns = false;
+
 // Ends a progress display on every path, errors included.
 class TProgressGuard {
 public:
@@ -38,6 +40,8 @@ private:
 };
 
 } // namespace
+
+void SetPlainCheckRuns(bool plain) { g_plainRuns = plain; }
 
 void RebuildLogList(TZelkContest& contest, IProgress* progress) {
     contest.ListLogs();
@@ -68,6 +72,7 @@ void CheckAllRecords(TZelkContest& contest) {
         ReportMissingCallSign();
     } else {
         TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+        run.SetCaching(!g_plainRuns);
         TQSORecord record;
         for (size_t i = 0; i < contest.QSOs.size(); ++i) {
             TListRow& row = contest.QSOs[i];
@@ -105,6 +110,7 @@ void CheckAllFiles(TZelkContest& contest, IProgress* progress) {
     TProgressGuard guard(progress, count);
     Scripts().ResetFailed();
     TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+    run.SetCaching(!g_plainRuns);
     for (int i = 0; i < count; ++i) {
         const TLogScore s = ScoreLog(contest.LogPathAt(i), run);
         TLogRow& row = contest.Logs[static_cast<size_t>(i)];
