@@ -19,6 +19,7 @@ std::string Row(const TListRow& row) {
 }
 
 int RunList(std::vector<std::string>& args) {
+    TakeContestOptions(args);
     RejectUnknownOptions(args);
     if (args.size() != 1) throw UsageError{"expects one argument, the contest folder"};
     OpenContestSettings(args[0]);
@@ -33,6 +34,7 @@ int RunList(std::vector<std::string>& args) {
 
 int RunShow(std::vector<std::string>& args) {
     const bool raw = TakeFlag(args, "cp1251");
+    TakeContestOptions(args);
     RejectUnknownOptions(args);
     if (args.size() != 2) throw UsageError{"expects two arguments, the contest folder and the log"};
     OpenContestSettings(args[0]);

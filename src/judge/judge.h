@@ -35,4 +35,8 @@ void RecalcAndSortByScore(TZelkContest& contest, bool recalculate, IProgress* pr
 void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std::string, int>>& out,
                          IProgress* progress);
 
+// With `plain` on, the checks read a correspondent's log anew for every contact instead of once per
+// run: the baseline the benchmarks compare against. Off by default.
+void SetPlainCheckRuns(bool plain);
+
 } // namespace zelk

@@ -28,6 +28,9 @@ class TZelkContest {
     std::string HeaderCaption; // " " + CallSign + " " + Name + " " + Club
     int SortColumn = -1;
     std::string PendingSearchText; // handed over by the QSO search
+    // Stations without a log that enough logs mention, with their counts, in alphabetical order;
+    // rebuilt with the log list while NoFileIncludeResults is on.
+    std::vector<std::pair<std::string, int>> NoFileCalls;
 
     // Brings the contest folder's own settings into force, lists the folder by the files mask (every
     // row with "-" results) and updates the file count. Selection and loading are the caller's next steps.

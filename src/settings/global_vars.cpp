@@ -88,7 +88,9 @@ std::string ExecutableFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec) return TextFromPath(exe.parent_path());
-    return TextFromPath(std::filesystem::current_path());
+    // Without /proc the program is taken to run from the current folder.
+    const auto cwd = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : TextFromPath(cwd);
 }
 
 // Rewrites our keys of the ini file at `path`, keeping everything else the file holds. Nothing is
@@ -175,8 +177,8 @@ void TZelkGlobalVars::ReadProgramFile() {
 
 void TZelkGlobalVars::ReadContestFile() {
     const std::string path = ContestIniPath();
-    if (path.empty()) return;
-    ReadCommonKeys(TZelkIniFile::Load(path));
+    if (!path.empty()) ReadCommonKeys(TZelkIniFile::Load(path));
+    if (!overrides_.empty()) ReadCommonKeys(TZelkIniFile(overrides_));
 }
 
 void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {

@@ -82,17 +82,24 @@ class TZelkGlobalVars {
     // The contest folder's settings file, or empty text while no contest folder is set.
     std::string ContestIniPath() const;
 
-  private:
+    // Settings given on the command line as ini text; applied over the contest file each time it is read.
+    void SetOverrides(const std::string& iniText) { overrides_ = iniText; }
+
+    // The program settings file alone (its Path, Name and Settings keys).
     void ReadProgramFile();
+    // The common keys of section Settings of `ini`, each with the field's value as default.
+    void ReadCommonKeys(const TZelkIniFile& ini);
+
+  private:
     void ReadContestFile();
     void ReadUserStore();
     void WriteProgramFile() const;
     void WriteContestFile() const;
     void WriteUserStore() const;
-    void ReadCommonKeys(const TZelkIniFile& ini);
     void WriteCommonKeys(TZelkIniFile& ini) const;
 
     std::string appFolder_;
+    std::string overrides_;
     IUserStore* store_ = nullptr;
 };
 

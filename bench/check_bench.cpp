@@ -1,0 +1,48 @@
+// Times "Проверить все файлы" on a contest folder with the default scripts and prints the contacts
+// judged per second and the peak memory of the process. With --plain the check reads the
+// correspondent's log again for every contact, as a reading record by record would: the baseline.
+//   check_bench FOLDER [--plain]
+#include "judge/judge.h"
+#include "logs/contest.h"
+#include "logs/text.h"
+#include "script/judging_scripts.h"
+#include "settings/global_vars.h"
+#include "settings/platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+
+using namespace zelk;
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: check_bench FOLDER [--plain]\n");
+        return 2;
+    }
+    const bool plain = argc > 2 && std::strcmp(argv[2], "--plain") == 0;
+    MemoryUserStore store;
+    Vars().SetUserStore(&store);
+    Vars().CurrentFolder = FromUtf8(argv[1]);
+    SetScriptFolder("/nonexistent-zelk-bench-scripts");
+    SetPlainCheckRuns(plain);
+
+    TZelkContest contest;
+    contest.ListLogs();
+    long contacts = 0;
+    for (size_t i = 0; i < contest.Logs.size(); ++i) {
+        TZelkCurrentFile summary;
+        summary.ReadSummary(contest.LogPathAt(static_cast<int>(i)));
+        contacts += summary.QSOCount;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    CheckAllFiles(contest, nullptr);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s logs=%zu contacts=%ld seconds=%.2f contacts_per_second=%.0f peak_rss_mb=%.1f\n",
+                plain ? "plain " : "cached", contest.Logs.size(), contacts, seconds, contacts / seconds,
+                usage.ru_maxrss / 1024.0);
+    return 0;
+}

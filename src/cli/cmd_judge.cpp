@@ -1,0 +1,231 @@
+// The judging commands of zelkon-cli: check, ubn, standings, absent and search. They judge exactly as
+// the desktop program does, with its settings files and scripts.
+#include "cli/command.h"
+#include "cli/contest_setup.h"
+#include "judge/judge.h"
+#include "judge/qso_search.h"
+#include "logs/contest.h"
+#include "logs/error.h"
+#include "logs/file_io.h"
+#include "logs/text.h"
+#include "reports/ubn_report.h"
+#include "settings/global_vars.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
+
+namespace zelk::cli {
+namespace {
+
+// Lists the folder and, while conditional credit is on, the stations without a log.
+void ListContest(TZelkContest& contest) {
+    contest.ListLogs();
+    if (Vars().NoFileIncludeResults) {
+        auto progress = TerminalProgress("absent");
+        CountNoFileMentions(contest, contest.NoFileCalls, progress.get());
+    }
+}
+
+void SelectLog(TZelkContest& contest, const std::string& nameUtf8) {
+    const std::string name = FromUtf8(nameUtf8);
+    for (size_t i = 0; i < contest.Logs.size(); ++i) {
+        if (SameText(contest.Logs[i].Caption, name)) {
+            contest.SelectedLog = contest.FocusedLog = static_cast<int>(i);
+            return;
+        }
+    }
+    throw TZelkError(FormatText("Файл не найден %s"_cp, name));
+}
+
+std::string ExpectFolder(std::vector<std::string>& args, size_t positionals, bool more = false) {
+    TakeContestOptions(args);
+    RejectUnknownOptions(args);
+    if (args.size() < positionals || (!more && args.size() != positionals))
+        throw UsageError{"wrong number of arguments (see --help)"};
+    UseTerminalMessages();
+    OpenContestSettings(args[0]);
+    return args[0];
+}
+
+int RunCheck(std::vector<std::string>& args) {
+    const bool raw = TakeFlag(args, "cp1251");
+    ExpectFolder(args, 2);
+    TZelkContest contest;
+    ListContest(contest);
+    SelectLog(contest, args[1]);
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    PrintText(BuildUBNReport(contest), raw);
+    return 0;
+}
+
+int RunUbn(std::vector<std::string>& args) {
+    const auto out = TakeOption(args, "out");
+    ExpectFolder(args, 1, true);
+    TZelkContest contest;
+    ListContest(contest);
+    std::vector<int> rows;
+    if (args.size() == 1) {
+        for (size_t i = 0; i < contest.Logs.size(); ++i) rows.push_back(static_cast<int>(i));
+    } else {
+        for (size_t a = 1; a < args.size(); ++a) {
+            SelectLog(contest, args[a]);
+            rows.push_back(contest.SelectedLog);
+        }
+    }
+    const std::string folder = out ? FromUtf8(*out) : Vars().CurrentFolder;
+    auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
+    if (progress) progress->Start(static_cast<int>(rows.size()));
+    for (size_t k = 0; k < rows.size(); ++k) {
+        contest.SelectedLog = contest.FocusedLog = rows[k];
+        LoadSelectedLog(contest);
+        const std::string name = ExtractFileName(ProposedUBNFileName(contest));
+        SaveUBNReport(contest, JoinPath(folder, name));
+        if (progress) progress->Step(static_cast<int>(k));
+    }
+    if (progress) progress->Finish();
+    return 0;
+}
+
+std::string CsvField(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string r = "\"";
+    for (char c : s) r += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return r + "\"";
+}
+
+std::string HtmlText(const std::string& s) {
+    std::string r;
+    for (char c : s) {
+        if (c == '<') r += "&lt;";
+        else if (c == '>') r += "&gt;";
+        else if (c == '&') r += "&amp;";
+        else if (c == '"') r += "&quot;";
+        else r += c;
+    }
+    return r;
+}
+
+int RunStandings(std::vector<std::string>& args) {
+    const std::string format = TakeOption(args, "format").value_or("text");
+    if (format != "text" && format != "csv" && format != "html") throw UsageError{"--format is text, csv or html"};
+    ExpectFolder(args, 1);
+    TZelkContest contest;
+    ListContest(contest);
+    {
+        auto progress = TerminalProgress("standings");
+        CheckAllFiles(contest, progress.get());
+    }
+    contest.SortLogs(0); // equal totals keep file-name order
+    contest.SortLogs(3);
+
+    const std::vector<std::string> titles = {"Place", "File",     "Score", "Multi", "ClaimedScore",
+                                             "Call",  "Name",     "Club",  "QSOs"};
+    std::vector<std::vector<std::string>> table;
+    for (size_t i = 0; i < contest.Logs.size(); ++i) {
+        const TLogRow& row = contest.Logs[i];
+        TZelkCurrentFile summary;
+        summary.ReadSummary(contest.LogPathAt(static_cast<int>(i)));
+        table.push_back({std::to_string(i + 1), row.Caption, row.Cell(0), row.Cell(1), row.Cell(2),
+                         summary.CallSign, summary.Name, summary.Club, std::to_string(summary.QSOCount)});
+    }
+
+    std::string out;
+    if (format == "csv") {
+        for (size_t c = 0; c < titles.size(); ++c) out += (c ? "," : "") + titles[c];
+        out += "\n";
+        for (const auto& line : table) {
+            for (size_t c = 0; c < line.size(); ++c) out += (c ? "," : "") + CsvField(line[c]);
+            out += "\n";
+        }
+    } else if (format == "html") {
+        out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Standings</title></head><body>\n"
+              "<table border=\"1\">\n<tr>";
+        for (const auto& t : titles) out += "<th>" + t + "</th>";
+        out += "</tr>\n";
+        for (const auto& line : table) {
+            out += "<tr>";
+            for (const auto& cell : line) out += "<td>" + HtmlText(cell) + "</td>";
+            out += "</tr>\n";
+        }
+        out += "</table>\n</body></html>\n";
+    } else {
+        std::vector<size_t> widths(titles.size());
+        for (size_t c = 0; c < titles.size(); ++c) widths[c] = titles[c].size();
+        for (const auto& line : table)
+            for (size_t c = 0; c < line.size(); ++c) widths[c] = std::max(widths[c], line[c].size());
+        const auto emit = [&](const std::vector<std::string>& line) {
+            for (size_t c = 0; c < line.size(); ++c) {
+                out += line[c];
+                if (c + 1 < line.size()) out += std::string(widths[c] - line[c].size() + 2, ' ');
+            }
+            out += "\n";
+        };
+        emit(titles);
+        for (const auto& line : table) emit(line);
+    }
+    PrintText(out);
+    return 0;
+}
+
+int RunAbsent(std::vector<std::string>& args) {
+    ExpectFolder(args, 1);
+    TZelkContest contest;
+    contest.ListLogs();
+    std::vector<std::pair<std::string, int>> mentions;
+    auto progress = TerminalProgress("absent");
+    CountNoFileMentions(contest, mentions, progress.get());
+    std::string out;
+    for (const auto& [call, count] : mentions) out += call + "\t" + std::to_string(count) + "\n";
+    PrintText(out);
+    return 0;
+}
+
+int RunSearch(std::vector<std::string>& args) {
+    ExpectFolder(args, 2);
+    const std::string text = UpperCase(Trim(FromUtf8(args[1])));
+    if (text.empty()) throw TZelkError("Введите подстроку для поиска"_cp);
+    TZelkContest contest;
+    contest.ListLogs();
+    auto progress = TerminalProgress("search");
+    std::string out;
+    for (const auto& row : SearchContacts(contest, text, progress.get())) out += row.FileName + "\t" + row.Comment + "\n";
+    PrintText(out);
+    return 0;
+}
+
+const char* const kCommon = "\nCommon options: --scripts DIR (judging scripts; default: the script folder next\n"
+                            "to the program), --set KEY=VALUE (any key of the Settings section, over the\n"
+                            "settings files; repeatable).";
+
+const CommandRegistrar kCheck{{"check", "check FOLDER LOG [--cp1251]",
+                               std::string("Checks all records of one log as \"Проверить все записи\" does and prints its\n"
+                                           "UBN report (UTF-8; --cp1251 for the report file's own bytes).") +
+                                   kCommon,
+                               RunCheck}};
+const CommandRegistrar kUbn{{"ubn", "ubn FOLDER [LOG...] [--out DIR]",
+                             std::string("Writes the UBN report of each named log (all logs when none is named) into DIR\n"
+                                         "(default: the contest folder), named like the log with the UBNExt extension.") +
+                                 kCommon,
+                             RunUbn}};
+const CommandRegistrar kStandings{
+    {"standings", "standings FOLDER [--format text|csv|html]",
+     std::string("Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
+                 "first (ties by file name): place, file, Score, Multi, ClaimedScore (the judged total),\n"
+                 "callsign, name, club and number of contacts.") +
+         kCommon,
+     RunStandings}};
+const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
+                                std::string("Prints the stations without a log that at least NoFileMinMentionCount logs\n"
+                                            "mention, CALLSIGN<TAB>COUNT a line, whatever NoFileIncludeResults says.") +
+                                    kCommon,
+                                RunAbsent}};
+const CommandRegistrar kSearch{{"search", "search FOLDER TEXT",
+                                std::string("Finds the logs whose contacts' callsigns contain TEXT (upper-cased), the\n"
+                                            "station's own log first: FILE<TAB>COMMENT a line.") +
+                                    kCommon,
+                                RunSearch}};
+
+} // namespace
+} // namespace zelk::cli

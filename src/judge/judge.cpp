@@ -1,0 +1,166 @@
+// The judging commands on the open contest: the check of the selected log, the contest-wide run, the
+// stations without a log, and the rebuild and load steps around them.
+#include "judge/judge.h"
+
+#include "judge/cross_check.h"
+#include "judge/scoring.h"
+#include "logs/cabrillo_file.h"
+#include "logs/contest.h"
+#include "logs/file_io.h"
+#include "logs/qso_record.h"
+#include "logs/text.h"
+#include "script/judging_scripts.h"
+#include "settings/global_vars.h"
+#include "settings/platform.h"
+
+#include <algorithm>
+#include <set>
+
+namespace zelk {
+
+namespace {
+
+bool g_plainRuns = false;
+
+// Ends a progress display on every path, errors included.
+class TProgressGuard {
+public:
+    TProgressGuard(IProgress* progress, int count) : progress_(progress) {
+        if (progress_) progress_->Start(count);
+    }
+    ~TProgressGuard() {
+        if (progress_) progress_->Finish();
+    }
+    void Step(int position) {
+        if (progress_) progress_->Step(position);
+    }
+
+private:
+    IProgress* progress_;
+};
+
+} // namespace
+
+void SetPlainCheckRuns(bool plain) { g_plainRuns = plain; }
+
+void RebuildLogList(TZelkContest& contest, IProgress* progress) {
+    contest.ListLogs();
+    if (Vars().NoFileIncludeResults) {
+        if (contest.Logs.empty())
+            contest.NoFileCalls.clear();
+        else
+            CountNoFileMentions(contest, contest.NoFileCalls, progress);
+    }
+    if (contest.SelectInitialLog()) LoadSelectedLog(contest);
+}
+
+void LoadSelectedLog(TZelkContest& contest) {
+    if (contest.SelectedLog < 0) return;
+    contest.LoadLog(contest.SelectedLogPath());
+    Vars().LogEdited = false;
+    if (Vars().AutoCalcQSO) CheckAllRecords(contest);
+}
+
+void CheckAllRecords(TZelkContest& contest) {
+    if (contest.SelectedLog < 0) return;
+    Scripts().ResetFailed();
+    const std::string path = contest.SelectedLogPath();
+    const std::string ownCall = OwnerCallSign(path);
+    TCriteria criteria;
+    int score = 0;
+    if (ownCall.empty()) {
+        ReportMissingCallSign();
+    } else {
+        TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+        run.SetCaching(!g_plainRuns);
+        TQSORecord record;
+        for (size_t i = 0; i < contest.QSOs.size(); ++i) {
+            TListRow& row = contest.QSOs[i];
+            record.LoadFromRow(&row);
+            const TJudgement j = run.JudgeRecord(path, ownCall, record, static_cast<int>(i));
+            if (j.Rejected) {
+                row.ImageIndex = imgQSORejected;
+                row.SetCell(8, j.Comment);
+                row.SetCell(7, "-");
+            } else {
+                criteria.Add(Criterion(record));
+                row.ImageIndex = imgQSOAccepted;
+                row.SetCell(8, j.Comment);
+                row.SetCell(7, std::to_string(j.Points));
+            }
+            score += j.Points;
+        }
+    }
+    contest.Current.SetScore(score);
+    contest.Current.SetMulti(criteria.Count());
+    const int total = GetTotal(contest.Current);
+    contest.Status[spResultLabel] = " SCORE/MULTI/CLAIMED";
+    contest.Status[spScore] = std::to_string(score);
+    contest.Status[spMulti] = std::to_string(criteria.Count());
+    contest.Status[spTotal] = std::to_string(total);
+    TLogRow& row = contest.Logs[static_cast<size_t>(contest.SelectedLog)];
+    row.SetCell(0, std::to_string(score));
+    row.SetCell(1, std::to_string(criteria.Count()));
+    row.SetCell(2, std::to_string(total));
+}
+
+void CheckAllFiles(TZelkContest& contest, IProgress* progress) {
+    const int count = static_cast<int>(contest.Logs.size());
+    if (count == 0) return;
+    TProgressGuard guard(progress, count);
+    Scripts().ResetFailed();
+    TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+    run.SetCaching(!g_plainRuns);
+    for (int i = 0; i < count; ++i) {
+        const TLogScore s = ScoreLog(contest.LogPathAt(i), run);
+        TLogRow& row = contest.Logs[static_cast<size_t>(i)];
+        row.SetCell(0, std::to_string(s.Score));
+        row.SetCell(1, std::to_string(s.Multi));
+        row.SetCell(2, std::to_string(s.Total));
+        guard.Step(i);
+    }
+}
+
+void RecalcAndSortByScore(TZelkContest& contest, bool recalculate, IProgress* progress) {
+    if (recalculate) CheckAllFiles(contest, progress);
+    contest.SortLogs(3);
+}
+
+void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std::string, int>>& out,
+                         IProgress* progress) {
+    out.clear();
+    if (contest.Logs.empty()) return;
+    TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
+    const TFolderIndex index(Vars().CurrentFolder);
+    std::vector<std::string> mentions;
+    std::string raw;
+    TLogLine line;
+    TQSORecord record;
+    for (size_t i = 0; i < contest.Logs.size(); ++i) {
+        const std::string path = contest.LogPathAt(static_cast<int>(i));
+        if (FileExists(path)) {
+            std::set<std::string, TCaseInsensitiveLess> calls;
+            TFileLineReader reader(path);
+            while (reader.Next(raw)) {
+                ClassifyLogLine(raw, line);
+                if (line.Kind != TLineKind::Contact) continue;
+                record.ParseQSOLine(line.Text);
+                if (!index.FileExists(CorrespondentFileName(record.Call))) calls.insert(record.Call);
+            }
+            mentions.insert(mentions.end(), calls.begin(), calls.end());
+        }
+        guard.Step(static_cast<int>(i));
+    }
+    std::stable_sort(mentions.begin(), mentions.end(), TCaseInsensitiveLess());
+    std::vector<std::pair<std::string, int>> result;
+    for (size_t i = 0; i < mentions.size();) {
+        size_t j = i;
+        while (j < mentions.size() && SameText(mentions[j], mentions[i])) ++j;
+        const int count = static_cast<int>(j - i);
+        if (count >= Vars().NoFileMinMentionCount) result.emplace_back(mentions[i], count);
+        i = j;
+    }
+    out = std::move(result);
+}
+
+} // namespace zelk

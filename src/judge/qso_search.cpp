@@ -1,0 +1,100 @@
+// The QSO search of one contest and the viewer's test of one contact.
+#include "judge/qso_search.h"
+
+#include "judge/cross_check.h"
+#include "logs/cabrillo_file.h"
+#include "logs/contest.h"
+#include "logs/file_io.h"
+#include "logs/text.h"
+#include "settings/global_vars.h"
+#include "settings/platform.h"
+
+namespace zelk {
+
+std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress) {
+    std::vector<TSearchRow> rows;
+    if (contest.Logs.empty()) return rows;
+    if (progress) progress->Start(static_cast<int>(contest.Logs.size()));
+    try {
+        std::string raw;
+        TLogLine line;
+        TQSORecord record;
+        for (size_t i = 0; i < contest.Logs.size(); ++i) {
+            const std::string path = contest.LogPathAt(static_cast<int>(i));
+            const std::string& name = contest.Logs[i].Caption;
+            if (FileExists(path)) {
+                if (OwnerCallSign(path) == text) {
+                    rows.insert(rows.begin(), {name, "Владелец файла"_cp, true});
+                } else {
+                    std::string numbers;
+                    int n = 0;
+                    TFileLineReader reader(path);
+                    while (reader.Next(raw)) {
+                        ClassifyLogLine(raw, line);
+                        if (line.Kind != TLineKind::Contact) continue;
+                        ++n;
+                        record.ParseQSOLine(line.Text);
+                        if (record.Call.find(text) == std::string::npos) continue;
+                        numbers += (numbers.empty() ? "" : ",") + std::to_string(n);
+                    }
+                    if (!numbers.empty()) rows.push_back({name, "QSO: " + numbers, false});
+                }
+            }
+            if (progress) progress->Step(static_cast<int>(i));
+        }
+    } catch (...) {
+        if (progress) progress->Finish();
+        throw;
+    }
+    if (progress) progress->Finish();
+    return rows;
+}
+
+TQSORecord ViewedRecord(const TZelkContest& contest, int row) {
+    TQSORecord record;
+    if (row >= 0 && static_cast<size_t>(row) < contest.QSOs.size()) {
+        record.LoadFromRow(&contest.QSOs[static_cast<size_t>(row)]);
+        record.QSOIndex = row + 1;
+    }
+    return record;
+}
+
+std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate) {
+    const int d = viewed.STime.empty() || candidate.STime.empty() ? -1 : TimeDifference(viewed, candidate);
+    if (d >= 1440) return "[ошибка в дате]"_cp;
+    std::string text = (candidate.STime.empty() ? std::string("-") : candidate.STime) + "  ";
+    if (d >= 0) text += FormatText("[ %d мин ]"_cp, d);
+    return text;
+}
+
+TQSOViewTest TestQSO(const TZelkContest& contest, int row) {
+    TQSOViewTest t;
+    t.Viewed = ViewedRecord(contest, row);
+    const std::string path = contest.SelectedLogPath();
+    TZelkCabrilloFile file;
+    file.FileName = path;
+    const std::string ownCall = file.GetTagValue("CALLSIGN:");
+    t.FileName = contest.SelectedLog >= 0 ? contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption
+                                          : ExtractFileName(path);
+    t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call);
+    if (!ownCall.empty()) {
+        TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+        run.JudgeRecord(path, ownCall, t.Viewed, row, &t.Candidate);
+    } else {
+        t.OwnCallMissing = true;
+        ReportMissingCallSign();
+    }
+    const auto orDash = [](const std::string& s) { return s.empty() ? std::string("-") : s; };
+    const TQSORecord& c = t.Candidate;
+    t.Index = c.QSOIndex > 0 ? std::to_string(c.QSOIndex) : "-";
+    t.Freq = orDash(c.Freq);
+    t.Mode = orDash(c.Mode);
+    t.Date = orDash(c.SDate);
+    t.Time = ViewTimeText(t.Viewed, c);
+    t.Call = orDash(c.Call);
+    t.Send = orDash(c.Send);
+    t.Receive = orDash(c.Receive);
+    return t;
+}
+
+} // namespace zelk

@@ -1,0 +1,335 @@
+// The six judging scripts: default texts, files, the typed entry points and the cached record results.
+#include "script/judging_scripts.h"
+
+#include "logs/cabrillo_file.h"
+#include "logs/file_io.h"
+#include "logs/qso_record.h"
+#include "logs/text.h"
+#include "script/fr_interpretator.h"
+#include "script/script_value.h"
+#include "script/zelk_script_engine.h"
+#include "settings/global_vars.h"
+#include "settings/platform.h"
+
+#include <array>
+
+namespace zelk {
+
+namespace {
+
+struct TScriptInfo {
+    const std::string& caption;
+    const char* file;
+    const char* topic;
+};
+
+const std::string& RecordFieldsHelp() {
+    return "// Внутренние переменные (распознанные поля текущей записи):\r\n"
+           "// Freq,Mode,SDate,STime,Call,Send,Receive,Score,Comment: String;\r\n"
+           "// DateTime: TDateTime;\r\n"_cp;
+}
+
+const std::string& PairHelp() {
+    return "// Внутренние переменные:\r\n"
+           "// CallSign: String; позывной владельца проверяемого файла\r\n"
+           "// [поля проверяемой записи]\r\n"
+           "// Freq,Mode,SDate,STime,Call,Send,Receive,Score,Comment: String;\r\n"
+           "// DateTime: TDateTime;\r\n"
+           "// [поля подтверждающей записи]\r\n"
+           "// Freq2,Mode2,SDate2,STime2,Call2,Send2,Receive2,Score2,Comment2: String;\r\n"
+           "// DateTime2: TDateTime;\r\n"
+           "// Результат должен быть помещён в переменную\r\n"
+           "// Result: Boolean;\r\n"
+           "begin\r\n"_cp;
+}
+
+std::string DefaultText(TScriptKind kind) {
+    switch (kind) {
+    case TScriptKind::CalcQSO:
+        return RecordFieldsHelp() + "// Результат должен быть помещён в переменную\r\n"
+                                    "// Result: Integer;\r\n"
+                                    "begin\r\n"
+                                    "  Result := 1;\r\n"
+                                    "end;"_cp;
+    case TScriptKind::CalcMultiplier:
+        return RecordFieldsHelp() + "// Результат (критерий) должен быть помещён в переменную\r\n"
+                                    "// Result: String;\r\n"
+                                    "begin\r\n"
+                                    "  Result := Call;\r\n"
+                                    "end;"_cp;
+    case TScriptKind::CalcTotal:
+        return "// Внутренние переменные (количество очков и множитель):\r\n"
+               "// Score, Multi: Integer;\r\n"
+               "// Результат должен быть помещён в переменную\r\n"
+               "// Result: Integer;\r\n"
+               "begin\r\n"
+               "  Result := Score * Multi;\r\n"
+               "end;"_cp;
+    case TScriptKind::IsConfirmative:
+        return PairHelp() + "  Result := ((Call2 = CallSign) and\r\n"
+                            "             (Mode2 = Mode) and\r\n"
+                            "             (Freq2 = Freq));\r\n"
+                            "end;";
+    case TScriptKind::IsValidReceive:
+        return PairHelp() + "  Result := (Receive = Send2);\r\n"
+                            "end;";
+    case TScriptKind::IsDuplicate:
+        return "// Внутренние переменные:\r\n"
+               "// [поля проверяемой записи]\r\n"
+               "// Freq,Mode,SDate,STime,Call,Send,Receive,Score,Comment: String;\r\n"
+               "// DateTime: TDateTime;\r\n"
+               "// [поля сравниваемой записи]\r\n"
+               "// Freq2,Mode2,SDate2,STime2,Call2,Send2,Receive2,Score2,Comment2: String;\r\n"
+               "// DateTime2: TDateTime;\r\n"
+               "// Результат должен быть помещён в переменную\r\n"
+               "// Result: Boolean;\r\n"
+               "begin\r\n"
+               "  Result := (\r\n"
+               "    (Freq = Freq2) and\r\n"
+               "    (Mode = Mode2) and\r\n"
+               "    (Call = Call2)\r\n"
+               "  )\r\n"
+               "end;"_cp;
+    }
+    return {};
+}
+
+TScriptInfo Info(TScriptKind kind) {
+    switch (kind) {
+    case TScriptKind::CalcQSO: return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
+    case TScriptKind::CalcMultiplier:
+        return {"Критерий для расчёта множителя"_cp, "CalcMultiplier.txt", "script_CalcMultiplier"};
+    case TScriptKind::CalcTotal: return {"Расчёт итога"_cp, "CalcTotal.txt", "script_CalcTotal"};
+    case TScriptKind::IsConfirmative:
+        return {"Подтверждение QSO-записи"_cp, "IsConfirmative.txt", "script_IsConfirmative"};
+    case TScriptKind::IsValidReceive:
+        return {"Подтверждение приёма"_cp, "IsValidReceive.txt", "script_IsValidReceive"};
+    case TScriptKind::IsDuplicate: return {"Проверка на повтор"_cp, "IsDuplicate.txt", "script_IsDuplicate"};
+    }
+    return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    TLineReader reader(text);
+    std::string line;
+    while (reader.Next(line)) lines.push_back(line);
+    return lines;
+}
+
+std::string g_scriptFolder;
+std::unique_ptr<TZelkScript> g_scripts;
+
+constexpr std::array<const char*, 10> kFieldNames = {"Freq", "Mode",    "SDate", "STime",   "Call",
+                                                     "Send", "Receive", "Score", "Comment", "DateTime"};
+
+} // namespace
+
+// Fixed handles of the variables every entry point defines, so a run never searches the store by name.
+struct TZelkScript::Handles {
+    int result = -1, callSign = -1, score = -1, multi = -1;
+    std::array<std::array<int, 10>, 2> fields{}; // suffix "" and "2"
+    std::array<std::array<std::string, 10>, 2> names;
+};
+
+TZelkScriptItem::TZelkScriptItem(TScriptKind kind) : kind_(kind), compiled_(std::make_unique<TfrScript>()) {}
+TZelkScriptItem::~TZelkScriptItem() = default;
+
+std::string TZelkScriptItem::GetCaption() const { return Info(kind_).caption; }
+std::string TZelkScriptItem::GetDefaultText() const { return DefaultText(kind_); }
+std::string TZelkScriptItem::GetHelpTopic() const { return Info(kind_).topic; }
+
+std::string TZelkScriptItem::GetFileName() const {
+    const std::string file = Info(kind_).file;
+    if (!g_scriptFolder.empty()) return JoinPath(g_scriptFolder, file);
+    return Vars().AppPath("/script/" + file);
+}
+
+void TZelkScriptItem::Load() {
+    const std::string file = GetFileName();
+    lines_ = SplitLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
+    compiledCurrent_ = false;
+    Failed = false;
+}
+
+std::string TZelkScriptItem::GetText() const {
+    std::string text;
+    for (const auto& line : lines_) text += line + "\r\n";
+    return text;
+}
+
+void TZelkScriptItem::SetText(const std::string& text) {
+    lines_ = SplitLines(text);
+    compiledCurrent_ = false;
+    Failed = false;
+}
+
+void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
+    if (Failed) return;
+    if (!compiledCurrent_) {
+        std::vector<std::string> errors;
+        engine.CompileScript(lines_, *compiled_, errors);
+        if (!errors.empty()) {
+            std::string text = FormatText("Ошибка в скрипте [%s]:"_cp, GetCaption()) + "\r\r";
+            for (const auto& e : errors) text += e + "\r\n";
+            Failed = true;
+            Messages().Plain(text);
+            return;
+        }
+        compiledCurrent_ = true;
+    }
+    try {
+        engine.RunScript(*compiled_);
+    } catch (const std::exception&) {
+        Failed = true;
+        Messages().Plain(FormatText("Ошибка в скрипте [%s]"_cp, GetCaption()));
+    }
+}
+
+TZelkScript::TZelkScript() : engine_(std::make_unique<TZelkScriptEngine>()), handles_(std::make_unique<Handles>()) {
+    for (auto kind : {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
+                      TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
+        items_.push_back(std::make_unique<TZelkScriptItem>(kind));
+        items_.back()->Load();
+    }
+    Handles& h = *handles_;
+    h.result = engine_->VariableHandle("Result");
+    h.callSign = engine_->VariableHandle("CallSign");
+    h.score = engine_->VariableHandle("Score");
+    h.multi = engine_->VariableHandle("Multi");
+    for (int s = 0; s < 2; ++s) {
+        for (size_t f = 0; f < kFieldNames.size(); ++f) {
+            h.names[s][f] = std::string(kFieldNames[f]) + (s ? "2" : "");
+            h.fields[s][f] = engine_->VariableHandle(h.names[s][f]);
+        }
+    }
+}
+
+TZelkScript::~TZelkScript() = default;
+
+TZelkScriptItem* TZelkScript::FindItem(TScriptKind kind) {
+    for (auto& item : items_)
+        if (item->Kind() == kind) return item.get();
+    return nullptr;
+}
+
+void TZelkScript::ResetFailed() {
+    for (auto& item : items_) item->Failed = false;
+}
+
+void TZelkScript::Begin(const ScriptValue& initial) {
+    engine_->ClearVariables();
+    engine_->SetVariable(handles_->result, "Result", initial);
+}
+
+ScriptValue TZelkScript::Finish(TScriptKind kind) {
+    FindItem(kind)->Run(*engine_);
+    const ScriptValue* result = engine_->VariableAt(handles_->result);
+    return result ? *result : ScriptValue::Integer(0);
+}
+
+void TZelkScript::SetRecord(const TQSORecord& r, int s) {
+    const auto& h = *handles_;
+    const std::string* texts[] = {&r.Freq, &r.Mode, &r.SDate, &r.STime, &r.Call,
+                                  &r.Send, &r.Receive, &r.Score, &r.Comment};
+    for (size_t f = 0; f < 9; ++f) engine_->SetVariable(h.fields[s][f], h.names[s][f], ScriptValue::Text(*texts[f]));
+    engine_->SetVariable(h.fields[s][9], h.names[s][9], ScriptValue::Date(r.DateTime()));
+}
+
+void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string& suffix) {
+    if (suffix.empty() || suffix == "2") {
+        SetRecord(record, suffix.empty() ? 0 : 1);
+        return;
+    }
+    const std::string* texts[] = {&record.Freq, &record.Mode,    &record.SDate, &record.STime,  &record.Call,
+                                  &record.Send, &record.Receive, &record.Score, &record.Comment};
+    for (size_t f = 0; f < 9; ++f)
+        engine_->SetVariable(std::string(kFieldNames[f]) + suffix, ScriptValue::Text(*texts[f]));
+    engine_->SetVariable(std::string(kFieldNames[9]) + suffix, ScriptValue::Date(record.DateTime()));
+}
+
+int TZelkScript::CalcQSO(const TQSORecord& record) {
+    Begin(ScriptValue::Integer(0));
+    SetRecord(record, 0);
+    return Finish(TScriptKind::CalcQSO).AsInteger();
+}
+
+std::string TZelkScript::CalcMultiplier(const TQSORecord& record) {
+    Begin(ScriptValue::Text(""));
+    SetRecord(record, 0);
+    return Finish(TScriptKind::CalcMultiplier).AsText();
+}
+
+int TZelkScript::CalcTotal(int score, int multi) {
+    Begin(ScriptValue::Integer(0));
+    engine_->SetVariable(handles_->score, "Score", ScriptValue::Integer(score));
+    engine_->SetVariable(handles_->multi, "Multi", ScriptValue::Integer(multi));
+    return Finish(TScriptKind::CalcTotal).AsInteger();
+}
+
+bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate) {
+    Begin(ScriptValue::Boolean(false));
+    engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
+    SetRecord(record, 0);
+    SetRecord(candidate, 1);
+    return Finish(TScriptKind::IsConfirmative).AsBoolean();
+}
+
+bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate) {
+    Begin(ScriptValue::Boolean(false));
+    engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
+    SetRecord(record, 0);
+    SetRecord(candidate, 1);
+    return Finish(TScriptKind::IsValidReceive).AsBoolean();
+}
+
+bool TZelkScript::IsDuplicate(const TQSORecord& record, const TQSORecord& earlier) {
+    Begin(ScriptValue::Boolean(false));
+    SetRecord(record, 0);
+    SetRecord(earlier, 1);
+    return Finish(TScriptKind::IsDuplicate).AsBoolean();
+}
+
+TZelkScript& Scripts() {
+    if (!g_scripts) g_scripts = std::make_unique<TZelkScript>();
+    return *g_scripts;
+}
+
+void ResetScripts() { g_scripts.reset(); }
+
+void SetScriptFolder(const std::string& folder) { g_scriptFolder = folder; }
+
+int Points(TQSORecord& record) {
+    if (record.CachedPoints < 0) record.CachedPoints = Scripts().CalcQSO(record);
+    return record.CachedPoints;
+}
+
+std::string Criterion(TQSORecord& record) {
+    if (!record.CriterionKnown) {
+        record.CachedCriterion = Scripts().CalcMultiplier(record);
+        record.CriterionKnown = true;
+    }
+    return record.CachedCriterion;
+}
+
+bool IsConfirmedBy(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other) {
+    return Scripts().IsConfirmative(ownerCall, record, other);
+}
+
+bool IsReceiveValid(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other) {
+    return Scripts().IsValidReceive(ownerCall, record, other);
+}
+
+bool IsDuplicateOf(const TQSORecord& record, const TQSORecord& earlier) {
+    return Scripts().IsDuplicate(record, earlier);
+}
+
+int GetTotal(TZelkCurrentFile& file) {
+    if (!file.TotalKnown) {
+        file.CachedTotal = Scripts().CalcTotal(file.Score, file.Multi);
+        file.TotalKnown = true;
+    }
+    return file.CachedTotal;
+}
+
+} // namespace zelk

@@ -1,0 +1,234 @@
+// The judging engine's variables and functions. A function evaluates exactly the arguments it uses,
+// each once, in the order of its parameters.
+#include "script/zelk_script_engine.h"
+
+#include "logs/error.h"
+#include "logs/text.h"
+#include "script/format.h"
+#include "settings/platform.h"
+
+#include <cmath>
+
+namespace zelk {
+
+namespace {
+
+enum TFunction {
+    fnIntToStr,
+    fnPos,
+    fnCopy,
+    fnTrim,
+    fnIf,
+    fnUpperCase,
+    fnLowerCase,
+    fnNameCase,
+    fnStrToDate,
+    fnStrToTime,
+    fnLength,
+    fnFormatFloat,
+    fnFormatDateTime,
+    fnTrunc,
+    fnFrac,
+    fnRound,
+    fnMinNum,
+    fnMaxNum,
+    fnMod,
+    fnDayOf,
+    fnMonthOf,
+    fnYearOf,
+    fnShowMessage,
+    fnStrToInt,
+    kFunctionCount
+};
+
+constexpr std::string_view kFunctionNames[kFunctionCount] = {
+    "IntToStr", "Pos",         "Copy",      "Trim",   "If",          "UpperCase",      "LowerCase",
+    "NameCase", "StrToDate",   "StrToTime", "Length", "FormatFloat", "FormatDateTime", "Trunc",
+    "Frac",     "Round",       "MinNum",    "MaxNum", "Mod",         "DayOf",          "MonthOf",
+    "YearOf",   "ShowMessage", "StrToInt"};
+
+struct TSignature {
+    TFunction function;
+    std::string_view signature;
+};
+
+// The completion list puts StrToInt before ShowMessage.
+constexpr TSignature kCompletion[kFunctionCount] = {
+    {fnIntToStr, "IntToStr(<value>)"},
+    {fnPos, "Pos(<substring>, <string>)"},
+    {fnCopy, "Copy(<string>, <from>, <count>)"},
+    {fnTrim, "Trim(<string>)"},
+    {fnIf, "If(<expression>, <string1>, <string2>)"},
+    {fnUpperCase, "UpperCase(<value>)"},
+    {fnLowerCase, "LowerCase(<value>)"},
+    {fnNameCase, "NameCase(<value>)"},
+    {fnStrToDate, "StrToDate(<value>)"},
+    {fnStrToTime, "StrToTime(<value>)"},
+    {fnLength, "Length(<string>)"},
+    {fnFormatFloat, "FormatFloat(<formatstr>, <value>)"},
+    {fnFormatDateTime, "FormatDateTime(<formatstr>, <value>)"},
+    {fnTrunc, "Trunc(<value>)"},
+    {fnFrac, "Frac(<value>)"},
+    {fnRound, "Round(<value>, <digits>)"},
+    {fnMinNum, "MinNum(<value1>, <value2>)"},
+    {fnMaxNum, "MaxNum(<value1>, <value2>)"},
+    {fnMod, "Mod(<value1>, <value2>)"},
+    {fnDayOf, "DayOf(<date>)"},
+    {fnMonthOf, "MonthOf(<date>)"},
+    {fnYearOf, "YearOf(<date>)"},
+    {fnStrToInt, "StrToInt(<value>)"},
+    {fnShowMessage, "ShowMessage(<text>)"},
+};
+
+calendar::TDateTimeParts DateParts(const ScriptValue& v) {
+    calendar::TDateTimeParts parts;
+    if (!calendar::TrySplitDateTime(v.AsFloat(), parts))
+        ThrowConversionError(TValueKind::Double, TValueKind::Date);
+    return parts;
+}
+
+std::int64_t TruncToInt64(double x) {
+    const double t = std::trunc(x);
+    // 2^63 is the first double beyond the 64-bit range.
+    if (!(t >= -9223372036854775808.0 && t < 9223372036854775808.0))
+        throw TZelkError("Invalid floating point operation");
+    return static_cast<std::int64_t>(t);
+}
+
+std::string NameCase(std::string_view s) {
+    std::string text = LowerCase(s);
+    if (!text.empty()) text[0] = static_cast<char>(UpperChar(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+ScriptValue Text(std::string s) {
+    return ScriptValue::Text(std::move(s));
+}
+
+} // namespace
+
+TZelkScriptEngine::TZelkScriptEngine() {
+    for (int i = 0; i < kFunctionCount; ++i)
+        functions_.emplace(UpperCase(Trim(kFunctionNames[i])), i);
+}
+
+ScriptValue TZelkScriptEngine::GetVariable(std::string_view name) {
+    if (!variables_.Find(name)) return ScriptValue::Integer(0);
+    ScriptValue value = ScriptValue::Null();
+    ReadVariable(name, value);
+    return value;
+}
+
+void TZelkScriptEngine::ReadVariable(std::string_view name, ScriptValue& value) {
+    if (const ScriptValue* v = variables_.Find(name)) value = *v;
+}
+
+void TZelkScriptEngine::WriteVariable(std::string_view name, const ScriptValue& value) {
+    variables_.Set(name, value);
+}
+
+void TZelkScriptEngine::FillCompletion(std::vector<TCompletionEntry>& list) const {
+    list.clear();
+    for (const auto& e : kCompletion)
+        list.push_back({"function\t" + std::string(e.signature), std::string(kFunctionNames[e.function])});
+}
+
+void TZelkScriptEngine::CallFunction(const std::string& name, const TfrArgs& args, ScriptValue& result) {
+    const auto it = functions_.find(name);
+    if (it == functions_.end()) throw TZelkError(FormatText("Неизвестная функция : %s"_cp, name));
+    auto arg = [&args](int i) { return args.Value(i); };
+    switch (static_cast<TFunction>(it->second)) {
+    case fnIntToStr:
+        result = Text(std::to_string(arg(0).AsInteger()));
+        break;
+    case fnPos: {
+        const std::string sub = arg(0).AsText();
+        const std::string s = arg(1).AsText();
+        const std::size_t at = sub.empty() ? std::string::npos : s.find(sub);
+        result = ScriptValue::Integer(at == std::string::npos ? 0 : static_cast<std::int32_t>(at + 1));
+        break;
+    }
+    case fnTrim:
+        result = Text(Trim(arg(0).AsText()));
+        break;
+    case fnUpperCase:
+        result = Text(UpperCase(arg(0).AsText()));
+        break;
+    case fnLowerCase:
+        result = Text(LowerCase(arg(0).AsText()));
+        break;
+    case fnNameCase:
+        result = Text(NameCase(arg(0).AsText()));
+        break;
+    case fnLength:
+        result = ScriptValue::Integer(static_cast<std::int32_t>(arg(0).AsText().size()));
+        break;
+    case fnFormatFloat: {
+        const std::string pattern = arg(0).AsText();
+        result = Text(FormatFloat(pattern, arg(1).AsFloat()));
+        break;
+    }
+    case fnFormatDateTime: {
+        const std::string pattern = arg(0).AsText();
+        result = Text(FormatDateTime(pattern, arg(1).AsFloat()));
+        break;
+    }
+    case fnTrunc:
+        result = ScriptValue::Int64(TruncToInt64(arg(0).AsFloat()));
+        break;
+    case fnMinNum:
+    case fnMaxNum: {
+        ScriptValue a = arg(0);
+        ScriptValue b = arg(1);
+        const TCompareOp op = it->second == fnMinNum ? TCompareOp::Less : TCompareOp::Greater;
+        result = EqualsZero(CompareValues(op, a, b)) ? std::move(b) : std::move(a);
+        break;
+    }
+    case fnDayOf:
+        result = ScriptValue::Integer(DateParts(arg(0)).Day);
+        break;
+    case fnMonthOf:
+        result = ScriptValue::Integer(DateParts(arg(0)).Month);
+        break;
+    case fnYearOf:
+        result = ScriptValue::Integer(DateParts(arg(0)).Year);
+        break;
+    case fnShowMessage:
+        Messages().Plain(arg(0).AsText());
+        break;
+    case fnStrToInt: {
+        int n = 0;
+        result = ScriptValue::Integer(TryStrToInt(arg(0).AsText(), n) ? n : 0);
+        break;
+    }
+    // The evaluator answers these names (or treats them as operators) before they can get here; a
+    // hand-made postfix text still gets the same meaning.
+    case fnCopy:
+        result = Parser().CallBuiltin(TfrCallSite::Copy, args);
+        break;
+    case fnIf:
+        result = Parser().CallBuiltin(TfrCallSite::If, args);
+        break;
+    case fnStrToDate:
+        result = Parser().CallBuiltin(TfrCallSite::StrToDate, args);
+        break;
+    case fnStrToTime:
+        result = Parser().CallBuiltin(TfrCallSite::StrToTime, args);
+        break;
+    case fnFrac:
+        result = ScriptValue::Double(FracOf(arg(0).AsFloat()));
+        break;
+    case fnRound:
+        result = ScriptValue::Double(RoundHalfEven(arg(0).AsFloat()));
+        break;
+    case fnMod: {
+        ScriptValue a = arg(0);
+        result = ApplyOperator(TBinaryOp::Mod, a, arg(1));
+        break;
+    }
+    case kFunctionCount:
+        break;
+    }
+}
+
+} // namespace zelk

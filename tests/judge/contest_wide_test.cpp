@@ -1,0 +1,243 @@
+// Stations without a log, conditional credit, the contest-wide run and its standings.
+#include "judge/judge.h"
+#include "judge/qso_search.h"
+#include "logs/file_io.h"
+#include "logs/text.h"
+#include "script/judging_scripts.h"
+#include "settings/global_vars.h"
+#include "support/contest_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zelk;
+using namespace zelk::test;
+
+namespace {
+
+class ContestWideTest : public ContestFixture {
+protected:
+    // A log of `call` with one contact per entry of `calls`, all on 3510 CW at 12:00 + i minutes; an
+    // empty entry is a line too short to hold a correspondent.
+    void Log(const std::string& call, const std::vector<std::string>& calls) {
+        std::vector<std::string> contacts;
+        for (size_t i = 0; i < calls.size(); ++i) {
+            const std::string start =
+                "3510 CW 2005-02-12 12" + std::string(i < 10 ? "0" : "") + std::to_string(i) + " " + call;
+            contacts.push_back(calls[i].empty() ? start : start + " 599 001 " + calls[i] + " 599 001");
+        }
+        WriteLog(call + ".CBR", {"CALLSIGN: " + call}, contacts);
+    }
+    std::vector<std::pair<std::string, int>> Mentions() {
+        contest.ListLogs();
+        std::vector<std::pair<std::string, int>> out;
+        CountNoFileMentions(contest, out, nullptr);
+        return out;
+    }
+    std::string Row(const std::string& caption) {
+        for (const auto& r : contest.Logs)
+            if (r.Caption == caption) return r.Cell(0) + "/" + r.Cell(1) + "/" + r.Cell(2);
+        return "missing";
+    }
+};
+
+struct CountingProgress : IProgress {
+    std::vector<int> steps;
+    int started = -1, finished = 0;
+    void Start(int count) override { started = count; }
+    void Step(int position) override { steps.push_back(position); }
+    void Finish() override { ++finished; }
+};
+
+using MentionList = std::vector<std::pair<std::string, int>>;
+
+} // namespace
+
+TEST_F(ContestWideTest, MentionCountsPerLogInAlphabeticalOrder) {
+    Log("Q1AA", {"X9X", "X9X", "X9X", "X9X", "X9X", "Y9Y"});
+    Log("Q2BB", {"X9X", "Q1AA"});
+    Log("Q3CC", {"x9x"});
+    Vars().NoFileMinMentionCount = 1;
+    EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}, {"Y9Y", 1}}));
+    Vars().NoFileMinMentionCount = 2;
+    EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}}));
+    Vars().NoFileMinMentionCount = 0;
+    EXPECT_EQ(Mentions().size(), 2u);
+}
+
+TEST_F(ContestWideTest, PortableCallsAreCountedApartAndEmptyCallsCount) {
+    Log("Q1AA", {"Q9AB/P", ""});
+    Log("Q2BB", {"Q9AB/P", ""});
+    Log("Q3CC", {"Q9AB"});
+    Log("Q4DD", {"Q9AB"});
+    Log("Q5EE", {""});
+    Vars().NoFileMinMentionCount = 3;
+    EXPECT_EQ(Mentions(), (MentionList{{"", 3}}));
+    folder.Write(".CBR", "CALLSIGN: X\r\n");
+    EXPECT_TRUE(Mentions().empty());
+}
+
+TEST_F(ContestWideTest, MentionProgressCountsEveryListedLog) {
+    Log("Q1AA", {"X9X"});
+    Log("Q2BB", {"X9X"});
+    contest.ListLogs();
+    std::filesystem::remove(PathFromText(folder.File("Q1AA.CBR")));
+    CountingProgress progress;
+    MentionList out;
+    Vars().NoFileMinMentionCount = 1;
+    CountNoFileMentions(contest, out, &progress);
+    EXPECT_EQ(progress.started, 2);
+    EXPECT_EQ(progress.steps, (std::vector<int>{0, 1}));
+    EXPECT_EQ(progress.finished, 1);
+    EXPECT_EQ(out, (MentionList{{"X9X", 1}}));
+}
+
+TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
+    Log("Q1AA", {"X9X", "X9X", "Y9Y"});
+    Log("Q2BB", {"X9X"});
+    Log("Q3CC", {"X9X"});
+    Vars().NoFileMinMentionCount = 3;
+    RebuildLogList(contest, nullptr);
+    ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
+
+    Vars().NoFileIncludeResults = true;
+    RebuildLogList(contest, nullptr);
+    EXPECT_EQ(contest.NoFileCalls, (MentionList{{"X9X", 3}}));
+    ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    // Both identical contacts are credited: no repeat test for stations without a log.
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "условно зачет; "_cp);
+    EXPECT_EQ(contest.QSOs[1].Cell(8), "условно зачет; "_cp);
+    EXPECT_EQ(contest.QSOs[0].ImageIndex, imgQSOAccepted);
+    EXPECT_EQ(contest.QSOs[2].Cell(8), "нет файла; "_cp);
+    EXPECT_EQ(contest.Status[spScore] + "/" + contest.Status[spMulti], "2/1");
+}
+
+TEST_F(ContestWideTest, CheckAllFilesScoresEveryRow) {
+    Log("Q1AA", {"Q2BB", "Q3CC", "Q9ZZ"});
+    Log("Q2BB", {"Q1AA", "Q3CC"});
+    Log("Q3CC", {"Q1AA", "Q2BB"});
+    WriteLog("NOCALL.CBR", {"NAME: x"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 001"});
+    contest.ListLogs();
+    CountingProgress progress;
+    CheckAllFiles(contest, &progress);
+    // Times differ by the contact's position in each log; all within three minutes here.
+    EXPECT_EQ(Row("Q1AA.CBR"), "2/2/4");
+    EXPECT_EQ(Row("Q2BB.CBR"), "2/2/4");
+    EXPECT_EQ(Row("Q3CC.CBR"), "2/2/4");
+    EXPECT_EQ(Row("NOCALL.CBR"), "0/0/0");
+    EXPECT_EQ(progress.started, 4);
+    EXPECT_EQ(progress.steps.size(), 4u);
+    EXPECT_EQ(progress.finished, 1);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(ContestWideTest, ZeroPointContactsAddNoMultiplierHereButDoInTheLogCheck) {
+    WriteScript("CalcQSO.txt", "begin Result := 0 end");
+    Log("Q1AA", {"Q2BB"});
+    Log("Q2BB", {"Q1AA"});
+    contest.ListLogs();
+    CheckAllFiles(contest, nullptr);
+    EXPECT_EQ(Row("Q1AA.CBR"), "0/0/0");
+    contest.SelectLogByName("Q1AA.CBR");
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    EXPECT_EQ(Row("Q1AA.CBR"), "0/1/0");
+}
+
+TEST_F(ContestWideTest, EmptyListEndsAtOnceAndSortingFollowsTotals) {
+    CountingProgress progress;
+    contest.ListLogs();
+    CheckAllFiles(contest, &progress);
+    EXPECT_EQ(progress.started, -1);
+    Log("Q1AA", {"Q2BB", "Q3CC"});
+    Log("Q2BB", {"Q1AA"});
+    Log("Q3CC", {"Q1AA", "Q9ZZ"});
+    contest.ListLogs();
+    RecalcAndSortByScore(contest, true, nullptr);
+    EXPECT_EQ(contest.Logs[0].Caption, "Q1AA.CBR");
+    EXPECT_EQ(contest.Logs[0].Cell(2), "4");
+    EXPECT_EQ(contest.SortColumn, 3);
+    contest.Logs[2].Cells[2] = "99";
+    RecalcAndSortByScore(contest, false, nullptr);
+    EXPECT_EQ(contest.Logs[0].Cell(2), "99");
+}
+
+TEST_F(ContestWideTest, BrokenScriptIsReportedOncePerRunAndYieldsItsNeutralResult) {
+    WriteScript("IsConfirmative.txt", "begin Result := ( end");
+    Log("Q1AA", {"Q2BB", "Q2BB"});
+    Log("Q2BB", {"Q1AA"});
+    contest.ListLogs();
+    CheckAllFiles(contest, nullptr);
+    ASSERT_EQ(messages.PlainTexts().size(), 1u);
+    EXPECT_EQ(messages.PlainTexts()[0].rfind("Ошибка в скрипте [Подтверждение QSO-записи]:\r\r"_cp, 0), 0u);
+    EXPECT_EQ(Row("Q1AA.CBR"), "0/0/0");
+    CheckAllFiles(contest, nullptr);
+    EXPECT_EQ(messages.PlainTexts().size(), 2u);
+}
+
+TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
+    Log("Q1AA", {"Q2BB", "Q9ZZ", "Q2BB/P", "XQ2BBC"});
+    Log("Q3CC", {"Q1AA"});
+    Log("Q2BB", {"Q1AA"});
+    contest.ListLogs();
+    CountingProgress progress;
+    const auto rows = SearchContacts(contest, "Q2BB", &progress);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].FileName, "Q2BB.CBR");
+    EXPECT_EQ(rows[0].Comment, "Владелец файла"_cp);
+    EXPECT_TRUE(rows[0].Owner);
+    EXPECT_EQ(rows[1].FileName, "Q1AA.CBR");
+    EXPECT_EQ(rows[1].Comment, "QSO: 1,3,4");
+    EXPECT_EQ(progress.steps.size(), 3u);
+    test::TempDir empty;
+    Vars().CurrentFolder = empty.Text();
+    contest.ListLogs();
+    EXPECT_TRUE(SearchContacts(contest, "Q2BB", nullptr).empty());
+}
+
+TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
+    WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"},
+             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015", "7020 CW 2005-02-12 1200 Q1AA 599 002 Q9ZZ 599 1",
+              "14010 CW 2005-02-10 1200 Q1AA 599 003 Q2BB 599 016"});
+    WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"},
+             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001", "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
+    Open("Q1AA.CBR");
+    auto t = TestQSO(contest, 0);
+    EXPECT_EQ(t.FileName, "Q1AA.CBR");
+    EXPECT_EQ(t.CorrespondentFile, "Q2BB.CBR");
+    EXPECT_EQ(t.Viewed.QSOIndex, 1);
+    EXPECT_EQ(t.Index, "1");
+    EXPECT_EQ(t.Freq, "3510");
+    EXPECT_EQ(t.Time, "00:01  [ 2 мин ]"_cp);
+    t = TestQSO(contest, 1);
+    EXPECT_EQ(t.Index, "-");
+    EXPECT_EQ(t.Call, "-");
+    EXPECT_EQ(t.Time, "-  ");
+    t = TestQSO(contest, 2);
+    EXPECT_EQ(t.Index, "2");
+    EXPECT_EQ(t.Time, "[ошибка в дате]"_cp);
+    // The test changes nothing in the lists.
+    EXPECT_EQ(contest.QSOs[0].Cell(7), "-");
+}
+
+TEST_F(ContestWideTest, ViewerPassesTheCallSignAsWritten) {
+    WriteLog("Q1AA.CBR", {"CALLSIGN: q1aa"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
+    WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"}, {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"});
+    Open("Q1AA.CBR");
+    EXPECT_EQ(TestQSO(contest, 0).Index, "-");
+    CheckAllRecords(contest);
+    EXPECT_EQ(contest.QSOs[0].Cell(7), "1");
+    WriteLog("NOCALL.CBR", {"NAME: x"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
+    Open("NOCALL.CBR");
+    const auto t = TestQSO(contest, 0);
+    EXPECT_TRUE(t.OwnCallMissing);
+    EXPECT_EQ(t.Time, "-  ");
+    ASSERT_FALSE(messages.boxes.empty());
+    EXPECT_EQ(messages.boxes.back().caption, "Ошибка структуры файла"_cp);
+}

@@ -1,0 +1,135 @@
+// Invented names, clubs, addresses and remarks for the log headers, in Windows-1251.
+#include "log_form.h"
+#include "logs/text.h"
+#include "random.h"
+
+#include <string_view>
+
+namespace zelk::gen {
+
+namespace {
+
+const std::vector<std::string_view> kMaleNames = {
+    "Алексей"_cp, "Борис"_cp,  "Вадим"_cp, "Глеб"_cp, "Дмитрий"_cp, "Евгений"_cp, "Игорь"_cp,
+    "Леонид"_cp,  "Никита"_cp, "Олег"_cp,  "Пётр"_cp, "Роман"_cp,   "Тимур"_cp,   "Юрий"_cp,
+};
+const std::vector<std::string_view> kFemaleNames = {
+    "Жанна"_cp, "Ксения"_cp, "Мария"_cp, "Светлана"_cp, "Елена"_cp,
+};
+const std::vector<std::string_view> kSurnames = {
+    "Берёзкин"_cp, "Ветров"_cp,   "Громов"_cp,  "Дубравин"_cp, "Журавлёв"_cp, "Зимин"_cp,
+    "Клёнов"_cp,   "Лесков"_cp,   "Морозов"_cp, "Ночкин"_cp,   "Озёров"_cp,   "Полянский"_cp,
+    "Рябинин"_cp,  "Снегирёв"_cp, "Тучков"_cp,  "Ясенев"_cp,
+};
+const std::vector<std::string_view> kLatinNames = {
+    "Ivan Ozerov", "Pavel Vetrov", "Anna Zimina", "Oleg Gromov", "Sergei Lesk", "Nina Polyanskaya",
+};
+const std::vector<std::string_view> kClubs = {
+    "Радиоклуб «Полярная звезда»"_cp,   "Клуб «Северный ветер»"_cp,
+    "Клуб любителей телеграфа"_cp,      "Радиоклуб «Эфир»"_cp,
+    "Школьная радиостанция «Искра»"_cp, "Клуб «Ключ и паяльник»"_cp,
+};
+const std::vector<std::string_view> kStreets = {
+    "ул. Лесная"_cp, "ул. Садовая"_cp, "пр. Мира"_cp, "ул. Речная"_cp, "пер. Тихий"_cp, "ул. Школьная"_cp,
+};
+const std::vector<std::string_view> kTowns = {
+    "г. Сосновогорск"_cp, "пос. Берёзовый"_cp, "г. Красноборск"_cp,
+    "с. Ольховка"_cp,     "г. Озёрный"_cp,     "г. Светлоярск"_cp,
+};
+const std::vector<std::string_view> kSoapboxes = {
+    "Спасибо всем за связи!"_cp,
+    "Хорошее прохождение на 40 м, на 20 м тишина."_cp,
+    "Первый раз в соревнованиях, всем 73!"_cp,
+    "Антенна — диполь на крыше, 100 Вт."_cp,
+    "TNX FOR THE CONTEST, CU NEXT YEAR",
+};
+
+// A woman's surname: Полянский becomes Полянская, Громов becomes Громова.
+std::string FemaleSurname(std::string_view male) {
+    const std::string_view ending = "ий"_cp;
+    if (male.size() > ending.size() && male.substr(male.size() - ending.size()) == ending)
+        return std::string(male.substr(0, male.size() - ending.size())) + std::string("ая"_cp);
+    return std::string(male) + std::string("а"_cp);
+}
+
+std::string PickName(TGenRandom& rnd) {
+    if (rnd.Chance(1500)) return std::string(rnd.Pick(kLatinNames));
+    if (rnd.Chance(2000))
+        return std::string(rnd.Pick(kFemaleNames)) + " " + FemaleSurname(rnd.Pick(kSurnames));
+    return std::string(rnd.Pick(kMaleNames)) + " " + std::string(rnd.Pick(kSurnames));
+}
+
+std::string PickUnknownTag(TGenRandom& rnd, const TGenStation& st) {
+    const std::string town(rnd.Pick(kTowns));
+    switch (rnd.Below(4)) {
+    case 0:
+        return "CATEGORY-OPERATOR: SINGLE-OP";
+    case 1:
+        return "X-QTH: " + town;
+    case 2:
+        return "LOCATION: " + town;
+    default:
+        return "EMAIL: " + LowerAscii(st.baseCall) + "@example.org";
+    }
+}
+
+TGenLogForm MakeForm(const TGenOptions& o, const TGenStation& st, int index) {
+    TGenRandom rnd(o.seed, kStreamForms + static_cast<uint64_t>(index));
+    TGenLogForm form;
+    // Mostly upper-case names with an upper-case extension; some lower-case ones, which a judge's
+    // program must find all the same.
+    const uint64_t nameCase = rnd.Below(100);
+    form.fileName = st.baseCall + (nameCase < 75 ? ".CBR" : ".cbr");
+    if (nameCase >= 92) form.fileName = LowerAscii(form.fileName);
+    form.unknownTag = PickUnknownTag(rnd, st);
+    form.name = PickName(rnd);
+    if (rnd.Chance(7000)) form.club = std::string(rnd.Pick(kClubs));
+    form.address = std::string(rnd.Pick(kStreets)) + ", " + std::to_string(rnd.Range(1, 120)) + ", " +
+                   std::string(rnd.Pick(kTowns));
+    if (rnd.Chance(3000)) form.soapbox = std::string(rnd.Pick(kSoapboxes));
+    form.assisted = rnd.Chance(8000) ? "NON-ASSISTED" : "ASSISTED";
+    if (rnd.Chance(1000)) form.overlay = "ROOKIE";
+    return form;
+}
+
+} // namespace
+
+std::vector<TGenLogForm> MakeLogForms(const TGenOptions& options, const TGenContest& contest) {
+    std::vector<TGenLogForm> forms(contest.stations.size());
+    std::vector<int> logs;
+    for (size_t i = 0; i < contest.stations.size(); ++i) {
+        if (!contest.stations[i].sendsLog) continue;
+        forms[i] = MakeForm(options, contest.stations[i], static_cast<int>(i));
+        logs.push_back(static_cast<int>(i));
+    }
+    // The odd forms go to a counted share of the logs, like the faults, so a small contest has them too.
+    TGenRandom rnd(options.seed, kStreamOddForms);
+    const auto choose = [&](int basisPoints) {
+        std::vector<char> chosen(forms.size(), 0);
+        rnd.Shuffle(logs);
+        for (size_t k = 0; k < RateCount(logs.size(), basisPoints); ++k)
+            chosen[logs[k]] = 1;
+        return chosen;
+    };
+    const auto lower = choose(options.lowerBp), lfOnly = choose(options.lfOnlyBp);
+    const auto withTag = choose(options.unknownTagsBp);
+    for (int i : logs) {
+        forms[i].lowerCase = lower[i];
+        forms[i].lfOnly = lfOnly[i];
+        if (!withTag[i]) forms[i].unknownTag.clear();
+    }
+    return forms;
+}
+
+std::string LowerAscii(std::string s) {
+    for (char& ch : s)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return s;
+}
+
+std::string UnknownTagName(const TGenLogForm& form) {
+    const size_t colon = form.unknownTag.find(':');
+    return colon == std::string::npos ? std::string() : form.unknownTag.substr(0, colon + 1);
+}
+
+} // namespace zelk::gen

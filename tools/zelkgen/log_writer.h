@@ -1,0 +1,23 @@
+// Turns the generated contest into Cabrillo 3.0 texts, one per logging station.
+#pragma once
+
+#include "contest.h"
+#include "log_form.h"
+
+#include <string>
+
+namespace zelk::gen {
+
+// Gives every written record its QSO number in its log (TGenContact::qsoNo); a record its station did
+// not log gets none.
+void NumberRecords(TGenContest& contest);
+
+// The moment a side logged for a contact, in minutes since 1970-01-01 00:00, time faults included.
+int64_t LoggedMinute(const TGenOptions& o, const TGenContest& contest, const TGenContact& c, int side);
+// The serial a side wrote down as received, exchange faults included.
+int ReceivedSerial(const TGenContact& c, int side);
+
+// The whole log file of a logging station, Windows-1251, with the line ends of its form.
+std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TGenLogForm& form, int station);
+
+} // namespace zelk::gen

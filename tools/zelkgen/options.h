@@ -1,0 +1,63 @@
+// The command line of zelkgen: what contest to make and which faults to put into it.
+#pragma once
+
+#include "calendar.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zelk::gen {
+
+// A band of the contest: its name on the command line and the kHz range of its CW segment.
+struct TGenBand {
+    const char* name;
+    int lowKHz;
+    int highKHz;
+};
+
+struct TGenOptions {
+    std::string outDir;
+    std::string faultsFile; // empty: no fault list
+    bool force = false;
+
+    int logs = 20;
+    int qsos = 100;
+    int absent = 3;
+    int rare = 0;
+    uint64_t seed = 1;
+
+    // Rates in hundredths of a percent (basis points), so "0.5" is 50.
+    int bustedBp = 200;
+    int timeShiftBp = 100;
+    int dupesBp = 100;
+    int nilBp = 100;
+    int lowerBp = 500;
+    int lfOnlyBp = 1500;
+    int unknownTagsBp = 2000;
+
+    int noCallsign = 0;
+    int portable = 0;
+
+    TGenDate date;
+    int startMinute = 12 * 60;
+    int hours = 4;
+    std::vector<TGenBand> bands;
+    std::string contest = "WINTER-CUP-CW";
+};
+
+// A wrong command line; the message says what is wrong.
+struct TGenUsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the arguments (without the program name). Throws TGenUsageError.
+TGenOptions ParseOptions(const std::vector<std::string>& args);
+bool WantsHelp(const std::vector<std::string>& args);
+const char* HelpText();
+
+// Reads a rate "P" in percent with up to two decimals (0 to 100) as basis points; false otherwise.
+bool ParsePercent(const std::string& text, int& basisPoints);
+
+} // namespace zelk::gen
