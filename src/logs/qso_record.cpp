@@ -162,8 +162,12 @@ void TQSORecord::LoadFromRow(const TListRow* row) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int Digit(char c) { return c - '0'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+int Digit(char c) {
+    return c - '0';
+}
 
 // The usual forms "yyyy-mm-dd" and "hh:mm" read without building any text; false sends the caller to
 // the general reading.

@@ -17,7 +17,7 @@ using namespace zelk::test;
 namespace {
 
 class ContestWideTest : public ContestFixture {
-protected:
+  protected:
     // A log of `call` with one contact per entry of `calls`, all on 3510 CW at 12:00 + i minutes; an
     // empty entry is a line too short to hold a correspondent.
     void Log(const std::string& call, const std::vector<std::string>& calls) {
@@ -203,10 +203,12 @@ TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
 
 TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
     WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"},
-             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015", "7020 CW 2005-02-12 1200 Q1AA 599 002 Q9ZZ 599 1",
+             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015",
+              "7020 CW 2005-02-12 1200 Q1AA 599 002 Q9ZZ 599 1",
               "14010 CW 2005-02-10 1200 Q1AA 599 003 Q2BB 599 016"});
     WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"},
-             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001", "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
+             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001",
+              "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
     Open("Q1AA.CBR");
     auto t = TestQSO(contest, 0);
     EXPECT_EQ(t.FileName, "Q1AA.CBR");
