@@ -63,10 +63,10 @@ TEST_F(ScriptsTest, DefaultTextsAreTheBuiltInOnes) {
     const std::string dup = Scripts().FindItem(TScriptKind::IsDuplicate)->GetDefaultText();
     EXPECT_EQ(dup.substr(dup.find("begin")), "begin\r\n  Result := (\r\n    (Freq = Freq2) and\r\n    (Mode "
                                              "= Mode2) and\r\n    (Call = Call2)\r\n  )\r\nend;");
-    for (const auto& item : Scripts().Items())
-        EXPECT_EQ(std::count(item->GetDefaultText().begin(), item->GetDefaultText().end(), '\n') + 1,
-                  static_cast<long>(item->Lines().size()))
-            << item->GetFileName();
+    for (const auto& item : Scripts().Items()) {
+        const std::string text = item->GetDefaultText();
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n') + 1, static_cast<long>(item->Lines().size()));
+    }
 }
 
 TEST_F(ScriptsTest, DefaultsJudgeOnePointPerConfirmedContact) {
