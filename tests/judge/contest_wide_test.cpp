@@ -243,3 +243,25 @@ TEST_F(ContestWideTest, ViewerPassesTheCallSignAsWritten) {
     ASSERT_FALSE(messages.boxes.empty());
     EXPECT_EQ(messages.boxes.back().caption, "Ошибка структуры файла"_cp);
 }
+
+TEST_F(ContestWideTest, TwoThousandLogsAreScoredListedAndSearched) {
+    // Each station works the next two in a ring, so every log scores 2 x 2.
+    const int n = 2000;
+    const auto call = [](int i) { return "Q" + std::to_string(i % n) + "X"; };
+    for (int i = 0; i < n; ++i) {
+        const std::string me = call(i);
+        WriteLog(me + ".CBR", {"CALLSIGN: " + me},
+                 {"3510 CW 2005-02-12 1200 " + me + " 599 001 " + call(i + 1) + " 599 001",
+                  "3510 CW 2005-02-12 1201 " + me + " 599 001 " + call(i + n - 1) + " 599 001"});
+    }
+    contest.ListLogs();
+    ASSERT_EQ(contest.Logs.size(), static_cast<size_t>(n));
+    EXPECT_EQ(contest.Status[spFiles], " 2000 file(s)");
+    CheckAllFiles(contest, nullptr);
+    for (const auto& row : contest.Logs)
+        ASSERT_EQ(row.Cells, (std::vector<std::string>{"2", "2", "4"})) << row.Caption;
+    EXPECT_TRUE(Mentions().empty());
+    const auto rows = SearchContacts(contest, "Q17X", nullptr);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].FileName, "Q17X.CBR");
+}
