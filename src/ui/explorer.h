@@ -72,12 +72,14 @@ class TfmExplorer : public QMainWindow {
     void actCalcQSOExecute();
     void actRefreshExecute();
     void actFilesDeleteExecute();
+    void actSaveCalcReportExecute();
     void SortBy(int column);
 
     // Display of the contest's data.
     void ShowLogList();
     void ShowSelectedLog();
     void ShowStatus();
+    void ShowCheckResults();
     void SyncSelectionToList();
     void OnFilesSelectionChanged();
     void OpenFindDialog(QChar typed);
