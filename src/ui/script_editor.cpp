@@ -20,6 +20,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -59,20 +60,28 @@ QAction* MakeAction(QObject* owner, const char* name, const QString& caption, co
     return action;
 }
 
-// Points a shared file dialog at the script's folder and file for one use, and gives its options back
-// afterwards, since the log editor uses the same dialog.
+// Points a shared file dialog at the script's folder and file for one use, and gives it back as it was
+// found afterwards, since the log editor uses the same dialog.
 class TScriptFileDialog {
   public:
     TScriptFileDialog(QFileDialog* dialog, const QString& title, const std::string& file)
-        : dialog_(dialog), options_(dialog->options()) {
+        : dialog_(dialog), title_(dialog->windowTitle()), filters_(dialog->nameFilters()),
+          folder_(dialog->directory()), options_(dialog->options()) {
         dialog_->setWindowTitle(title);
         dialog_->setNameFilters(DialogFilters(kScriptFilter));
-        dialog_->setDirectory(Qs(ExtractFilePath(file)));
-        dialog_->selectFile(Qs(file));
+        // A folder that does not exist would leave the dialog wherever it was, with a wrong path in it.
+        const QString folder = Qs(ExtractFilePath(file));
+        if (QDir(folder).exists()) dialog_->setDirectory(folder);
+        dialog_->selectFile(Qs(ExtractFileName(file)));
         // The editor asks its own replace question.
         dialog_->setOption(QFileDialog::DontConfirmOverwrite, true);
     }
-    ~TScriptFileDialog() { dialog_->setOptions(options_); }
+    ~TScriptFileDialog() {
+        dialog_->setWindowTitle(title_);
+        dialog_->setNameFilters(filters_);
+        dialog_->setDirectory(folder_);
+        dialog_->setOptions(options_);
+    }
     TScriptFileDialog(const TScriptFileDialog&) = delete;
     TScriptFileDialog& operator=(const TScriptFileDialog&) = delete;
 
@@ -85,6 +94,9 @@ class TScriptFileDialog {
 
   private:
     QFileDialog* dialog_;
+    QString title_;
+    QStringList filters_;
+    QDir folder_;
     QFileDialog::Options options_;
 };
 
@@ -416,6 +428,7 @@ void TfmScriptEditor::MoveCaret(int line, int column) {
     const long pos = synEdit_->SendScintilla(Sci::SCI_POSITIONRELATIVE, start, c);
     synEdit_->SendScintilla(Sci::SCI_GOTOPOS, pos);
     synEdit_->ensureCursorVisible();
+    ShowCaretStatus();
 }
 
 void TfmScriptEditor::MarkError(const std::string& errors) {

@@ -91,7 +91,8 @@ std::vector<TScriptToken> ScanScript(std::string_view text) {
         } else if (c == '\'') {
             end = StringEnd(text, i);
             add(i, end, TScriptTokenKind::String);
-        } else if (IsDigit(c)) {
+        } else if (IsDigit(c) ||
+                   (c == '.' && i + 1 < text.size() && IsDigit(static_cast<unsigned char>(text[i + 1])))) {
             end = NameEnd(text, i);
             add(i, end, TScriptTokenKind::Number);
         } else if (IsAsciiLetter(c) || c == '_') {

@@ -24,8 +24,9 @@ struct TScriptToken {
 // Splits a script text into coloured runs; bytes between runs are Default. The rules follow the
 // compiler: "{...}" (over lines) and "//" to the end of the line are comments, except inside a text
 // literal; a text literal runs from "'" to the next single "'" ("''" stands for one quote) or to the end
-// of the line; a number starts with a digit; a key word is a whole name equal to one of the language's
-// words in any letter case. Works on UTF-8 and Windows-1251 alike: every syntax character is ASCII.
+// of the line; a number starts with a digit (or a point before one); a key word is a whole name equal to one
+// of the language's words in any letter case. Works on UTF-8 and Windows-1251 alike: every syntax character
+// is ASCII.
 std::vector<TScriptToken> ScanScript(std::string_view text);
 
 // True for the words the language reads as statements or operators (BEGIN, IF, MOD, TRUE...), any case.
