@@ -19,7 +19,7 @@ std::uint32_t TfrVariables::Hash(std::string_view name) {
     const std::size_t n = name.size();
     std::uint32_t h = 2166136261u ^ static_cast<std::uint32_t>(n);
     if (n > 0) {
-        const std::size_t picks[4] = {0, n > 1 ? 1 : 0, n > 2 ? n - 2 : 0, n - 1};
+        const std::size_t picks[4] = {0, n > 1 ? std::size_t{1} : 0, n > 2 ? n - 2 : 0, n - 1};
         for (const std::size_t i : picks) h = (h ^ kUpper[static_cast<unsigned char>(name[i])]) * 16777619u;
     }
     return h ^ (h >> 15);
