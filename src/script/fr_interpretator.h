@@ -73,9 +73,6 @@ class TfrInterpretator : public TfrParserHost {
     // evaluation and of the virtual operations end the run and pass unchanged.
     virtual void RunScript(const TfrScript& compiled);
 
-    // A subclass with slots takes an assignment to a resolved variable here; the base writes by name.
-    virtual void WriteVariableAt(int slot, std::string_view name, const ScriptValue& value);
-
     TfrParser& Parser() { return parser_; }
     // Runs longer than this many lines end with an error; 0 (the default) means no limit.
     void SetStepLimit(std::uint64_t steps) { stepLimit_ = steps; }
