@@ -447,7 +447,9 @@ bool ScanDate(TScanner& sc, const TUserLocale& locale, int& days) {
     for (count = 1; count < 3; ++count) {
         const size_t before = sc.i;
         sc.SkipBlanks();
-        if (sc.AtEnd() || !IsDateSeparator(sc.s[sc.i], locale)) {
+        // The year-month-day form may also use "-", as record dates do (2005-02-12).
+        const bool isoDash = digits[0] >= 3 && !sc.AtEnd() && sc.s[sc.i] == '-';
+        if (sc.AtEnd() || !(isoDash || IsDateSeparator(sc.s[sc.i], locale))) {
             sc.i = before;
             break;
         }
@@ -868,10 +870,11 @@ std::string FormatFloat(std::string_view pattern, double value) {
     if (!usable(chosen)) return FloatToText(value);
     TFloatSection section = ParseFloatSection(sections[chosen]);
     TShownNumber shown = ShapeNumber(section, std::fabs(value));
-    // A value that rounds to zero is written by the zero section, and never with a minus sign.
-    if (shown.zero && chosen != 2 && usable(2)) {
-        chosen = 2;
-        section = ParseFloatSection(sections[2]);
+    // A value that rounds to zero is written by the zero section, or else by the positive one: a
+    // negative sign or section never shows a zero.
+    if (shown.zero && chosen != 2 && (usable(2) || chosen == 1)) {
+        chosen = usable(2) ? 2 : 0;
+        section = ParseFloatSection(sections[chosen]);
         shown = ShapeNumber(section, 0);
     }
     std::string out = EmitFloatSection(section, shown, UserLocale());

@@ -21,6 +21,8 @@ using K = TValueKind;
 // Texts up to this length fit the small buffer of std::string and are copied without allocating.
 constexpr std::size_t kInlineText = 15;
 
+static_assert(sizeof(ScriptValue) <= 40, "values are copied all the time and must stay small");
+
 const std::string kNoText;
 
 // The rule that a pair of operand classes selects, for operators and comparisons alike.
@@ -172,6 +174,13 @@ double FloatArithmetic(TBinaryOp op, double a, double b) {
 
 ScriptValue IntRule(TBinaryOp op, const ScriptValue& l, const ScriptValue& r);
 
+bool IsPlainNumber(const ScriptValue& v) {
+    return v.Kind() == K::Double || v.Kind() == K::Integer;
+}
+double NumberOf(const ScriptValue& v) {
+    return v.Kind() == K::Double ? v.RawDouble() : static_cast<double>(v.RawInt());
+}
+
 ScriptValue FloatRule(TBinaryOp op, const ScriptValue& l, const ScriptValue& r) {
     if (op == TBinaryOp::Mod || op == TBinaryOp::And || op == TBinaryOp::Or) return IntRule(op, l, r);
     const double a = l.AsFloat();
@@ -236,8 +245,20 @@ ScriptValue Int64Rule(TBinaryOp op, const ScriptValue& l, const ScriptValue& r) 
     }
 }
 
+void AppendText(std::string& out, const ScriptValue& v) {
+    if (v.Kind() == K::String)
+        out += v.RawText();
+    else
+        out += v.AsText();
+}
+
 ScriptValue TextRule(TBinaryOp op, const ScriptValue& l, const ScriptValue& r) {
-    if (op == TBinaryOp::Add) return ScriptValue::Text(l.AsText() + r.AsText());
+    if (op == TBinaryOp::Add) {
+        std::string joined;
+        AppendText(joined, l);
+        AppendText(joined, r);
+        return ScriptValue::Text(std::move(joined));
+    }
     if (op == TBinaryOp::Mod || op == TBinaryOp::And || op == TBinaryOp::Or) return IntRule(op, l, r);
     return FloatRule(op, l, r);
 }
@@ -361,116 +382,8 @@ double RoundHalfEven(double value) {
 
 // ---- Storage ----
 
-ScriptValue::ScriptValue(const ScriptValue& other) noexcept {
-    CopyFrom(other);
-}
-
-ScriptValue::ScriptValue(ScriptValue&& other) noexcept {
-    MoveFrom(other);
-}
-
-ScriptValue& ScriptValue::operator=(const ScriptValue& other) noexcept {
-    if (this != &other) {
-        Release();
-        CopyFrom(other);
-    }
-    return *this;
-}
-
-ScriptValue& ScriptValue::operator=(ScriptValue&& other) noexcept {
-    if (this != &other) {
-        Release();
-        MoveFrom(other);
-    }
-    return *this;
-}
-
-void ScriptValue::Release() noexcept {
-    if (kind_ == K::String) {
-        if (isShared_)
-            shared_.~shared_ptr();
-        else
-            small_.~basic_string();
-    }
-    kind_ = K::Empty;
-    isShared_ = false;
-    int_ = 0;
-}
-
-// Copying a short text never allocates: it fits the small buffer of the new string.
-void ScriptValue::CopyFrom(const ScriptValue& other) noexcept {
-    kind_ = other.kind_;
-    isShared_ = other.isShared_;
-    switch (kind_) {
-    case K::String:
-        if (isShared_)
-            new (&shared_) std::shared_ptr<const std::string>(other.shared_);
-        else
-            new (&small_) std::string(other.small_);
-        break;
-    case K::Double:
-    case K::Date:
-        double_ = other.double_;
-        break;
-    default:
-        int_ = other.int_;
-        break;
-    }
-}
-
-void ScriptValue::MoveFrom(ScriptValue& other) noexcept {
-    if (other.kind_ != K::String) {
-        CopyFrom(other);
-        return;
-    }
-    kind_ = K::String;
-    isShared_ = other.isShared_;
-    if (isShared_)
-        new (&shared_) std::shared_ptr<const std::string>(std::move(other.shared_));
-    else
-        new (&small_) std::string(std::move(other.small_));
-    other.Release();
-}
-
-ScriptValue ScriptValue::Null() {
-    ScriptValue v;
-    v.kind_ = K::Null;
-    return v;
-}
-
-ScriptValue ScriptValue::Integer(std::int32_t i) {
-    ScriptValue v;
-    v.kind_ = K::Integer;
-    v.int_ = i;
-    return v;
-}
-
-ScriptValue ScriptValue::Int64(std::int64_t i) {
-    ScriptValue v;
-    v.kind_ = K::Int64;
-    v.int_ = i;
-    return v;
-}
-
-ScriptValue ScriptValue::Double(double d) {
-    ScriptValue v;
-    v.kind_ = K::Double;
-    v.double_ = d;
-    return v;
-}
-
-ScriptValue ScriptValue::Date(double days) {
-    ScriptValue v;
-    v.kind_ = K::Date;
-    v.double_ = days;
-    return v;
-}
-
-ScriptValue ScriptValue::Boolean(bool b) {
-    ScriptValue v;
-    v.kind_ = K::Boolean;
-    v.int_ = b ? 1 : 0;
-    return v;
+const std::string& ScriptValue::EmptyText() {
+    return kNoText;
 }
 
 ScriptValue ScriptValue::Text(std::string_view s) {
@@ -492,11 +405,6 @@ ScriptValue ScriptValue::Text(std::string s) {
     v.isShared_ = true;
     v.kind_ = K::String;
     return v;
-}
-
-const std::string& ScriptValue::RawText() const {
-    if (kind_ != K::String) return kNoText;
-    return isShared_ ? *shared_ : small_;
 }
 
 // ---- Conversions ----
@@ -626,6 +534,17 @@ double ScriptValue::AsDate() const {
 // ---- Operators ----
 
 ScriptValue ApplyOperator(TBinaryOp op, const ScriptValue& left, const ScriptValue& right) {
+    // The most frequent case first: scripts add and multiply integer counts.
+    if (left.Kind() == K::Integer && right.Kind() == K::Integer && op <= TBinaryOp::Mul &&
+        op != TBinaryOp::Div) {
+        const std::int64_t a = left.RawInt(), b = right.RawInt();
+        const std::int64_t exact = op == TBinaryOp::Add ? a + b : (op == TBinaryOp::Sub ? a - b : a * b);
+        if (FitsInt32(exact)) return ScriptValue::Integer(static_cast<std::int32_t>(exact));
+    }
+    // Number literals are floats, so float-with-float and float-with-integer come next.
+    if (op <= TBinaryOp::Div && IsPlainNumber(left) && IsPlainNumber(right) &&
+        (left.Kind() == K::Double || right.Kind() == K::Double))
+        return ScriptValue::Double(FloatArithmetic(op, NumberOf(left), NumberOf(right)));
     switch (RuleOf(left, right)) {
     case TRule::Empty:
         return EmptyRule(op);
@@ -648,6 +567,17 @@ ScriptValue ApplyOperator(TBinaryOp op, const ScriptValue& left, const ScriptVal
 }
 
 int CompareOrder(const ScriptValue& left, const ScriptValue& right) {
+    if (left.Kind() == right.Kind()) {
+        switch (left.Kind()) {
+        case K::Integer:
+        case K::Int64:
+            return Order(left.RawInt(), right.RawInt());
+        case K::String:
+            return TextOrder(left.RawText(), right.RawText());
+        default:
+            break;
+        }
+    }
     switch (RuleOf(left, right)) {
     case TRule::Empty:
         return 0;

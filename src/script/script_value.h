@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -30,21 +31,34 @@ double RoundHalfEven(double value);
 class ScriptValue {
   public:
     ScriptValue() noexcept : int_(0) {} // empty
-    ScriptValue(const ScriptValue& other) noexcept;
-    ScriptValue(ScriptValue&& other) noexcept;
-    ScriptValue& operator=(const ScriptValue& other) noexcept;
-    ScriptValue& operator=(ScriptValue&& other) noexcept;
+    ScriptValue(const ScriptValue& other) noexcept { CopyFrom(other); }
+    ScriptValue(ScriptValue&& other) noexcept { MoveFrom(other); }
+    ScriptValue& operator=(const ScriptValue& other) noexcept {
+        if (this != &other) {
+            Release();
+            CopyFrom(other);
+        }
+        return *this;
+    }
+    // A moved-from value is empty.
+    ScriptValue& operator=(ScriptValue&& other) noexcept {
+        if (this != &other) {
+            Release();
+            MoveFrom(other);
+        }
+        return *this;
+    }
     ~ScriptValue() { Release(); }
 
-    static ScriptValue Null();
-    static ScriptValue Integer(std::int32_t v);
-    static ScriptValue Int64(std::int64_t v);
-    static ScriptValue Double(double v);
+    static ScriptValue Null() { return ScriptValue(TValueKind::Null, std::int64_t{0}); }
+    static ScriptValue Integer(std::int32_t v) { return ScriptValue(TValueKind::Integer, std::int64_t{v}); }
+    static ScriptValue Int64(std::int64_t v) { return ScriptValue(TValueKind::Int64, v); }
+    static ScriptValue Double(double v) { return ScriptValue(TValueKind::Double, v); }
     static ScriptValue Text(std::string v);
     static ScriptValue Text(std::string_view v);
     static ScriptValue Text(const char* v) { return Text(std::string_view(v)); }
-    static ScriptValue Boolean(bool v);
-    static ScriptValue Date(double days);
+    static ScriptValue Boolean(bool v) { return ScriptValue(TValueKind::Boolean, std::int64_t{v ? 1 : 0}); }
+    static ScriptValue Date(double days) { return ScriptValue(TValueKind::Date, days); }
 
     TValueKind Kind() const { return kind_; }
     bool IsNull() const { return kind_ == TValueKind::Null; }
@@ -58,15 +72,62 @@ class ScriptValue {
     bool AsBoolean() const;
     double AsDate() const;
 
-    // The payload as stored (valid only for the matching kind).
+    // The payload as stored (valid only for the matching kind; RawText is empty for other kinds).
     std::int64_t RawInt() const { return int_; }
     double RawDouble() const { return double_; }
-    const std::string& RawText() const;
+    const std::string& RawText() const {
+        if (kind_ != TValueKind::String) return EmptyText();
+        return isShared_ ? *shared_ : small_;
+    }
 
   private:
-    void Release() noexcept;
-    void CopyFrom(const ScriptValue& other) noexcept;
-    void MoveFrom(ScriptValue& other) noexcept;
+    ScriptValue(TValueKind kind, std::int64_t v) noexcept : kind_(kind), int_(v) {}
+    ScriptValue(TValueKind kind, double v) noexcept : kind_(kind), double_(v) {}
+    static const std::string& EmptyText();
+
+    void Release() noexcept {
+        if (kind_ == TValueKind::String) {
+            if (isShared_)
+                shared_.~shared_ptr();
+            else
+                small_.~basic_string();
+            isShared_ = false;
+        }
+        kind_ = TValueKind::Empty;
+        int_ = 0;
+    }
+
+    // Copying a short text never allocates: it fits the small buffer of the new string.
+    void CopyFrom(const ScriptValue& other) noexcept {
+        kind_ = other.kind_;
+        if (kind_ == TValueKind::String) {
+            isShared_ = other.isShared_;
+            if (isShared_)
+                new (&shared_) std::shared_ptr<const std::string>(other.shared_);
+            else
+                new (&small_) std::string(other.small_);
+        } else if (kind_ == TValueKind::Double || kind_ == TValueKind::Date) {
+            double_ = other.double_;
+        } else {
+            int_ = other.int_;
+        }
+    }
+
+    void MoveFrom(ScriptValue& other) noexcept {
+        kind_ = other.kind_;
+        if (kind_ == TValueKind::String) {
+            isShared_ = other.isShared_;
+            if (isShared_)
+                new (&shared_) std::shared_ptr<const std::string>(std::move(other.shared_));
+            else
+                new (&small_) std::string(std::move(other.small_));
+        } else if (kind_ == TValueKind::Double || kind_ == TValueKind::Date) {
+            double_ = other.double_;
+        } else {
+            int_ = other.int_;
+        }
+        other.Release();
+    }
 
     TValueKind kind_ = TValueKind::Empty;
     bool isShared_ = false; // String: the text is held by shared_, else by small_
