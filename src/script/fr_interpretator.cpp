@@ -34,6 +34,8 @@ void TfrInterpretator::RunScript(const TfrScript& compiled) {
     TfrVariables* store = SlotStore();
     while (pc < lines.size()) {
         if (stepLimit_ && ++steps > stepLimit_) throw TZelkError("Script step limit exceeded");
+        if (stepHook_) stepHook_();
+
         const TfrLine& line = lines[pc];
         switch (line.kind) {
         case TfrLineKind::Condition:

@@ -6,6 +6,8 @@
 #include "script/fr_parser.h"
 
 #include <cstdint>
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -76,10 +78,13 @@ class TfrInterpretator : public TfrParserHost {
     TfrParser& Parser() { return parser_; }
     // Runs longer than this many lines end with an error; 0 (the default) means no limit.
     void SetStepLimit(std::uint64_t steps) { stepLimit_ = steps; }
+    // Called before every line of a run when set; it may raise an error to end the run (a watchdog).
+    void SetStepHook(std::function<void()> hook) { stepHook_ = std::move(hook); }
 
   private:
     TfrParser parser_;
     std::uint64_t stepLimit_ = 0;
+    std::function<void()> stepHook_;
 };
 
 } // namespace zelk

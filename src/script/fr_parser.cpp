@@ -19,7 +19,9 @@ using fr::TPostfixElement;
 
 void TfrParserHost::ReadVariable(std::string_view, ScriptValue&) {}
 void TfrParserHost::CallFunction(const std::string&, const TfrArgs&, ScriptValue&) {}
-TfrVariables* TfrParserHost::SlotStore() { return nullptr; }
+TfrVariables* TfrParserHost::SlotStore() {
+    return nullptr;
+}
 
 TfrCode::TfrCode() = default;
 TfrCode::~TfrCode() = default;
@@ -157,7 +159,6 @@ bool Compare(TCompareOp op, const ScriptValue& a, const ScriptValue& b) {
     return CompareValues(op, a, b).RawInt() != 0;
 }
 
-
 int ReadIntegerArgument(const ScriptValue& v) {
     const std::string text = v.AsText();
     int n = 0;
@@ -205,13 +206,13 @@ TfrCode TfrParser::CompilePostfix(std::string postfix) {
     code.resolvedBy_ = Store() ? id_ : 0;
     const std::string_view p = code.postfix_;
     std::size_t pos = 0;
-    while (pos < p.size()) AddElement(code, p, pos);
+    while (pos < p.size())
+        AddElement(code, p, pos);
     for (const TfrInstr& in : code.instrs_)
         if (in.kind == TfrInstrKind::PushConst || in.kind == TfrInstrKind::PushSlot ||
             in.kind == TfrInstrKind::PushName || in.kind == TfrInstrKind::Call)
             ++code.pushes_;
     return code;
-
 }
 
 void TfrParser::AddName(TfrCode& code, std::string name) {
@@ -303,7 +304,9 @@ void TfrParser::SetOwn(std::size_t i, ScriptValue&& value) {
 
 // A comparison gives the integer 1 or 0: the slot then refers to one of two constants instead of
 // holding a value of its own.
-void TfrParser::SetTruth(std::size_t i, bool holds) { stack_[i].ref = holds ? &one_ : &zero_; }
+void TfrParser::SetTruth(std::size_t i, bool holds) {
+    stack_[i].ref = holds ? &one_ : &zero_;
+}
 
 // Values read in place become copies before anything runs that could change a variable.
 void TfrParser::Materialize(std::size_t base) {
@@ -316,7 +319,9 @@ void TfrParser::RequireOperands(std::size_t base, std::size_t count) const {
     if (top_ - base < count) throw TZelkError("Missing operand");
 }
 
-ScriptValue TfrParser::Execute(const TfrCode& code) { return Run(code); }
+ScriptValue TfrParser::Execute(const TfrCode& code) {
+    return Run(code);
+}
 
 const ScriptValue& TfrParser::Run(const TfrCode& code) {
     TFrame frame(*this);
@@ -378,8 +383,8 @@ const ScriptValue& TfrParser::Run(const TfrCode& code) {
             break;
         }
         case TfrInstrKind::BadNumber:
-            throw TZelkError(
-                FormatText("'%s' is not a valid floating point value", WithUserSeparator(code.names_[in.index])));
+            throw TZelkError(FormatText("'%s' is not a valid floating point value",
+                                        WithUserSeparator(code.names_[in.index])));
         case TfrInstrKind::Unclosed:
             throw TZelkError("");
         }

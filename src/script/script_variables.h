@@ -60,8 +60,8 @@ class TfrVariables {
     void Grow();
 
     std::vector<std::unique_ptr<TSlot>> slots_; // each slot keeps its address while slots are added
-    std::vector<int> table_;  // open addressing over slots_, -1 for a free cell
-    std::vector<int> order_;  // defined slots in store order
+    std::vector<int> table_;                    // open addressing over slots_, -1 for a free cell
+    std::vector<int> order_;                    // defined slots in store order
     std::uint32_t generation_ = 1;
 };
 
