@@ -247,8 +247,8 @@ void TZelkScript::SetRecord(const TQSORecord& r, int s) {
     const std::string* texts[] = {&r.Freq, &r.Mode,    &r.SDate, &r.STime,  &r.Call,
                                   &r.Send, &r.Receive, &r.Score, &r.Comment};
     for (size_t f = 0; f < 9; ++f)
-        engine_->SetVariable(h.fields[s][f], h.names[s][f], ScriptValue::Text(*texts[f]));
-    engine_->SetVariable(h.fields[s][9], h.names[s][9], ScriptValue::Date(r.DateTime()));
+        engine_->DefineVariable(h.fields[s][f], h.names[s][f]).AssignText(*texts[f]);
+    engine_->DefineVariable(h.fields[s][9], h.names[s][9]).AssignDate(r.DateTime());
 }
 
 void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string& suffix) {
@@ -285,7 +285,7 @@ int TZelkScript::CalcTotal(int score, int multi) {
 bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record,
                                  const TQSORecord& candidate) {
     Begin(ScriptValue::Boolean(false));
-    engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
+    engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(callSign);
     SetRecord(record, 0);
     SetRecord(candidate, 1);
     return Finish(TScriptKind::IsConfirmative).AsBoolean();
@@ -294,7 +294,7 @@ bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& 
 bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record,
                                  const TQSORecord& candidate) {
     Begin(ScriptValue::Boolean(false));
-    engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
+    engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(callSign);
     SetRecord(record, 0);
     SetRecord(candidate, 1);
     return Finish(TScriptKind::IsValidReceive).AsBoolean();
