@@ -11,5 +11,4 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display (DISPLAY is not set): showing the standings of examples/contest on the terminal instead."
 echo "Under Xvfb: Xvfb :99 -screen 0 1280x800x24 & DISPLAY=:99 ./build/src/app/zelkon examples/contest"
-./build/src/zelkon-cli list examples/contest
 ./build/src/zelkon-cli standings examples/contest
