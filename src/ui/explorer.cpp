@@ -1,0 +1,449 @@
+// The main window's own logic: start-up and shutdown, the selection and its delayed loading, the
+// splitters and status panels, and the commands on the contest.
+#include "ui/explorer.h"
+
+#include "judge/judge.h"
+#include "logs/error.h"
+#include "logs/file_io.h"
+#include "logs/text.h"
+#include "reports/ubn_report.h"
+#include "settings/global_vars.h"
+#include "settings/platform.h"
+#include "ui/command_guard.h"
+#include "ui/delete_dialog.h"
+#include "ui/find_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/row_model.h"
+#include "ui/zelk_resources.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+
+#include <filesystem>
+#include <system_error>
+
+namespace zelk::ui {
+namespace {
+
+const char* const kFilesWidths = "lvFiles";
+const char* const kHeaderWidths = "lvQSOHeader";
+const char* const kQSOWidths = "lvQSODetail";
+
+// The hourglass while a command works; the normal cursor returns on every path.
+class TWaitCursor {
+  public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+// Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
+class TPassGuard {
+  public:
+    TPassGuard(bool& busy, TExplorerProgress& progress, QProgressBar* bar)
+        : busy_(busy), progress_(progress), bar_(bar) {
+        busy_ = true;
+    }
+    ~TPassGuard() {
+        if (bar_->isVisible()) progress_.Finish();
+        busy_ = false;
+    }
+    TPassGuard(const TPassGuard&) = delete;
+    TPassGuard& operator=(const TPassGuard&) = delete;
+
+  private:
+    bool& busy_;
+    TExplorerProgress& progress_;
+    QProgressBar* bar_;
+};
+
+std::vector<int> ColumnWidths(const QTableView* view) {
+    std::vector<int> widths;
+    for (int i = 0; i < view->model()->columnCount(); ++i)
+        widths.push_back(view->columnWidth(i));
+    return widths;
+}
+
+// Loads the stored widths of one list; a width that is not a number stops the loading with an error box,
+// the columns before it already set.
+void LoadWidths(QTableView* view, const char* name) {
+    std::vector<int> widths = ColumnWidths(view);
+    try {
+        Vars().LoadColumnWidths(widths, name);
+    } catch (...) {
+        for (size_t i = 0; i < widths.size(); ++i)
+            view->setColumnWidth(static_cast<int>(i), widths[i]);
+        throw;
+    }
+    for (size_t i = 0; i < widths.size(); ++i)
+        view->setColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+} // namespace
+
+TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("fmExplorer"));
+    setWindowIcon(TZelkResources::AppIcon());
+    resize(717, 467);
+    CreateActions();
+    CreateLayout();
+    CreateMenus();
+    CreatePopupMenus();
+    LoadStoredState();
+    setWindowTitle(Qs(Vars().AppName));
+    lvFiles_->setFocus();
+    Vars().HelpFile = Vars().AppPath("help\\help.chm");
+    contest_.SortColumn = -1;
+    contest_.PendingSearchText.clear();
+    ShowStatus();
+}
+
+TfmExplorer::~TfmExplorer() = default;
+
+// Settings, geometry and column widths; a failure of one is shown and the others still apply.
+void TfmExplorer::LoadStoredState() {
+    RunCommand([] { Vars().LoadSettings(); });
+    ApplyStoredGeometry();
+    RunCommand([this] { LoadWidths(lvFiles_, kFilesWidths); });
+    RunCommand([this] { LoadWidths(lvQSOHeader_, kHeaderWidths); });
+    RunCommand([this] { LoadWidths(lvQSODetail_, kQSOWidths); });
+}
+
+// Only stored values greater than 0 replace the designed ones, each on its own.
+void TfmExplorer::ApplyStoredGeometry() {
+    const auto& v = Vars();
+    QPoint at = pos();
+    if (v.WExTop > 0) at.setY(v.WExTop);
+    if (v.WExLeft > 0) at.setX(v.WExLeft);
+    QSize size = this->size();
+    if (v.WExHeight > 0) size.setHeight(v.WExHeight);
+    if (v.WExWidth > 0) size.setWidth(v.WExWidth);
+    resize(size);
+    if (v.WExTop > 0 || v.WExLeft > 0) {
+        move(at);
+        KeepOnScreen();
+    }
+}
+
+// A position stored on a screen that is no longer there brings the window back onto the nearest one,
+// shrunk to fit when needed.
+void TfmExplorer::KeepOnScreen() {
+    const QRect frame(pos(), size());
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (screen) return;
+    screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    resize(size().boundedTo(area.size()));
+    QPoint at = frame.topLeft();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+    move(at);
+}
+
+void TfmExplorer::ApplyStoredSplits() {
+    const auto& v = Vars();
+    if (v.WExSplit > 0) {
+        const int total = splitterMain_->width() - splitterMain_->handleWidth();
+        const int split = std::max(v.WExSplit, leftPanel_->minimumWidth());
+        splitterMain_->setSizes({split, std::max(total - split, 1)});
+    }
+    if (v.WExHdrHeight > 0) {
+        const int total = splitterLog_->height() - splitterLog_->handleWidth();
+        const int split = std::max(v.WExHdrHeight, lvQSOHeader_->minimumHeight());
+        splitterLog_->setSizes({split, std::max(total - split, 1)});
+    }
+}
+
+void TfmExplorer::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    ApplyStoredSplits();
+    QTimer::singleShot(0, this, [this] { RunCommand([this] { FirstShow(); }); });
+}
+
+// The first showing lists the contest folder and loads the log loaded last; the selection timer then
+// starts as for a change of the selected row.
+void TfmExplorer::FirstShow() {
+    if (!startFolder_.empty()) {
+        const std::string folder = std::move(startFolder_);
+        startFolder_.clear();
+        OpenFolder(folder);
+    } else {
+        RebuildList();
+    }
+    tmrFileSelect_->start();
+}
+
+void TfmExplorer::closeEvent(QCloseEvent* event) {
+    auto& v = Vars();
+    v.WExTop = y();
+    v.WExLeft = x();
+    v.WExHeight = height();
+    v.WExWidth = width();
+    v.WExSplit = leftPanel_->width();
+    v.WExHdrHeight = lvQSOHeader_->height();
+    RunCommand([] { Vars().SaveSettings(); });
+    RunCommand([this] {
+        Vars().SaveColumnWidths(ColumnWidths(lvFiles_), kFilesWidths);
+        Vars().SaveColumnWidths(ColumnWidths(lvQSOHeader_), kHeaderWidths);
+        Vars().SaveColumnWidths(ColumnWidths(lvQSODetail_), kQSOWidths);
+    });
+    tmrFileSelect_->stop();
+    if (fmFind_) fmFind_->hide();
+    event->accept();
+}
+
+void TfmExplorer::OpenFolder(const std::string& folder) {
+    Vars().CurrentFolder = folder;
+    if (!DirectoryExists(Vars().CurrentUBNFolder)) Vars().CurrentUBNFolder = folder;
+    RebuildList();
+}
+
+void TfmExplorer::RebuildList() {
+    if (busy_) return;
+    tmrFileSelect_->stop();
+    TWaitCursor wait;
+    {
+        TPassGuard pass(busy_, *progress_, pbProgress_);
+        try {
+            RebuildLogList(contest_, progress_.get());
+        } catch (...) {
+            ShowLogList();
+            throw;
+        }
+    }
+    ShowLogList();
+    ShowSelectedLog();
+}
+
+void TfmExplorer::LoadSelected() {
+    if (busy_) {
+        tmrFileSelect_->start();
+        return;
+    }
+    tmrFileSelect_->stop();
+    TWaitCursor wait;
+    try {
+        LoadSelectedLog(contest_);
+    } catch (...) {
+        ShowSelectedLog();
+        throw;
+    }
+    ShowSelectedLog();
+    filesModel_->RowChanged(contest_.SelectedLog);
+}
+
+void TfmExplorer::ShowLogList() {
+    filesModel_->Reset();
+    SyncSelectionToList();
+    ShowStatus();
+}
+
+// The header and QSO lists, the header caption and the status panels of the selected log; the QSO row
+// chosen by a pending search text is selected and takes the focus.
+void TfmExplorer::ShowSelectedLog() {
+    headerModel_->Reset();
+    qsoModel_->Reset();
+    paHeaderCaption_->setText(Qs(contest_.HeaderCaption));
+    ShowStatus();
+    if (contest_.SelectedQSO >= 0 && contest_.SelectedQSO < qsoModel_->rowCount()) {
+        const QModelIndex index = qsoModel_->index(contest_.SelectedQSO, 0);
+        lvQSODetail_->setCurrentIndex(index);
+        lvQSODetail_->scrollTo(index);
+        lvQSODetail_->setFocus();
+    }
+}
+
+void TfmExplorer::ShowStatus() {
+    for (size_t i = 0; i < statusPanels_.size(); ++i)
+        statusPanels_[i]->setText(Qs(contest_.Status[i]));
+}
+
+void TfmExplorer::SyncSelectionToList() {
+    syncingSelection_ = true;
+    QItemSelectionModel* selection = lvFiles_->selectionModel();
+    selection->clear();
+    const int rows = filesModel_->rowCount();
+    if (contest_.FocusedLog >= 0 && contest_.FocusedLog < rows)
+        selection->setCurrentIndex(filesModel_->index(contest_.FocusedLog, 0), QItemSelectionModel::NoUpdate);
+    if (contest_.SelectedLog >= 0 && contest_.SelectedLog < rows) {
+        const QModelIndex index = filesModel_->index(contest_.SelectedLog, 0);
+        selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        lvFiles_->scrollTo(index);
+    }
+    syncingSelection_ = false;
+}
+
+// A change of the selection by the judge (keys, mouse, the find dialog) loads the newly selected log once
+// the selection has rested for the timer's interval.
+void TfmExplorer::OnFilesSelectionChanged() {
+    if (syncingSelection_) return;
+    const QModelIndexList rows = lvFiles_->selectionModel()->selectedRows();
+    contest_.SelectedLog = rows.isEmpty() ? -1 : rows.first().row();
+    const QModelIndex current = lvFiles_->selectionModel()->currentIndex();
+    contest_.FocusedLog = current.isValid() ? current.row() : -1;
+    tmrFileSelect_->start();
+}
+
+void TfmExplorer::actOpenExecute() {
+    QFileDialog dialog(this, QStringLiteral("Открыть папку соревнования..."));
+    dialog.setObjectName(QStringLiteral("dlgFolder"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (DirectoryExists(Vars().CurrentFolder)) dialog.setDirectory(Qs(NativePath(Vars().CurrentFolder)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string folder = Cp(dialog.selectedFiles().first());
+    if (!DirectoryExists(folder)) {
+        if (!Messages().Ask("The specified directory does not exist. Create it?")) return;
+        std::error_code ec;
+        std::filesystem::create_directories(PathFromText(folder), ec);
+        if (ec) throw TZelkError(FromUtf8(ec.message()));
+    }
+    OpenFolder(folder);
+}
+
+void TfmExplorer::actFilesRefreshExecute() {
+    RebuildList();
+}
+
+void TfmExplorer::actCalcAllFilesExecute() {
+    if (busy_) return;
+    TWaitCursor wait;
+    try {
+        TPassGuard pass(busy_, *progress_, pbProgress_);
+        CheckAllFiles(contest_, progress_.get());
+    } catch (...) {
+        filesModel_->RowsChanged();
+        throw;
+    }
+    filesModel_->RowsChanged();
+}
+
+void TfmExplorer::actCalcQSOExecute() {
+    if (busy_ || contest_.SelectedLog < 0) return;
+    TWaitCursor wait;
+    try {
+        CheckAllRecords(contest_);
+    } catch (...) {
+        ShowCheckResults();
+        throw;
+    }
+    ShowCheckResults();
+}
+
+// The cells and marks of the QSO rows, the status panels and the selected log's row after a check.
+void TfmExplorer::ShowCheckResults() {
+    qsoModel_->RowsChanged();
+    filesModel_->RowChanged(contest_.SelectedLog);
+    ShowStatus();
+}
+
+// Writes the UBN report of the selected log to the file the judge chooses; the report checks the log
+// afresh, so the lists, the status panels and the log's row show the new results as well.
+void TfmExplorer::actSaveCalcReportExecute() {
+    if (busy_ || contest_.SelectedLog < 0) return;
+    QFileDialog dialog(this, QStringLiteral("Сохранить файл"));
+    dialog.setObjectName(QStringLiteral("dlgSaveCalc"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(QStringLiteral("UBN"));
+    dialog.setNameFilters(
+        DialogFilters(QStringLiteral("UBN - файлы отчёта|*.ubn|Текстовый файлы|*.txt|Все файлы|*.*")));
+    const std::string proposed = ProposedUBNFileName(contest_);
+    if (DirectoryExists(Vars().CurrentUBNFolder))
+        dialog.setDirectory(Qs(NativePath(Vars().CurrentUBNFolder)));
+    dialog.selectFile(Qs(ExtractFileName(proposed)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string file = Cp(dialog.selectedFiles().first());
+    TWaitCursor wait;
+    try {
+        SaveUBNReport(contest_, file);
+    } catch (...) {
+        ShowCheckResults();
+        throw;
+    }
+    ShowCheckResults();
+}
+
+void TfmExplorer::actRefreshExecute() {
+    if (contest_.SelectedLog < 0) return;
+    LoadSelected();
+}
+
+// Deletes the selected log after the confirmation; the row that takes the focus mark becomes the
+// selected one and loads after the usual delay.
+void TfmExplorer::actFilesDeleteExecute() {
+    const int row = contest_.SelectedLog;
+    const std::string path = contest_.SelectedLogPath();
+    if (row < 0 || path.empty() || !FileExists(path)) return;
+    if (!ConfirmDelete(Qs(path), this)) return;
+    std::error_code ec;
+    if (!std::filesystem::remove(PathFromText(path), ec) || ec) {
+        Messages().Error(FormatText("Не удалось удалить файл %s"_cp, path) + "\n" + FromUtf8(ec.message()),
+                         "");
+        return;
+    }
+    contest_.Logs.erase(contest_.Logs.begin() + row);
+    contest_.UpdateFileCount();
+    const int next = std::min(row, static_cast<int>(contest_.Logs.size()) - 1);
+    contest_.SelectedLog = contest_.FocusedLog = next;
+    ShowLogList();
+    if (next >= 0) tmrFileSelect_->start();
+}
+
+void TfmExplorer::SortBy(int column) {
+    if (busy_) return;
+    contest_.SortLogs(column);
+    ShowLogList();
+}
+
+void TfmExplorer::OpenFindDialog(QChar typed) {
+    if (!fmFind_) return;
+    fmFind_->Open(lvFiles_, typed, frameGeometry());
+}
+
+void TfmExplorer::RunPopupDefault(QMenu* menu) {
+    if (QAction* action = menu->defaultAction()) action->trigger();
+}
+
+bool TfmExplorer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == leftPanel_ && event->type() == QEvent::Resize) {
+        statusPanels_[0]->setFixedWidth(leftPanel_->width());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == lvFiles_) {
+        if (enter) return actFilesEdit->trigger(), true;
+        if (key->key() == Qt::Key_Delete) return actFilesDelete->trigger(), true;
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            TfmFind::OpensSearch(key->text())) {
+            OpenFindDialog(key->text()[0]);
+            return true;
+        }
+    } else if (watched == lvQSOHeader_ && enter) {
+        return actFilesEdit->trigger(), true;
+    } else if (watched == lvQSODetail_ && enter) {
+        return actViewQSO->trigger(), true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace zelk::ui

@@ -1,0 +1,141 @@
+// TfmExplorer: the main window. It owns the open contest, shows its log list, the selected log's header
+// and QSO rows and the status panels, and starts every command; the judging itself is the core's.
+#pragma once
+
+#include "logs/contest.h"
+#include "ui/explorer_progress.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QTableView;
+class QTimer;
+class QToolBar;
+
+namespace zelk::ui {
+
+class TfmFind;
+class TRowListModel;
+
+class TfmExplorer : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Loads the settings and the column widths and applies the stored geometry. The settings object's
+    // per-user store must be set before.
+    explicit TfmExplorer(QWidget* parent = nullptr);
+    ~TfmExplorer() override;
+
+    // The find-in-list dialog that typing in the log list opens (created after the window).
+    void SetFindDialog(TfmFind* find) { fmFind_ = find; }
+    // A contest folder given on the command line: opened at the first show as if chosen with actOpen.
+    void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
+
+    TZelkContest& Contest() { return contest_; }
+
+    // actOpen after the folder was chosen: the folder becomes the contest folder and is listed.
+    void OpenFolder(const std::string& folder);
+    // Lists the contest folder anew, selects the log loaded last (or the first) and loads it at once.
+    void RebuildList();
+    // Loads the selected log now (the selection timer's work).
+    void LoadSelected();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateActions();
+    void CreateLayout();
+    void CreateMenus();
+    QToolBar* CreateToolBar(const QString& name);
+    void CreatePopupMenus();
+    void LoadStoredState();
+    void ApplyStoredGeometry();
+    void ApplyStoredSplits();
+    void KeepOnScreen();
+    void FirstShow();
+
+    // Commands.
+    void actOpenExecute();
+    void actFilesRefreshExecute();
+    void actCalcAllFilesExecute();
+    void actCalcQSOExecute();
+    void actRefreshExecute();
+    void actFilesDeleteExecute();
+    void actSaveCalcReportExecute();
+    void SortBy(int column);
+
+    // Display of the contest's data.
+    void ShowLogList();
+    void ShowSelectedLog();
+    void ShowStatus();
+    void ShowCheckResults();
+    void SyncSelectionToList();
+    void OnFilesSelectionChanged();
+    void OpenFindDialog(QChar typed);
+    void RunPopupDefault(QMenu* menu);
+
+    TZelkContest contest_;
+
+    QAction* actOpen;
+    QAction* actFilesRefresh;
+    QAction* actCalcAllFiles;
+    QAction* actFindQSO;
+    QAction* actExit;
+    QAction* actFilesEdit;
+    QAction* actFilesDelete;
+    QAction* actRefresh;
+    QAction* actCalcQSO;
+    QAction* actViewQSO;
+    QAction* actSaveCalcReport;
+    QAction* actPrintCalcReport;
+    QAction* actDesignCalcReport;
+    QAction* actPrint;
+    QAction* actDesign;
+    QAction* actRepOut;
+    QAction* actRepFilesExists;
+    QAction* actRepNoFile;
+    QAction* actRepTournament;
+    QAction* actFilesOptions;
+    QAction* actQSOOptions;
+    QAction* actSortByN;
+    QAction* actSortByS;
+
+    QWidget* leftPanel_;
+    QWidget* rightPanel_;
+    QSplitter* splitterMain_;
+    QSplitter* splitterLog_;
+    QFrame* paFileCaption_;
+    QProgressBar* pbProgress_;
+    QLabel* paHeaderCaption_;
+    QTableView* lvFiles_;
+    QTableView* lvQSOHeader_;
+    QTableView* lvQSODetail_;
+    TRowListModel* filesModel_;
+    TRowListModel* headerModel_;
+    TRowListModel* qsoModel_;
+    std::array<QLabel*, 7> statusPanels_{};
+    QMenu* pmFiles_;
+    QMenu* pmQSOHeader_;
+    QMenu* pmQSODetail_;
+    QTimer* tmrFileSelect_;
+
+    std::unique_ptr<TExplorerProgress> progress_;
+    TfmFind* fmFind_ = nullptr;
+    std::string startFolder_;
+    bool shown_ = false;
+    bool busy_ = false;             // a long pass is running
+    bool syncingSelection_ = false; // the window itself is moving the list's selection
+};
+
+} // namespace zelk::ui

@@ -1,0 +1,96 @@
+// The shared images, dialogs and commands.
+#include "ui/zelk_resources.h"
+
+#include "logs/list_rows.h"
+#include "ui/about_dialog.h"
+#include "ui/command_guard.h"
+#include "ui/help_topic.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+
+#include <cassert>
+
+// The icons are compiled into this static library; their registration must be called explicitly.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace zelk::ui {
+namespace {
+
+TZelkResources* g_resources = nullptr;
+
+// Icon file of each image index of the list rows; index 4 has no role.
+const char* const kListImageFiles[] = {"log",         "tag",           "tag-bad",      "log-nocall",
+                                       nullptr,       "qso-unchecked", "qso-accepted", "qso-rejected",
+                                       "tag-missing", "tag-callsign"};
+
+std::unique_ptr<QFileDialog> MakeDialog(QFileDialog::AcceptMode mode, const QString& filters) {
+    auto dialog = std::make_unique<QFileDialog>();
+    dialog->setAcceptMode(mode);
+    dialog->setNameFilters(DialogFilters(filters));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    return dialog;
+}
+
+} // namespace
+
+QStringList DialogFilters(const QString& pairs) {
+    const QStringList parts = pairs.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList masks;
+        for (const QString& mask : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            const QString m = mask.trimmed();
+            if (!m.isEmpty()) masks << (m == QStringLiteral("*.*") ? QStringLiteral("*") : m);
+        }
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], masks.join(u' '));
+    }
+    return filters;
+}
+
+TZelkResources::TZelkResources() {
+    InitIconResources();
+    for (const char* file : kListImageFiles)
+        listImages_.push_back(file ? Image(QString::fromLatin1(file)) : QIcon());
+    dlgOpen_ = MakeDialog(QFileDialog::AcceptOpen,
+                          QStringLiteral("Файлы CABRILLO|*.cbr|Файлы протоколов/текстовые|*.log; *.txt|"
+                                         "Все файлы|*.*"));
+    dlgOpen_->setFileMode(QFileDialog::ExistingFile);
+    dlgSave_ = MakeDialog(QFileDialog::AcceptSave,
+                          QStringLiteral("Файлы протоколов/текстовые|*.txt; *.prt|Все файлы|*.*"));
+
+    about_ = new QAction(Image(QStringLiteral("about")), QStringLiteral("О программе..."), this);
+    about_->setObjectName(QStringLiteral("About"));
+    connect(about_, &QAction::triggered, this,
+            [] { RunCommand([] { ShowAbout(QApplication::activeWindow()); }); });
+
+    help_ = new QAction(Image(QStringLiteral("help")), QStringLiteral("Вызов справки"), this);
+    help_->setObjectName(QStringLiteral("Help"));
+    help_->setShortcut(QKeySequence(Qt::Key_F1));
+    help_->setShortcutContext(Qt::ApplicationShortcut);
+    connect(help_, &QAction::triggered, this, [] { RunCommand([] { ShowHelpTopic("about"); }); });
+}
+
+TZelkResources::~TZelkResources() = default;
+
+QIcon TZelkResources::Image(const QString& name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
+
+QIcon TZelkResources::AppIcon() {
+    return Image(QStringLiteral("zelkon"));
+}
+
+TZelkResources& ZelkResources() {
+    assert(g_resources);
+    return *g_resources;
+}
+
+void SetZelkResources(TZelkResources* r) {
+    g_resources = r;
+}
+
+} // namespace zelk::ui

@@ -1,0 +1,757 @@
+// The main window on contest folders made in temporary directories: listing, selection and delayed
+// loading, sorting, deleting, the splitters and status panels, the stored geometry and column widths,
+// commands and keys, and errors that leave the window usable.
+#include "ui_fixture.h"
+#include "ui_test_main.h"
+
+#include "logs/list_rows.h"
+#include "logs/text.h"
+#include "settings/global_vars.h"
+#include "ui/delete_dialog.h"
+#include "ui/explorer.h"
+#include "ui/find_dialog.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+using namespace zelk;
+using namespace zelk::ui;
+using zelk::test::TempFolder;
+using zelk::test::TestSettings;
+
+namespace {
+
+const char* kQ1AA = "START-OF-LOG: 3.0\n"
+                    "CALLSIGN: Q1AA\n"
+                    "NAME: Иван\n"
+                    "CLUB: Клуб\n"
+                    "X-QTH: Москва\n"
+                    "QSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\n"
+                    "QSO: 3510 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016 0\n"
+                    "QSO: 7020 CW 2005-02-12 1300 Q1AA 599 003 Q3CC 599 007 0\n"
+                    "END-OF-LOG:\n";
+const char* kQ2BB = "START-OF-LOG: 3.0\n"
+                    "CALLSIGN: Q2BB\n"
+                    "QSO: 3510 CW 2005-02-12 1202 Q2BB 599 015 Q1AA 599 001 0\n"
+                    "QSO: 3510 CW 2005-02-12 1231 Q2BB 599 016 Q1AA 599 002 0\n";
+const char* kNoCall = "NAME: Nobody\n"
+                      "QSO: 3510 CW 2005-02-12 1203 Q5EE 599 001 Q1AA 599 009 0\n";
+
+// The main window and the find-in-list dialog as the program makes them.
+struct Window {
+    TfmExplorer Explorer;
+    TfmFind Find{&Explorer};
+    Window() { Explorer.SetFindDialog(&Find); }
+
+    template <class T> T* Child(const char* name) {
+        return Explorer.findChild<T*>(QString::fromLatin1(name));
+    }
+    QTableView* List(const char* name) { return Child<QTableView>(name); }
+    QAction* Action(const char* name) { return Child<QAction>(name); }
+    QString Panel(int i) {
+        return Child<QLabel>(QStringLiteral("stPanel%1").arg(i).toLatin1().constData())->text();
+    }
+    QString Cell(const char* list, int row, int column) {
+        QTableView* view = List(list);
+        return view->model()->index(row, column).data().toString();
+    }
+    int Image(const char* list, int row) {
+        const TZelkContest& c = Explorer.Contest();
+        const QByteArray which(list);
+        const auto i = static_cast<size_t>(row);
+        if (which == "lvFiles") return c.Logs.at(i).ImageIndex;
+        if (which == "lvQSOHeader") return c.Header.at(i).ImageIndex;
+        return c.QSOs.at(i).ImageIndex;
+    }
+    int RowOf(const QString& caption) {
+        QTableView* view = List("lvFiles");
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            if (view->model()->index(r, 0).data().toString() == caption) return r;
+        return -1;
+    }
+    QString HeaderCaption() { return Child<QLabel>("lbHeaderCaption")->text(); }
+    // Shows the window and waits for its first listing of the contest folder.
+    void ShowAndWait() {
+        Explorer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Explorer));
+        QTRY_VERIFY(!Child<QTimer>("tmrFileSelect")->isActive() || !Explorer.Contest().Logs.empty() ||
+                    !Panel(0).isEmpty());
+        QTest::qWait(20);
+    }
+    void SelectRow(int row) {
+        QTableView* view = List("lvFiles");
+        view->setCurrentIndex(view->model()->index(row, 0));
+    }
+};
+
+void WriteProgramIni(TestSettings& settings, const std::string& folder, const char* lastCall) {
+    settings.Exe.Write(QStringLiteral("zelk.ini"),
+                       "[Settings]\nCurrentFolder=" + folder + "\nQLastCall=" + std::string(lastCall) + "\n");
+}
+
+} // namespace
+
+class ExplorerTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { TfmIfDelete::AnimationMs = 30; }
+
+    void CommandsHaveTheirCaptionsKeysAndAvailability() {
+        TestSettings settings;
+        Window w;
+        struct Case {
+            const char* name;
+            QString caption, hint;
+            QKeySequence key;
+            bool enabled;
+        };
+        const Case cases[] = {
+            {"actOpen", "Открыть папку соревнования...", "", QKeySequence(Qt::CTRL | Qt::Key_O), true},
+            {"actFilesRefresh", "Обновить список файлов", "", {}, true},
+            {"actCalcAllFiles", "Проверить все файлы", "", {}, true},
+            {"actFindQSO", "Найти связи", "", QKeySequence(Qt::CTRL | Qt::Key_F), false},
+            {"actExit", "Закрыть", "Выход", QKeySequence(Qt::CTRL | Qt::Key_F4), true},
+            {"actFilesEdit", "&Редактировать файл", "", {}, false},
+            {"actFilesDelete", "&Удалить файл", "", {}, true},
+            {"actRefresh", "Обновить", "Перечитать текущий файл", {}, true},
+            {"actCalcQSO", "Проверить все записи", "", {}, true},
+            {"actViewQSO", "Свойства", "", {}, false},
+            {"actSaveCalcReport", "Создать файл отчёта", "", {}, true},
+            {"actPrintCalcReport", "Печатать отчёт", "", {}, false},
+            {"actDesignCalcReport", "Дизайнер отчёта", "", {}, false},
+            {"actPrint", "Печатать список", "", {}, false},
+            {"actDesign", "Дизайнер отчёта", "", {}, false},
+            {"actRepOut", "Отчёт", "", {}, false},
+            {"actRepFilesExists", "Присланные файлы", "", {}, false},
+            {"actRepNoFile", "Отсутствующие файлы", "", {}, false},
+            {"actRepTournament", "Турнирная таблица", "", {}, false},
+            {"actFilesOptions", "Параметры...", "", {}, false},
+            {"actQSOOptions", "Настройки...", "", {}, false},
+            {"actSortByN", "по позывным", "", {}, true},
+            {"actSortByS", "по количеству очков", "", {}, true},
+        };
+        for (const auto& c : cases) {
+            QAction* a = w.Action(c.name);
+            QVERIFY2(a, c.name);
+            QCOMPARE(a->text(), c.caption);
+            QCOMPARE(a->toolTip(), c.hint.isEmpty() ? QString(c.caption).remove(u'&') : c.hint);
+            QCOMPARE(a->shortcut(), c.key);
+            QVERIFY2(a->isEnabled() == c.enabled, c.name);
+            QVERIFY2(!a->icon().isNull(), c.name);
+        }
+        QList<QString> menus;
+        for (QAction* m : w.Explorer.menuBar()->actions())
+            menus << m->text();
+        QCOMPARE(menus, (QList<QString>{"&Данные", "&Правка", "&Отчёты", "С&ервис", "&Справка"}));
+        auto* help = w.Explorer.findChild<QMenu*>(QStringLiteral("mnHelp"));
+        QCOMPARE(help->actions()[0]->text(), QStringLiteral("Вызов справки"));
+        QCOMPARE(help->actions()[0]->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(help->actions()[2]->text(), QStringLiteral("О программе..."));
+    }
+
+    void PopupMenusHaveTheirDefaultItems() {
+        TestSettings settings;
+        Window w;
+        QCOMPARE(w.Child<QMenu>("pmFiles")->defaultAction(), w.Action("actFilesEdit"));
+        QCOMPARE(w.Child<QMenu>("pmQSOHeader")->defaultAction(), w.Action("actFilesEdit"));
+        QCOMPARE(w.Child<QMenu>("pmQSODetail")->defaultAction(), w.Action("actViewQSO"));
+        const QList<QAction*> sort = w.Child<QMenu>("pmSort")->actions();
+        QCOMPARE(sort, (QList<QAction*>{w.Action("actSortByN"), w.Action("actSortByS")}));
+    }
+
+    void OpeningAFolderListsItsLogsAndLoadsOne() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("q1aa.cbr", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        contest.Write("nocall.cbr", kNoCall);
+        contest.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
+        Window w;
+        w.ShowAndWait();
+        QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+
+        w.Explorer.OpenFolder(contest.Text());
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 3);
+        QCOMPARE(w.Panel(0), QStringLiteral(" 3 file(s)"));
+        const int q1 = w.RowOf("Q1AA.CBR");
+        QVERIFY(q1 >= 0);
+        QCOMPARE(w.Cell("lvFiles", q1, 1), QStringLiteral("-"));
+        QCOMPARE(w.Image("lvFiles", w.RowOf("NOCALL.CBR")), int(imgLogNoCall));
+        QCOMPARE(w.Image("lvFiles", q1), int(imgLog));
+        QVERIFY(!w.List("lvFiles")->model()->index(q1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        // The UBN folder follows the contest folder while it names no existing folder.
+        QCOMPARE(Vars().CurrentUBNFolder, contest.Text());
+
+        w.SelectRow(q1);
+        w.Explorer.LoadSelected();
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+        QCOMPARE(w.Panel(1), QStringLiteral(" QSO Record(s) : 3"));
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QCOMPARE(w.Cell("lvQSODetail", 0, 0), QStringLiteral("1"));
+        QCOMPARE(w.Cell("lvQSODetail", 0, 5), QStringLiteral("Q2BB"));
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(w.Image("lvQSODetail", 0), int(imgQSOUnchecked));
+        QCOMPARE(w.Cell("lvQSOHeader", 4, 0), QStringLiteral("X-QTH:"));
+        QCOMPARE(w.Cell("lvQSOHeader", 4, 1), QStringLiteral("Москва"));
+        QCOMPARE(w.Cell("lvQSOHeader", 4, 2), QStringLiteral("неизвестный тэг"));
+        QCOMPARE(w.Image("lvQSOHeader", 4), int(imgBadTag));
+        QCOMPARE(w.Image("lvQSOHeader", 1), int(imgCallSign));
+        QCOMPARE(w.Image("lvQSOHeader", 2), int(imgTag));
+        QCOMPARE(w.List("lvQSODetail")->model()->headerData(3, Qt::Horizontal).toString(),
+                 QStringLiteral("Date (y-m-d)"));
+    }
+
+    void FirstShowSelectsTheLogLoadedLastAndLoadsIt() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q2BB.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
+        const QModelIndexList selected = w.List("lvFiles")->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected[0].data().toString(), QStringLiteral("Q2BB.CBR"));
+        QCOMPARE(w.Panel(1), QStringLiteral(" QSO Record(s) : 2"));
+    }
+
+    void ACommandLineFolderOpensAtStart() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        Window w;
+        w.Explorer.SetStartFolder(contest.Text());
+        w.ShowAndWait();
+        QTRY_COMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
+        QCOMPARE(Vars().CurrentFolder, contest.Text());
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+    }
+
+    void TwoQuickSelectionChangesLoadOnlyTheSecond() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        contest.Write("Q5EE.CBR", kNoCall);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+        auto* timer = w.Child<QTimer>("tmrFileSelect");
+        QTRY_VERIFY(!timer->isActive());
+        QCOMPARE(timer->interval(), 500);
+        QVERIFY(timer->isSingleShot());
+
+        QSignalSpy loads(w.List("lvQSOHeader")->model(), &QAbstractItemModel::modelReset);
+        w.SelectRow(w.RowOf("Q2BB.CBR"));
+        QTest::qWait(150);
+        w.SelectRow(w.RowOf("Q5EE.CBR"));
+        QVERIFY(timer->isActive());
+        QTest::qWait(300);
+        QCOMPARE(loads.count(), 0);
+        QTRY_COMPARE(loads.count(), 1);
+        QTest::qWait(600);
+        QCOMPARE(loads.count(), 1);
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q5EE.CBR Nobody "));
+        QCOMPARE(w.Cell("lvQSOHeader", 0, 2), QStringLiteral("нет обязательного тэга"));
+        QCOMPARE(w.Image("lvQSOHeader", 0), int(imgTagMissing));
+    }
+
+    void SortingByColumnAndCommands() {
+        TestSettings settings;
+        TempFolder contest;
+        for (const char* name : {"Q3CC.CBR", "q1aa.cbr", "Q2BB.CBR"})
+            contest.Write(name, "CALLSIGN: X\n");
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        auto& logs = w.Explorer.Contest().Logs;
+        logs[static_cast<size_t>(w.RowOf("Q1AA.CBR"))].SetCell(2, "12");
+        logs[static_cast<size_t>(w.RowOf("Q2BB.CBR"))].SetCell(2, "-");
+        logs[static_cast<size_t>(w.RowOf("Q3CC.CBR"))].SetCell(2, "30");
+        w.SelectRow(w.RowOf("Q2BB.CBR"));
+
+        w.Action("actSortByS")->trigger();
+        QCOMPARE(w.Explorer.Contest().SortColumn, 3);
+        QCOMPARE(w.Cell("lvFiles", 0, 0), QStringLiteral("Q3CC.CBR"));
+        QCOMPARE(w.Cell("lvFiles", 1, 0), QStringLiteral("Q1AA.CBR"));
+        QCOMPARE(w.Cell("lvFiles", 2, 0), QStringLiteral("Q2BB.CBR"));
+        // The selection stays on the same log.
+        QCOMPARE(w.List("lvFiles")->selectionModel()->selectedRows().first().data().toString(),
+                 QStringLiteral("Q2BB.CBR"));
+
+        w.Action("actSortByN")->trigger();
+        QCOMPARE(w.Explorer.Contest().SortColumn, 0);
+        QCOMPARE(w.Cell("lvFiles", 0, 0), QStringLiteral("Q1AA.CBR"));
+        QCOMPARE(w.Cell("lvFiles", 2, 0), QStringLiteral("Q3CC.CBR"));
+
+        QHeaderView* header = w.List("lvFiles")->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+        QCOMPARE(w.Explorer.Contest().SortColumn, 3);
+        QCOMPARE(w.Cell("lvFiles", 0, 0), QStringLiteral("Q3CC.CBR"));
+    }
+
+    void RefreshingTheListPutsDashesBack() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        w.Explorer.Contest().Logs[0].SetCell(0, "7");
+        contest.Write("Q2BB.CBR", kQ2BB);
+        w.Action("actFilesRefresh")->trigger();
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 2);
+        QCOMPARE(w.Cell("lvFiles", w.RowOf("Q1AA.CBR"), 1), QStringLiteral("-"));
+        QCOMPARE(w.Panel(0), QStringLiteral(" 2 file(s)"));
+    }
+
+    void DeletingAfterConfirmationRemovesFileAndRow() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        const int row = w.RowOf("Q1AA.CBR");
+        w.SelectRow(row);
+
+        bool asked = false;
+        QString text, heading, title;
+        test::OnNextModal(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<TfmIfDelete*>(modal);
+                if (!dialog) return false;
+                text = dialog->findChild<QLabel*>(QStringLiteral("lbText"))->text();
+                heading = dialog->findChild<QLabel*>(QStringLiteral("lbHeading"))->text();
+                title = dialog->windowTitle();
+                dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+                return true;
+            },
+            &asked);
+        QTest::keyClick(w.List("lvFiles"), Qt::Key_Delete);
+        QVERIFY(asked);
+        QCOMPARE(heading, QStringLiteral("Удалить файл ?"));
+        QCOMPARE(title, QStringLiteral("Подтверждение удаления"));
+        QCOMPARE(text, QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR"))));
+        QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
+        QCOMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
+        // The remaining row takes the selection and loads after the delay.
+        QCOMPARE(w.Explorer.Contest().SelectedLog, 0);
+        QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
+
+        // Deleting the last log leaves the mask in the status panel.
+        test::OnNextModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<TfmIfDelete*>(modal);
+            if (dialog) dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+            return dialog != nullptr;
+        });
+        w.Action("actFilesDelete")->trigger();
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+        QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+    }
+
+    void RefusingTheDeletionKeepsTheFile() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        w.SelectRow(0);
+        for (const char* how : {"button", "escape", "close"}) {
+            bool asked = false;
+            test::OnNextModal(
+                [how](QWidget* modal) {
+                    auto* dialog = qobject_cast<TfmIfDelete*>(modal);
+                    if (!dialog) return false;
+                    if (QByteArray(how) == "button")
+                        dialog->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+                    else if (QByteArray(how) == "escape")
+                        QTest::keyClick(dialog, Qt::Key_Escape);
+                    else
+                        dialog->close();
+                    return true;
+                },
+                &asked);
+            w.Action("actFilesDelete")->trigger();
+            QVERIFY2(asked, how);
+            QVERIFY2(contest.Exists("Q1AA.CBR"), how);
+            QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
+        }
+    }
+
+    void AnUnreadableLogGivesAnErrorBoxAndTheWindowStaysUsable() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        // /proc/self/mem opens like a regular file and fails on reading (even for root).
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), contest.Path() + QStringLiteral("/Q9ZZ.CBR")));
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        settings.Boxes.Boxes.clear();
+
+        w.SelectRow(w.RowOf("Q9ZZ.CBR"));
+        QTRY_COMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
+        QVERIFY(settings.Boxes.Boxes[0].Text.find("Q9ZZ.CBR") != std::string::npos);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
+        w.SelectRow(w.RowOf("Q1AA.CBR"));
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+    }
+
+    void GeometrySplitsAndColumnWidthsSurviveARestart() {
+        TestSettings settings;
+        QRect geometry;
+        {
+            Window w;
+            w.ShowAndWait();
+            w.Explorer.move(40, 60);
+            w.Explorer.resize(900, 600);
+            QTest::qWait(20);
+            auto* main = w.Child<QSplitter>("splMain");
+            main->setSizes({300, main->width() - 300});
+            auto* log = w.Child<QSplitter>("splLog");
+            log->setSizes({170, log->height() - 170});
+            w.List("lvFiles")->setColumnWidth(0, 140);
+            w.List("lvQSODetail")->setColumnWidth(9, 222);
+            w.List("lvQSOHeader")->setColumnWidth(1, 111);
+            geometry = QRect(w.Explorer.pos(), w.Explorer.size());
+            w.Explorer.close();
+        }
+        QCOMPARE(Vars().WExSplit, 300);
+        QCOMPARE(Vars().WExHdrHeight, 170);
+        settings.Restart();
+        Window w;
+        w.ShowAndWait();
+        QCOMPARE(QRect(w.Explorer.pos(), w.Explorer.size()), geometry);
+        QCOMPARE(w.Child<QWidget>("paLeft")->width(), 300);
+        QCOMPARE(w.List("lvQSOHeader")->height(), 170);
+        QCOMPARE(w.List("lvFiles")->columnWidth(0), 140);
+        QCOMPARE(w.List("lvFiles")->columnWidth(1), 40);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(9), 222);
+        QCOMPARE(w.List("lvQSOHeader")->columnWidth(1), 111);
+    }
+
+    void FirstStartWithoutStoredValuesKeepsTheDesignedLayout() {
+        TestSettings settings;
+        Window w;
+        w.ShowAndWait();
+        QCOMPARE(w.Explorer.size(), QSize(717, 467));
+        QCOMPARE(w.Child<QWidget>("paLeft")->width(), 250);
+        QCOMPARE(w.List("lvQSOHeader")->height(), 130);
+        QCOMPARE(w.List("lvFiles")->columnWidth(0), 120);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
+        QCOMPARE(w.Explorer.windowTitle(), QStringLiteral("Zelkon"));
+        QCOMPARE(Vars().HelpFile, Vars().AppFolder() + "/help/help.chm");
+    }
+
+    void AStoredPositionOffTheScreensComesBack() {
+        TestSettings settings;
+        Vars().WExLeft = 50000;
+        Vars().WExTop = 40000;
+        Window w;
+        w.ShowAndWait();
+        QVERIFY(QGuiApplication::screenAt(w.Explorer.frameGeometry().center()) != nullptr);
+    }
+
+    void AWidthThatIsNotANumberIsReportedAndTheOthersStay() {
+        TestSettings settings;
+        Vars().SaveColumnWidths({25, 80}, "lvQSODetail");
+        settings.Boxes.Boxes.clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk"))
+            .setValue(QStringLiteral("lvQSODetail"), QStringLiteral("33,x,44"));
+        Window w;
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(0), 33);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(2), 50);
+        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
+    }
+
+    void TheLeftPanelSnapsTo125AndStatusPanelZeroFollows() {
+        TestSettings settings;
+        Window w;
+        w.ShowAndWait();
+        auto* main = w.Child<QSplitter>("splMain");
+        main->setSizes({60, main->width() - 60});
+        QTRY_COMPARE(w.Child<QWidget>("paLeft")->width(), 125);
+        QTRY_COMPARE(w.Child<QLabel>("stPanel0")->width(), 125);
+        main->setSizes({280, main->width() - 280});
+        QTRY_COMPARE(w.Child<QLabel>("stPanel0")->width(), 280);
+        auto* log = w.Child<QSplitter>("splLog");
+        log->setSizes({10, log->height() - 10});
+        QTRY_COMPARE(w.List("lvQSOHeader")->height(), 50);
+        const int widths[] = {150, 150, 50, 50, 50, 50};
+        for (int i = 1; i < 7; ++i)
+            QCOMPARE(w.Child<QLabel>(QStringLiteral("stPanel%1").arg(i).toLatin1().constData())->width(),
+                     widths[i - 1]);
+    }
+
+    void TypingALetterOpensTheFindDialogAndPunctuationDoesNot() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        QTableView* files = w.List("lvFiles");
+        files->setFocus();
+        QTest::keyClicks(files, QStringLiteral(","));
+        QVERIFY(!w.Find.isVisible());
+        QKeyEvent cyrillic(QEvent::KeyPress, 0x0416, Qt::NoModifier, QStringLiteral("ж"));
+        QApplication::sendEvent(files, &cyrillic);
+        QVERIFY(w.Find.isVisible());
+        QCOMPARE(w.Find.findChild<QLineEdit*>(QStringLiteral("edFindStr"))->text(), QStringLiteral("Ж"));
+        w.Find.reject();
+
+        QTest::keyClicks(files, QStringLiteral("q"));
+        QVERIFY(w.Find.isVisible());
+        auto* edit = w.Find.findChild<QLineEdit*>(QStringLiteral("edFindStr"));
+        QCOMPARE(edit->text(), QStringLiteral("Q"));
+        QCOMPARE(edit->cursorPosition(), 1);
+        QTest::keyClicks(edit, QStringLiteral("2b"));
+        QCOMPARE(edit->text(), QStringLiteral("Q2B"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.Find.findChild<QLabel*>(QStringLiteral("lbFoundCount"))->text(), QStringLiteral("1"));
+        // Enter on the result list chooses; the choice stands and loads after the delay.
+        QTest::keyClick(w.Find.findChild<QWidget*>(QStringLiteral("lvFind")), Qt::Key_Return);
+        QVERIFY(!w.Find.isVisible());
+        QCOMPARE(files->selectionModel()->selectedRows().first().data().toString(),
+                 QStringLiteral("Q2BB.CBR"));
+        QVERIFY(w.Child<QTimer>("tmrFileSelect")->isActive());
+        w.Explorer.activateWindow();
+        QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
+        QCOMPARE(files->selectionModel()->selectedRows().first().data().toString(),
+                 QStringLiteral("Q2BB.CBR"));
+    }
+
+    void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        w.Action("actCalcQSO")->trigger();
+
+        struct Row {
+            const char* score;
+            const char* comment;
+            int image;
+        };
+        const Row rows[] = {{"1", "", imgQSOAccepted},
+                            {"-", "повтор; ", imgQSORejected},
+                            {"-", "нет файла; ", imgQSORejected}};
+        for (int r = 0; r < 3; ++r) {
+            QCOMPARE(w.Cell("lvQSODetail", r, 8), QString::fromUtf8(rows[r].score));
+            QCOMPARE(w.Cell("lvQSODetail", r, 9), QString::fromUtf8(rows[r].comment));
+            QCOMPARE(w.Image("lvQSODetail", r), rows[r].image);
+        }
+        QCOMPARE(w.Panel(2), QStringLiteral(" SCORE/MULTI/CLAIMED"));
+        QCOMPARE(w.Panel(3), QStringLiteral("1"));
+        QCOMPARE(w.Panel(4), QStringLiteral("1"));
+        QCOMPARE(w.Panel(5), QStringLiteral("1"));
+        QCOMPARE(w.Panel(6), QString());
+        const int row = w.RowOf("Q1AA.CBR");
+        QCOMPARE(w.Cell("lvFiles", row, 1), QStringLiteral("1"));
+        QCOMPARE(w.Cell("lvFiles", row, 2), QStringLiteral("1"));
+        QCOMPARE(w.Cell("lvFiles", row, 3), QStringLiteral("1"));
+        QVERIFY(settings.Boxes.Boxes.empty());
+
+        // The results stay: writing them into the log's row does not reload the log.
+        QTest::qWait(700);
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("1"));
+
+        // Loading the log again puts the dashes back and empties the result panels.
+        w.Action("actRefresh")->trigger();
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(w.Panel(2), QString());
+    }
+
+    void CheckingALogWithoutCallsignShowsTheStructureError() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q5EE.CBR", kNoCall);
+        WriteProgramIni(settings, contest.Text(), "Q5EE.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 1);
+        w.Action("actCalcQSO")->trigger();
+        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings.Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(w.Image("lvQSODetail", 0), int(imgQSOUnchecked));
+    }
+
+    void CheckingAllFilesScoresEveryRowWithProgress() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        contest.Write("Q5EE.CBR", kNoCall);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        auto* bar = w.Child<QProgressBar>("pbProgress");
+        QList<int> positions;
+        bool shownDuringPass = false;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+            positions << v;
+            shownDuringPass = shownDuringPass || bar->isVisible();
+        });
+        w.Action("actCalcAllFiles")->trigger();
+        QVERIFY(shownDuringPass);
+        QCOMPARE(bar->maximum(), 2);
+        QCOMPARE(positions.last(), 2);
+        QVERIFY(positions.contains(1));
+        QVERIFY(!bar->isVisible());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        const struct {
+            const char* log;
+            const char* cells[3];
+        } expected[] = {
+            {"Q1AA.CBR", {"1", "1", "1"}}, {"Q2BB.CBR", {"1", "1", "1"}}, {"Q5EE.CBR", {"0", "0", "0"}}};
+        for (const auto& e : expected)
+            for (int c = 0; c < 3; ++c)
+                QCOMPARE(w.Cell("lvFiles", w.RowOf(e.log), c + 1), QString::fromLatin1(e.cells[c]));
+        // The QSO list of the selected log is left as it was.
+        QCOMPARE(w.Panel(2), QString());
+    }
+
+    void CreatingTheReportFileWritesTheCheckedLog() {
+        TestSettings settings;
+        TempFolder contest, reports;
+        contest.Write("q1aa.cbr", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        Vars().CurrentUBNFolder = reports.Text();
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        Vars().CurrentUBNFolder = reports.Text();
+
+        QString proposed, title, directory;
+        QStringList filters;
+        bool handled = false;
+        test::OnNextModal(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (!dialog || dialog->objectName() != QStringLiteral("dlgSaveCalc")) return false;
+                title = dialog->windowTitle();
+                filters = dialog->nameFilters();
+                directory = dialog->directory().absolutePath();
+                proposed = dialog->selectedFiles().value(0);
+                // Typed into the name box, as the judge would.
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QStringLiteral("q1aa.txt"));
+                static_cast<QDialog*>(dialog)->accept();
+                return true;
+            },
+            &handled);
+        w.Action("actSaveCalcReport")->trigger();
+        QVERIFY(handled);
+        QCOMPARE(title, QStringLiteral("Сохранить файл"));
+        QCOMPARE(filters.value(0), QStringLiteral("UBN - файлы отчёта (*.ubn)"));
+        QCOMPARE(filters.value(2), QStringLiteral("Все файлы (*)"));
+        QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("q1aa.UBN"));
+        QCOMPARE(directory, reports.Path());
+        QVERIFY2(settings.Boxes.Boxes.empty(),
+                 settings.Boxes.Boxes.empty() ? "" : settings.Boxes.Boxes[0].Text.c_str());
+        QVERIFY(reports.Exists("q1aa.txt"));
+        QFile report(reports.Path() + QStringLiteral("/q1aa.txt"));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray text = report.readAll();
+        QVERIFY(text.startsWith("START-OF-LOG:  3.0\r\nCALLSIGN:      Q1AA\r\nCLAIMED-SCORE: 1\r\n"));
+        const qsizetype separator = text.indexOf("====");
+        const QByteArray line = text.mid(separator, text.indexOf("\r\n", separator) - separator);
+        QVERIFY(
+            text.endsWith("SCORE:         1\r\nMULTIPLIER:    1\r\nCLAIMED-SCORE: 1\r\n" + line + "\r\n"));
+        // The report checked the log afresh.
+        QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("повтор; "));
+        QCOMPARE(Vars().CurrentUBNFolder, reports.Text() + "/");
+    }
+
+    void CancellingTheReportDialogChangesNothing() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        const std::string ubnFolder = Vars().CurrentUBNFolder;
+        bool handled = false;
+        test::OnNextModal(
+            [](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (dialog) dialog->reject();
+                return dialog != nullptr;
+            },
+            &handled);
+        w.Action("actSaveCalcReport")->trigger();
+        QVERIFY(handled);
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(Vars().CurrentUBNFolder, ubnFolder);
+        QCOMPARE(w.Panel(2), QString());
+    }
+
+    void ProgressBarShowsAPassAndHidesAfterIt() {
+        TestSettings settings;
+        Window w;
+        w.ShowAndWait();
+        auto* bar = w.Child<QProgressBar>("pbProgress");
+        auto* strip = w.Child<QFrame>("paFileCaption");
+        QVERIFY(!bar->isVisible());
+        TExplorerProgress progress(bar, strip);
+        progress.Start(25);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 24);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(progress.StepSize(), 3);
+        QCOMPARE(strip->frameShape(), QFrame::NoFrame);
+        progress.Step(7);
+        QCOMPARE(bar->value(), 7);
+        progress.Finish();
+        QCOMPARE(bar->value(), 24);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(strip->frameShape(), QFrame::Panel);
+        QCOMPARE(strip->frameShadow(), QFrame::Sunken);
+        QCOMPARE(TExplorerProgress::StepFor(1), 1);
+        QCOMPARE(TExplorerProgress::StepFor(11), 2);
+    }
+};
+
+ZELK_UI_TEST(ExplorerTest)
+#include "explorer_test.moc"

@@ -1,0 +1,100 @@
+// Window test helpers.
+#include "ui_fixture.h"
+
+#include "logs/text.h"
+#include "script/judging_scripts.h"
+#include "settings/global_vars.h"
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTimer>
+
+#include <memory>
+
+namespace zelk::test {
+
+TempFolder::TempFolder() {
+    dir_.setAutoRemove(true);
+}
+
+std::string TempFolder::Text() const {
+    return FromUtf8(dir_.path().toStdString());
+}
+
+std::string TempFolder::File(const QString& name) const {
+    return FromUtf8(dir_.filePath(name).toStdString());
+}
+
+bool TempFolder::Exists(const QString& name) const {
+    return QFile::exists(dir_.filePath(name));
+}
+
+std::string TempFolder::Write(const QString& name, const std::string& utf8) const {
+    QFile file(dir_.filePath(name));
+    if (file.open(QIODevice::WriteOnly)) {
+        const std::string bytes = FromUtf8(utf8);
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    return File(name);
+}
+
+void RecordingMessages::Info(const std::string& text, const std::string& caption) {
+    Boxes.push_back({"info", ToUtf8(caption), ToUtf8(text)});
+}
+
+void RecordingMessages::Error(const std::string& text, const std::string& caption) {
+    Boxes.push_back({"error", ToUtf8(caption), ToUtf8(text)});
+}
+
+bool RecordingMessages::Ask(const std::string& text) {
+    Boxes.push_back({"ask", "", ToUtf8(text)});
+    return Answer;
+}
+
+void RecordingMessages::Plain(const std::string& text) {
+    Boxes.push_back({"plain", "", ToUtf8(text)});
+}
+
+void ClearUserStore() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk")).clear();
+}
+
+TestSettings::TestSettings() : store_(std::make_unique<ui::TQtUserStore>()) {
+    ClearUserStore();
+    Restart();
+    previousMessages_ = SetMessages(&Boxes);
+}
+
+TestSettings::~TestSettings() {
+    SetMessages(previousMessages_);
+    Vars().SetUserStore(nullptr);
+    ResetVars(TZelkGlobalVars(Exe.Text()));
+    ClearUserStore();
+}
+
+void TestSettings::Restart() {
+    ResetVars(TZelkGlobalVars(Exe.Text()));
+    Vars().SetUserStore(store_.get());
+    SetScriptFolder("");
+    ResetScripts();
+}
+
+void OnNextModal(const std::function<bool(QWidget*)>& handle, bool* handled) {
+    auto* timer = new QTimer;
+    auto started = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, handle, handled, started] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool done = modal && handle(modal);
+        if (done && handled) *handled = true;
+        if (done || ++*started > 500) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace zelk::test
