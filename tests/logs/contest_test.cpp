@@ -210,7 +210,9 @@ TEST_F(ContestTest, LoadLogMarksMissingAndEmptyCallSign) {
 }
 
 TEST_F(ContestTest, LoadLogOfAMissingFileShowsTheErrorRow) {
+    contest.HeaderCaption = " Q1AA Ivan RC";
     contest.LoadLog(dir.File("gone.cbr"));
+    EXPECT_EQ(contest.HeaderCaption, "");
     ASSERT_EQ(contest.Header.size(), 1u);
     EXPECT_EQ(contest.Header[0].Caption, "Error");
     EXPECT_EQ(contest.Header[0].Cell(0), "File not found");
@@ -236,7 +238,7 @@ TEST_F(ContestTest, BadInputsLoadWithoutHarm) {
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 37) % 256);
     dir.Write("binary.cbr", binary);
-    dir.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 43));
+    dir.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 41));
     dir.Write("oneline.cbr", std::string(10 * 1024 * 1024, 'Q'));
     contest.ListLogs();
     EXPECT_EQ(contest.Logs.size(), 3u);

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -216,7 +217,10 @@ class WidgetsTest : public QObject {
         QVERIFY(seen);
         QCOMPARE(title, QStringLiteral("О программе..."));
         QCOMPARE(heading, QStringLiteral("Zelkon  1.3"));
-        QVERIFY(!build.isEmpty());
+        QVERIFY2(QRegularExpression(QStringLiteral("^Сборка от \\d\\d\\.\\d\\d\\.\\d{4}, Qt 6"))
+                     .match(build)
+                     .hasMatch(),
+                 qPrintable(build));
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
