@@ -140,7 +140,7 @@ class TAttrReader {
         if (error_.isEmpty())
             error_ = QStringLiteral("неверное значение атрибута %1: \"%2\"").arg(QLatin1String(name), value);
     }
-    const QXmlStreamAttributes& a_;
+    const QXmlStreamAttributes a_; // a copy: the reader's attributes are a temporary
     QString& error_;
 };
 

@@ -116,6 +116,7 @@ bool TfrReportImpl::Load(const QString& path) {
     TfrLayout layout;
     if (!LayoutFromXml(file.readAll(), layout, loadError_)) return false;
     layout_ = std::move(layout);
+    fileName_ = path;
     loadError_.clear();
     return true;
 }

@@ -24,6 +24,8 @@ class TfrReportImpl {
     // Why the last LoadFromFile kept the current layout (empty after a successful load).
     QString LoadError() const { return loadError_; }
 
+    // A layout read from `path` replaces the current one and `path` becomes the file name; a missing or
+    // unreadable file changes neither.
     bool Load(const QString& path);
     void Save(const QString& path) const;
 
