@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -310,7 +311,7 @@ void TfrDesignerForm::CreateLayout() {
     main->addWidget(left);
     main->addWidget(tcView_);
     main->setStretchFactor(1, 1);
-    main->setSizes({380, 820});
+    main->setSizes({400, 800});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -387,6 +388,8 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbObjFont_ = new QFontComboBox(panel);
     cbObjFont_->setObjectName(QStringLiteral("cbObjFont"));
     cbObjFont_->setEditable(true);
+    cbObjFont_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbObjFont_->setMinimumContentsLength(12);
     edObjFontSize_ = new QDoubleSpinBox(panel);
     edObjFontSize_->setObjectName(QStringLiteral("edObjFontSize"));
     edObjFontSize_->setRange(1, 200);
@@ -396,10 +399,10 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbObjBold_ = MakeCheck(panel, "cbObjBold", QStringLiteral("Жирный"));
     cbObjItalic_ = MakeCheck(panel, "cbObjItalic", QStringLiteral("Курсив"));
     cbObjUnderline_ = MakeCheck(panel, "cbObjUnderline", QStringLiteral("Подчёркнутый"));
-    auto* fontStyle = new QHBoxLayout;
-    fontStyle->addWidget(cbObjBold_);
-    fontStyle->addWidget(cbObjItalic_);
-    fontStyle->addWidget(cbObjUnderline_);
+    auto* fontStyle = new QGridLayout;
+    fontStyle->addWidget(cbObjBold_, 0, 0);
+    fontStyle->addWidget(cbObjItalic_, 0, 1);
+    fontStyle->addWidget(cbObjUnderline_, 1, 0, 1, 2);
     cbObjAlign_ = new QComboBox(panel);
     cbObjAlign_->setObjectName(QStringLiteral("cbObjAlign"));
     cbObjAlign_->addItems({QStringLiteral("Влево"), QStringLiteral("По центру"), QStringLiteral("Вправо")});
@@ -411,9 +414,11 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbFrameTop_ = MakeCheck(panel, "cbFrameTop", QStringLiteral("сверху"));
     cbFrameRight_ = MakeCheck(panel, "cbFrameRight", QStringLiteral("справа"));
     cbFrameBottom_ = MakeCheck(panel, "cbFrameBottom", QStringLiteral("снизу"));
-    auto* frame = new QHBoxLayout;
-    for (QCheckBox* box : {cbFrameLeft_, cbFrameTop_, cbFrameRight_, cbFrameBottom_})
-        frame->addWidget(box);
+    auto* frame = new QGridLayout;
+    frame->addWidget(cbFrameLeft_, 0, 0);
+    frame->addWidget(cbFrameTop_, 0, 1);
+    frame->addWidget(cbFrameRight_, 1, 0);
+    frame->addWidget(cbFrameBottom_, 1, 1);
     edFrameWidth_ = MakeLength(panel, "edFrameWidth", 10);
     edFrameWidth_->setDecimals(2);
     edFrameWidth_->setSingleStep(0.1);
@@ -426,10 +431,10 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     btnObjFill_->setObjectName(QStringLiteral("btnObjFill"));
     btnObjFill_->setText(QStringLiteral("Цвет заливки..."));
     btnObjFill_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto* colors = new QHBoxLayout;
-    colors->addWidget(btnObjColor_);
-    colors->addWidget(cbObjFill_);
-    colors->addWidget(btnObjFill_);
+    auto* colors = new QGridLayout;
+    colors->addWidget(btnObjColor_, 0, 0, 1, 2);
+    colors->addWidget(cbObjFill_, 1, 0);
+    colors->addWidget(btnObjFill_, 1, 1);
 
     form->addRow(QStringLiteral("Имя:"), edObjName_);
     form->addRow(QStringLiteral("Текст:"), edObjText_);

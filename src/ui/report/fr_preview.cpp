@@ -257,13 +257,9 @@ void TfrPreviewForm::UpdateControls() {
                            : QStringLiteral("  Отчёт пуст"));
 }
 
-void TfrPreviewForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    ApplyFit();
-}
-
-// Ctrl with the mouse wheel zooms the page.
+// Ctrl with the mouse wheel zooms the page; a fit follows the size of the page area.
 bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == saPage_->viewport() && event->type() == QEvent::Resize) ApplyFit();
     if (watched == saPage_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {

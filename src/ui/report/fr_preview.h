@@ -49,7 +49,6 @@ class TfrPreviewForm : public QDialog {
     void Export(TfrExportFormat format, const QString& path) const;
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
