@@ -331,7 +331,14 @@ void TfrPreviewForm::PrintTo(QPrinter& printer) const {
             printer.setPageSize(sizeOf(report_.Pages[p - 1]));
             printer.newPage();
         }
-        PaintPage(painter, report_.Pages[p - 1], printer.resolution() / 25.4);
+        // A printer that keeps its own paper gets the page made smaller to fit it, never cut off.
+        const TfrPreparedPage& page = report_.Pages[p - 1];
+        const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+        double pxPerMm = printer.resolution() / 25.4;
+        if (paper.width() > 0 && paper.height() > 0)
+            pxPerMm *= std::min(
+                {1.0, paper.width() / (page.Width * pxPerMm), paper.height() / (page.Height * pxPerMm)});
+        PaintPage(painter, page, pxPerMm);
     }
     painter.end();
 }
