@@ -146,11 +146,8 @@ TfrPreparedPage DesignPage(const TfrLayout& layout) {
         for (std::size_t k = 0; k < band.Objects.size(); ++k) {
             const TfrTextObject& o = band.Objects[k];
             TfrTextStyle style = o.Style;
-            // An object without a frame still shows its box on the sheet.
-            if (style.Frame == frNone) {
-                style.Frame = frAll;
-                style.FrameWidth = 0;
-            }
+            // An object without frame or fill still shows its box on the sheet, tinted.
+            if (style.Frame == frNone && !style.FillColor.isValid()) style.FillColor = QColor(255, 249, 222);
             printed.Items.push_back({QRectF(layout.Page.LeftMargin + o.Left, y + o.Top, o.Width, o.Height),
                                      o.Text, style,
                                      TfrSourceIndex(static_cast<int>(b), static_cast<int>(k))});
@@ -178,6 +175,13 @@ TfrDesignerForm::TfrDesignerForm(TfrReportImpl& report, QWidget* parent)
     Select(layout_.Bands.empty() ? -1 : 0, -1);
     UpdateTitle();
     RefreshPreview();
+}
+
+// Editors that lose the focus while their window is destroyed report it; by then the window can no
+// longer take their signals.
+TfrDesignerForm::~TfrDesignerForm() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TfrDesignerForm::CreateActions() {

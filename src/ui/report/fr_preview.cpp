@@ -74,6 +74,13 @@ TfrPreviewForm::TfrPreviewForm(TfrPreparedReport report, QWidget* parent)
     ShowPage(0);
 }
 
+// Editors that lose the focus while their window is destroyed report it; by then the window can no
+// longer take their signals.
+TfrPreviewForm::~TfrPreviewForm() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
 void TfrPreviewForm::CreateActions() {
     auto guarded = [this](QAction* action, void (TfrPreviewForm::*handler)()) {
         connect(action, &QAction::triggered, this,

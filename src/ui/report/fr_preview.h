@@ -24,6 +24,7 @@ class TfrPreviewForm : public QDialog {
     Q_OBJECT
   public:
     explicit TfrPreviewForm(TfrPreparedReport report, QWidget* parent = nullptr);
+    ~TfrPreviewForm() override;
 
     const TfrPreparedReport& Report() const { return report_; }
 
