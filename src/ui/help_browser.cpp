@@ -45,12 +45,20 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
     }
 }
 
+// The explanation takes the style sheet of the pages around it, which stands beside the start page.
+QString THelpBrowser::StyleSheetLink() const {
+    if (!home_.isValid()) return {};
+    const QUrl sheet = home_.resolved(QUrl(QStringLiteral("zelkon.css")));
+    return QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" href=\"%1\">")
+        .arg(sheet.toString().toHtmlEscaped());
+}
+
 QString THelpBrowser::MissingPageHtml(const QString& page) const {
-    QString html = QStringLiteral("<html><head><title>Раздел справки не найден</title></head><body>"
+    QString html = QStringLiteral("<html><head><title>Раздел справки не найден</title>%3</head><body>"
                                   "<h1>Раздел справки не найден</h1>"
                                   "<p>В файле справки <b>%1</b> нет страницы <b>%2</b>.</p>"
                                   "<p>Выберите нужный раздел в содержании или в указателе слева")
-                       .arg(helpFile_.toHtmlEscaped(), page.toHtmlEscaped());
+                       .arg(helpFile_.toHtmlEscaped(), page.toHtmlEscaped(), StyleSheetLink());
     if (home_.isValid())
         html += QStringLiteral(" либо откройте <a href=\"%1\">начальную страницу справки</a>")
                     .arg(home_.toString().toHtmlEscaped());

@@ -25,6 +25,7 @@ class THelpBrowser : public QTextBrowser {
     QVariant loadResource(int type, const QUrl& name) override;
 
   private:
+    QString StyleSheetLink() const;
     QString MissingPageHtml(const QString& page) const;
 
     QHelpEngineCore* engine_;

@@ -141,6 +141,11 @@ void TfmHelp::CreateLayout() {
         contents->setHeaderHidden(true);
         connect(contents, &QHelpContentWidget::linkActivated, this,
                 [this](const QUrl& url) { Follow(url, "содержание"_cp); });
+        // One click on a heading of the contents opens its page, as Enter and a double click do.
+        connect(contents, &QAbstractItemView::clicked, this, [this](const QModelIndex& item) {
+            if (const QHelpContentItem* entry = engine_->contentModel()->contentItemAt(item))
+                Follow(entry->url(), "содержание"_cp);
+        });
         connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
             contents->expandAll();
             SelectInContents(brPage_->source());

@@ -167,6 +167,12 @@ class HelpTest : public QObject {
         contents->setCurrentIndex(findqso);
         QTest::keyClick(contents, Qt::Key_Return);
         QCOMPARE(page->source().fileName(), QStringLiteral("findqso.htm"));
+        const QModelIndex options =
+            contents->indexOf(page->source().resolved(QUrl(QStringLiteral("options.htm"))));
+        contents->scrollTo(options);
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualRect(options).center());
+        QCOMPARE(page->source().fileName(), QStringLiteral("options.htm"));
+        QCOMPARE(contents->currentIndex(), options);
 
         auto* word = viewer.Window()->findChild<QLineEdit*>(QStringLiteral("edIndex"));
         auto* index = viewer.Window()->findChild<QHelpIndexWidget*>(QStringLiteral("lvIndex"));
