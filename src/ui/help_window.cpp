@@ -28,15 +28,10 @@ namespace {
 
 const QString kStartPage = QStringLiteral("about.htm");
 
-std::string Text(const QString& s) {
-    return Cp(s);
-}
-
 } // namespace
 
 TfmHelp::TfmHelp(const std::string& helpFile, QWidget* parent) : QMainWindow(parent), helpFile_(helpFile) {
     setObjectName(QStringLiteral("fmHelp"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     resize(920, 640);
     Open();
     CreateActions();
@@ -49,21 +44,21 @@ TfmHelp::~TfmHelp() {
     delete tcNavigation_;
 }
 
-// The help engine keeps its list of help files in a collection file. The window makes its own in a
-// temporary folder, so that nothing outside the program folder depends on where the program was run from
-// before, and registers the one help file in it.
+// The help engine keeps its list of help files in a collection file. The window makes its own for the run
+// in a temporary folder and registers the one help file in it: a collection kept between runs would go
+// on naming the help file of whichever copy of the program registered it first.
 void TfmHelp::Open() {
     const QString file = Qs(helpFile_);
     if (!collectionDir_.isValid()) {
         openError_ =
             QStringLiteral("нет временной папки для сборника справки: %1").arg(collectionDir_.errorString());
-        HelpDebug("Окно справки: "_cp + Text(openError_));
+        HelpDebug("Окно справки: "_cp + Cp(openError_));
         return;
     }
     engine_ = new QHelpEngine(collectionDir_.filePath(QStringLiteral("zelkon.qhc")), this);
     engine_->setReadOnly(false);
     engine_->setUsesFilterEngine(true);
-    HelpDebug("Окно справки: сборник "_cp + Text(engine_->collectionFile()));
+    HelpDebug("Окно справки: сборник "_cp + Cp(engine_->collectionFile()));
     const QString space = QHelpEngineCore::namespaceName(file);
     if (!engine_->setupData())
         openError_ = engine_->error();
@@ -72,14 +67,14 @@ void TfmHelp::Open() {
     else if (!engine_->registerDocumentation(file))
         openError_ = engine_->error();
     if (!openError_.isEmpty()) {
-        HelpDebug("Окно справки: не удалось открыть файл справки "_cp + helpFile_ + ": " + Text(openError_));
+        HelpDebug("Окно справки: не удалось открыть файл справки "_cp + helpFile_ + ": " + Cp(openError_));
         return;
     }
     for (const QUrl& url : engine_->files(space, QString(), QStringLiteral("htm")))
         pages_.insert(url.fileName(), url);
     home_ = PageUrl(kStartPage);
     if (!home_.isValid() && !pages_.isEmpty()) home_ = pages_.first();
-    HelpDebug(FormatText("Окно справки: открыт файл справки %s"_cp, helpFile_) + " (" + Text(space) + ", " +
+    HelpDebug(FormatText("Окно справки: открыт файл справки %s"_cp, helpFile_) + " (" + Cp(space) + ", " +
               FormatText("страниц: %d)"_cp, static_cast<long long>(pages_.size())));
 }
 
@@ -115,7 +110,7 @@ void TfmHelp::CreateLayout() {
     connect(brPage_, &QTextBrowser::backwardAvailable, actBack_, &QAction::setEnabled);
     connect(brPage_, &QTextBrowser::forwardAvailable, actForward_, &QAction::setEnabled);
     connect(brPage_, &QTextBrowser::anchorClicked, this,
-            [this](const QUrl& url) { HelpDebug("Окно справки: ссылка "_cp + Text(url.toString())); });
+            [this](const QUrl& url) { HelpDebug("Окно справки: ссылка "_cp + Cp(url.toString())); });
     connect(actBack_, &QAction::triggered, brPage_, &QTextBrowser::backward);
     connect(actForward_, &QAction::triggered, brPage_, &QTextBrowser::forward);
     connect(actHome_, &QAction::triggered, this, [this] { Follow(home_, "начальная страница"_cp); });
@@ -176,7 +171,7 @@ QWidget* TfmHelp::CreateIndexPage() {
             [index](const QString& text) { index->filterIndices(text); });
     connect(edIndex_, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
     auto open = [this](const QUrl& url, const QString& keyword) {
-        Follow(url, "указатель: "_cp + Text(keyword));
+        Follow(url, "указатель: "_cp + Cp(keyword));
     };
     connect(index, &QHelpIndexWidget::documentActivated, this,
             [open](const QHelpLink& link, const QString& keyword) { open(link.url, keyword); });
@@ -203,16 +198,16 @@ QUrl TfmHelp::PageUrl(const QString& page) const {
 bool TfmHelp::ShowPage(const QString& page) {
     const QUrl url = PageUrl(page);
     if (url.isValid()) {
-        Follow(url, "раздел "_cp + Text(page));
+        Follow(url, "раздел "_cp + Cp(page));
         return true;
     }
-    HelpDebug("Окно справки: в файле справки нет страницы "_cp + Text(page));
+    HelpDebug("Окно справки: в файле справки нет страницы "_cp + Cp(page));
     brPage_->setSource(THelpBrowser::MissingPageUrl(page));
     return false;
 }
 
 void TfmHelp::Follow(const QUrl& url, const std::string& how) {
-    HelpDebug("Окно справки: переход ("_cp + how + ") " + Text(url.toString()));
+    HelpDebug("Окно справки: переход ("_cp + how + ") " + Cp(url.toString()));
     brPage_->setSource(url);
 }
 
@@ -221,7 +216,7 @@ void TfmHelp::PageChanged(const QUrl& url) {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Справка %1").arg(Qs(Vars().AppName))
                                    : QStringLiteral("Справка %1: %2").arg(Qs(Vars().AppName), title));
     SelectInContents(url);
-    HelpDebug("Окно справки: показана страница "_cp + Text(url.toString()) + " «"_cp + Text(title) + "»"_cp);
+    HelpDebug("Окно справки: показана страница "_cp + Cp(url.toString()) + " «"_cp + Cp(title) + "»"_cp);
 }
 
 void TfmHelp::SelectInContents(const QUrl& url) {
@@ -241,7 +236,7 @@ void TfmHelp::Present() {
         hide();
         setWindowModality(wanted);
         HelpDebug(dialog && dialog != this ? "Окно справки: открыто поверх модального окна «"_cp +
-                                                 Text(dialog->windowTitle()) + "»"_cp
+                                                 Cp(dialog->windowTitle()) + "»"_cp
                                            : "Окно справки: обычное окно"_cp);
     }
     if (isMinimized()) showNormal();
