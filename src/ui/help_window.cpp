@@ -32,6 +32,8 @@ const QString kStartPage = QStringLiteral("about.htm");
 
 TfmHelp::TfmHelp(const std::string& helpFile, QWidget* parent) : QMainWindow(parent), helpFile_(helpFile) {
     setObjectName(QStringLiteral("fmHelp"));
+    // Closing the main window ends the program even while the help is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(920, 640);
     Open();
     CreateActions();

@@ -25,10 +25,12 @@
 #include <QMainWindow>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <memory>
 
@@ -264,6 +266,25 @@ class HelpTest : public QObject {
         ShowHelpTopic("about");
         QCOMPARE(window->windowModality(), Qt::NonModal);
         QVERIFY(window->isVisible());
+    }
+
+    void AnOpenHelpWindowDoesNotKeepTheProgramRunning() {
+        TestSettings settings;
+        Vars().HelpFile = Cp(kBuiltHelp);
+        TZelkHelpViewer viewer;
+        QMainWindow main;
+        main.show();
+        ShowHelpTopic("about");
+        QVERIFY(viewer.Window()->isVisible());
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        guard.start(5000);
+        QTimer::singleShot(0, &main, &QWidget::close);
+        QApplication::exec();
+        QCOMPARE(lastClosed.count(), 1);
+        QVERIFY(guard.isActive());
     }
 
     void F1OpensTheHelpOfTheActiveWindow() {
