@@ -63,6 +63,8 @@ const LayoutName kLayoutNames[] = {
 };
 
 template <class... F> struct Overloaded : F... { using F::operator()...; };
+// Older compilers still need the deduction guide for aggregates.
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 // Runs every step even when an earlier one fails, and raises the failures together at the end, so
 // that a file that cannot be written never keeps the other stores from being saved.
