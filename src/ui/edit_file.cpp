@@ -13,6 +13,7 @@
 #include "ui/qt_text.h"
 #include "ui/zelk_resources.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,6 +27,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelk::ui {
@@ -97,14 +99,40 @@ QString Converted866(const QString& block) {
     return out;
 }
 
-// Puts `path` into the name box of a shared file dialog; an empty path empties the box, which the dialog
-// itself would leave holding the name of its last use.
+// Puts `path` into the name box of a shared file dialog. Whatever its last use left selected is dropped
+// first, and an empty path empties the box, which the dialog itself would leave as it was.
 void ProposeFile(QFileDialog* dialog, const std::string& path) {
+    if (auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView")))
+        list->clearSelection();
     if (!path.empty()) {
         dialog->selectFile(Qs(NativePath(path)));
     } else if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
         name->clear();
     }
+}
+
+// The top left corner that centres a window of `size` on `owner`, kept on the owner's screen so that the
+// menu bar stays reachable when the owner is smaller than the window.
+QPoint CentredOn(const QRect& owner, const QSize& size) {
+    QPoint at = owner.center() - QPoint(size.width() / 2, size.height() / 2);
+    const QScreen* screen = QGuiApplication::screenAt(owner.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return at;
+    const QRect area = screen->availableGeometry();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    return at;
+}
+
+// The open dialog in the contest folder proposing `path`; the chosen file, or `path` when cancelled.
+std::string ChooseFileToOpen(const std::string& path) {
+    QFileDialog* dialog = ZelkResources().dlgOpen();
+    dialog->setWindowTitle(QStringLiteral("Открыть файл"));
+    dialog->setNameFilters(DialogFilters(kLogFilters));
+    if (DirectoryExists(Vars().CurrentFolder)) dialog->setDirectory(Qs(NativePath(Vars().CurrentFolder)));
+    ProposeFile(dialog, path);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return path;
+    return Cp(dialog->selectedFiles().first());
 }
 
 // Courier New, 11 pixels high, or the nearest fixed-pitch font where it is missing.
@@ -149,7 +177,7 @@ void TfmEditFile::ApplyStoredSettings() {
             at = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
         move(at);
     } else if (parentWidget()) {
-        move(parentWidget()->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+        move(CentredOn(parentWidget()->frameGeometry(), frameGeometry().size()));
     }
 
     QFont font = DefaultEditorFont();
@@ -174,13 +202,7 @@ void TfmEditFile::StoreSettings() {
 
 bool TfmEditFile::LoadFile(const std::string& requested) {
     std::string path = Trim(requested);
-    QFileDialog* dialog = ZelkResources().dlgOpen();
-    dialog->setWindowTitle(QStringLiteral("Открыть файл"));
-    dialog->setNameFilters(DialogFilters(kLogFilters));
-    if (DirectoryExists(Vars().CurrentFolder)) dialog->setDirectory(Qs(NativePath(Vars().CurrentFolder)));
-    ProposeFile(dialog, path);
-    if (!FileExists(path) && dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
-        path = Cp(dialog->selectedFiles().first());
+    if (!FileExists(path)) path = ChooseFileToOpen(path);
     if (!FileExists(path)) return false;
 
     TWaitCursor wait;
@@ -191,8 +213,13 @@ bool TfmEditFile::LoadFile(const std::string& requested) {
     return true;
 }
 
-// Replaces the text, its formats and its undo history; the caret goes to the start.
+// Replaces the text, its formats and its undo history; the caret goes to the start. The control would give
+// the new text the format at the caret (the colour of a tag), so the caret's format is emptied first.
 void TfmEditFile::SetLines(const std::vector<std::string>& lines) {
+    QTextCursor caret = reView_->textCursor();
+    caret.clearSelection();
+    caret.setCharFormat(QTextCharFormat());
+    reView_->setTextCursor(caret);
     reView_->setPlainText(ScreenText(lines));
     reView_->document()->setModified(false);
     reView_->moveCursor(QTextCursor::Start);
@@ -260,7 +287,7 @@ bool TfmEditFile::actSaveExecute() {
     dialog->setWindowTitle(QStringLiteral("Сохранить файл"));
     dialog->setNameFilters(DialogFilters(kLogFilters));
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
-    dialog->setDirectory(ZelkResources().dlgOpen()->directory());
+    if (DirectoryExists(Vars().CurrentFolder)) dialog->setDirectory(Qs(NativePath(Vars().CurrentFolder)));
     ProposeFile(dialog, fileName_);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return false;
     const std::string path = Cp(dialog->selectedFiles().first());

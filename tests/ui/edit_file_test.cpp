@@ -72,7 +72,7 @@ void AnswerFileDialog(QFileDialog* which, const std::string& path, bool* handled
     test::OnNextModal(
         [=](QWidget* modal) {
             if (modal != which) return false;
-            if (seen) {
+            if (seen && seen->Title.isEmpty()) {
                 seen->Title = which->windowTitle();
                 seen->Folder = which->directory().absolutePath();
                 seen->Proposed = which->selectedFiles().value(0);
@@ -80,14 +80,16 @@ void AnswerFileDialog(QFileDialog* which, const std::string& path, bool* handled
             }
             if (path.empty()) {
                 which->reject();
-            } else {
-                // Typed into the name box, as the judge would; typing there ends the selection of a listed
-                // file, which the dialog would otherwise prefer to the typed name.
-                which->findChild<QAbstractItemView*>(QStringLiteral("listView"))->selectionModel()->clear();
-                which->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                    ->setText(QString::fromStdString(ToUtf8(path)));
-                static_cast<QDialog*>(which)->accept();
+                return true;
             }
+            // Typed into the name box, as the judge would; typing there ends the selection of a listed file,
+            // which the dialog would otherwise prefer to the typed name. While the dialog still reads its
+            // folder it may select the proposed file again; then the next round types once more.
+            const QString typed = QString::fromStdString(ToUtf8(path));
+            which->findChild<QAbstractItemView*>(QStringLiteral("listView"))->selectionModel()->clear();
+            which->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+            if (which->selectedFiles() != QStringList{typed}) return false;
+            static_cast<QDialog*>(which)->accept();
             return true;
         },
         handled);
@@ -115,6 +117,18 @@ QString ActionNames(const QList<QAction*>& actions) {
         names << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
     return names.join(u' ');
 }
+
+// Notes whether a log editor window is shown while it exists.
+class ShowWatch : public QObject {
+  public:
+    bool EditorShown = false;
+    ShowWatch() { qApp->installEventFilter(this); }
+    ~ShowWatch() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<TfmEditFile*>(watched)) EditorShown = true;
+        return false;
+    }
+};
 
 } // namespace
 
@@ -246,6 +260,16 @@ class EditFileTest : public QObject {
         e.Action("actOpen")->trigger();
         QVERIFY(e.Text().startsWith(u'x'));
         QCOMPARE(e.Window.FileName(), path);
+
+        // A file opened there is coloured at once, without unsaved changes being asked about.
+        const std::string other = folder.Write("Q2BB.CBR", "START-OF-LOG: 3.0\nCALLSIGN: Q2BB\n");
+        AnswerOpen(other);
+        e.Action("actOpen")->trigger();
+        QCOMPARE(e.Window.FileName(), other);
+        QVERIFY(settings.Boxes.Boxes.empty());
+        QTextCursor first(e.View()->document());
+        first.setPosition(1);
+        QCOMPARE(first.charFormat().foreground().color(), QColor(255, 0, 0));
     }
 
     void EveryByteValueComesBackFromLoadAndSave() {
@@ -605,6 +629,83 @@ class EditFileTest : public QObject {
         QVERIFY(e.Window.close());
         QCOMPARE(v.WVFFontSize, 0);
         QCOMPARE(v.WVFFontName, std::string("Courier New"));
+    }
+
+    void TheMainWindowReloadsTheSelectedLogAfterASave() {
+        TestSettings settings;
+        TempFolder contest;
+        const std::string q1 = contest.Write("Q1AA.CBR", kLog);
+        settings.Exe.Write("zelk.ini",
+                           "[Settings]\nCurrentFolder=" + contest.Text() + "\nQLastCall=Q1AA.CBR\n");
+        TfmExplorer explorer;
+        explorer.show();
+        auto* caption = explorer.findChild<QLabel*>(QStringLiteral("lbHeaderCaption"));
+        QTRY_COMPARE(caption->text(), QStringLiteral(" Q1AA Иван "));
+        QAction* edit = explorer.findChild<QAction*>(QStringLiteral("actFilesEdit"));
+        QVERIFY(edit->isEnabled());
+
+        // The log is corrected and saved under a new name; meanwhile the log itself changes on disk. The
+        // main window then reloads the selected log, not the new file.
+        const std::string copy = contest.File("Q1AA-FIXED.CBR");
+        QString title, status;
+        std::string opened;
+        bool modal = false, handled = false;
+        test::OnNextModal(
+            [&](QWidget* window) {
+                auto* editor = qobject_cast<TfmEditFile*>(window);
+                if (!editor) return false;
+                modal = editor->windowModality() == Qt::ApplicationModal;
+                opened = editor->FileName();
+                editor->ReplaceAll(QStringLiteral("Иван"), QStringLiteral("Пётр"));
+                AnswerSave(copy);
+                editor->findChild<QAction*>(QStringLiteral("actSave"))->trigger();
+                title = editor->windowTitle();
+                status = editor->findChild<QLabel*>(QStringLiteral("stPanel1"))->text();
+                contest.Write("Q1AA.CBR", "CALLSIGN: Q1AA\nNAME: Сергей\n");
+                editor->close();
+                return true;
+            },
+            &handled);
+        edit->trigger();
+        QVERIFY(handled);
+        QVERIFY(modal);
+        QCOMPARE(opened, q1);
+        QCOMPARE(title, QStringLiteral("Zelkon::Editor Q1AA-FIXED.CBR"));
+        QCOMPARE(status, u' ' + QString::fromStdString(ToUtf8(copy)));
+        QVERIFY(ReadFileBytes(copy).find("NAME: Пётр\r\n"_cp) != std::string::npos);
+        QCOMPARE(caption->text(), QStringLiteral(" Q1AA Сергей "));
+        QVERIFY(!Vars().LogEdited);
+
+        // Closed without a save: no reload.
+        contest.Write("Q1AA.CBR", "CALLSIGN: Q1AA\nNAME: Олег\n");
+        test::OnNextModal([](QWidget* window) {
+            auto* editor = qobject_cast<TfmEditFile*>(window);
+            if (editor) editor->close();
+            return editor != nullptr;
+        });
+        edit->trigger();
+        QCOMPARE(caption->text(), QStringLiteral(" Q1AA Сергей "));
+        QVERIFY(settings.Boxes.Boxes.empty());
+    }
+
+    void WithoutASelectedLogTheOpenDialogComesFirst() {
+        TestSettings settings;
+        TempFolder contest;
+        settings.Exe.Write("zelk.ini", "[Settings]\nCurrentFolder=" + contest.Text() + "\n");
+        TfmExplorer explorer;
+        explorer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&explorer));
+        QTRY_VERIFY(explorer.Contest().Logs.empty() && explorer.Contest().SelectedLog < 0);
+        bool handled = false;
+        FileDialogSeen seen;
+        AnswerOpen("", &handled, &seen);
+        ShowWatch watch;
+        explorer.findChild<QAction*>(QStringLiteral("actFilesEdit"))->trigger();
+        QVERIFY(handled);
+        QCOMPARE(seen.Title, QStringLiteral("Открыть файл"));
+        QCOMPARE(seen.Folder, contest.Path());
+        QVERIFY(!watch.EditorShown);
+        QVERIFY(!Vars().LogEdited);
     }
 };
 
