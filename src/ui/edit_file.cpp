@@ -148,7 +148,6 @@ QFont DefaultEditorFont() {
 TfmEditFile::TfmEditFile(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fmEditFile"));
     setWindowIcon(TZelkResources::AppIcon());
-    setAttribute(Qt::WA_DeleteOnClose, false);
     resize(720, 520);
     CreateLayout();
     CreateActions();
@@ -261,12 +260,9 @@ void TfmEditFile::showEvent(QShowEvent* event) {
 
 // Unsaved changes bring the question; Yes saves, and the window stays when the save did not happen.
 void TfmEditFile::closeEvent(QCloseEvent* event) {
-    if (IsModified() && Messages().Ask("Сохранить внесённые изменения?"_cp)) {
-        RunCommand([this] { actSaveExecute(); });
-        if (IsModified()) {
-            event->ignore();
-            return;
-        }
+    if (!ChangesSettled()) {
+        event->ignore();
+        return;
     }
     tmrSyntax_->stop();
     StoreSettings();
@@ -276,7 +272,16 @@ void TfmEditFile::closeEvent(QCloseEvent* event) {
     emit Closed();
 }
 
+bool TfmEditFile::ChangesSettled() {
+    if (!IsModified() || !Messages().Ask("Сохранить внесённые изменения?"_cp)) return true;
+    RunCommand([this] { actSaveExecute(); });
+    return !IsModified();
+}
+
+// Another file replaces the text only after the same question as closing, so unsaved changes are never
+// dropped without the judge's word.
 void TfmEditFile::actOpenExecute() {
+    if (!ChangesSettled()) return;
     if (LoadFile("") && actShowSyntax->isChecked()) ApplySyntax();
 }
 
@@ -286,10 +291,14 @@ bool TfmEditFile::actSaveExecute() {
     QFileDialog* dialog = ZelkResources().dlgSave();
     dialog->setWindowTitle(QStringLiteral("Сохранить файл"));
     dialog->setNameFilters(DialogFilters(kLogFilters));
-    dialog->setOption(QFileDialog::DontConfirmOverwrite);
     if (DirectoryExists(Vars().CurrentFolder)) dialog->setDirectory(Qs(NativePath(Vars().CurrentFolder)));
     ProposeFile(dialog, fileName_);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return false;
+    // The replace question below is the editor's own; the dialog's would come twice.
+    const bool confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    const int answer = dialog->exec();
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !confirms);
+    if (answer != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return false;
     const std::string path = Cp(dialog->selectedFiles().first());
     if (FileExists(path) && !Messages().Ask(FormatText("Заменить существующий файл %s"_cp, path)))
         return false;

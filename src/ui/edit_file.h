@@ -64,6 +64,8 @@ class TfmEditFile : public QMainWindow {
     void ApplyStoredSettings();
     void StoreSettings();
 
+    // Asks about unsaved changes and saves on Yes; true when nothing unsaved is left or the judge said No.
+    bool ChangesSettled();
     void SetLines(const std::vector<std::string>& lines);
     void ShowFileName(size_t lineCount);
     bool FindFrom(int position, const QString& text);

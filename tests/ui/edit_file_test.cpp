@@ -254,19 +254,35 @@ class EditFileTest : public QObject {
         QCOMPARE(e.Window.FileName(), path);
         QCOMPARE(e.View()->document()->blockCount(), 5);
 
-        // Through "Открыть файл" a cancelled dialog leaves the text as it was.
+        // Through "Открыть файл" unsaved changes bring the close question first; after No, a cancelled
+        // dialog leaves the text as it was.
         e.Type(QStringLiteral("x"));
+        settings.Boxes.Answer = false;
+        handled = false;
         AnswerOpen("", &handled);
         e.Action("actOpen")->trigger();
+        QVERIFY(handled);
+        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(settings.Boxes.Boxes[0].Text),
+                 QStringLiteral("Сохранить внесённые изменения?"));
         QVERIFY(e.Text().startsWith(u'x'));
         QCOMPARE(e.Window.FileName(), path);
 
-        // A file opened there is coloured at once, without unsaved changes being asked about.
+        // Yes and a cancelled save: no file is opened.
+        settings.Boxes.Answer = true;
+        handled = false;
+        AnswerSave("", &handled);
+        e.Action("actOpen")->trigger();
+        QVERIFY(handled);
+        QVERIFY(e.Text().startsWith(u'x'));
+
+        // A file opened there is coloured at once.
+        settings.Boxes.Answer = false;
         const std::string other = folder.Write("Q2BB.CBR", "START-OF-LOG: 3.0\nCALLSIGN: Q2BB\n");
         AnswerOpen(other);
         e.Action("actOpen")->trigger();
         QCOMPARE(e.Window.FileName(), other);
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(!e.Window.IsModified());
         QTextCursor first(e.View()->document());
         first.setPosition(1);
         QCOMPARE(first.charFormat().foreground().color(), QColor(255, 0, 0));
@@ -287,7 +303,7 @@ class EditFileTest : public QObject {
         }
         bytes += all + "\r\n";
         bytes += "CR\r\r\n";
-        bytes += std::string("QSO: \0\x1A end\r\n", 15);
+        bytes += std::string("QSO: ") + '\0' + '\x1A' + " end\r\n";
         bytes += "\r\n";
         const std::string original = WriteBytes(folder, "ALL.CBR", bytes);
 
@@ -375,6 +391,8 @@ class EditFileTest : public QObject {
         QCOMPARE(e.Panel(1), u' ' + QString::fromStdString(ToUtf8(other)));
         QVERIFY(!e.Window.IsModified());
         QVERIFY(Vars().LogEdited);
+        // The shared dialog keeps its own overwrite question for its other users.
+        QVERIFY(!ZelkResources().dlgSave()->testOption(QFileDialog::DontConfirmOverwrite));
 
         // A new name needs no question; a cancelled dialog does nothing.
         const size_t asked = settings.Boxes.Boxes.size();
