@@ -11,6 +11,7 @@
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
+#include "ui/edit_file.h"
 #include "ui/find_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/row_model.h"
@@ -405,6 +406,14 @@ void TfmExplorer::actFilesDeleteExecute() {
     contest_.SelectedLog = contest_.FocusedLog = next;
     ShowLogList();
     if (next >= 0) tmrFileSelect_->start();
+}
+
+// Opens the log editor on the selected log (the open dialog first when none is selected); a save in the
+// editor brings the selected log in again.
+void TfmExplorer::actFilesEditExecute() {
+    if (busy_) return;
+    EditLogFile(contest_.SelectedLogPath(), this);
+    if (Vars().LogEdited) actRefreshExecute();
 }
 
 void TfmExplorer::SortBy(int column) {

@@ -72,6 +72,7 @@ class TfmExplorer : public QMainWindow {
     void actCalcQSOExecute();
     void actRefreshExecute();
     void actFilesDeleteExecute();
+    void actFilesEditExecute();
     void actSaveCalcReportExecute();
     void SortBy(int column);
 

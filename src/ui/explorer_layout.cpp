@@ -133,6 +133,7 @@ void TfmExplorer::CreateActions() {
     connect(actExit, &QAction::triggered, this, &QWidget::close);
 
     actFilesEdit = MakeAction(this, "actFilesEdit", QStringLiteral("&Редактировать файл"), "edit");
+    guarded(actFilesEdit, &TfmExplorer::actFilesEditExecute);
     actFilesDelete = MakeAction(this, "actFilesDelete", QStringLiteral("&Удалить файл"), "delete");
     guarded(actFilesDelete, &TfmExplorer::actFilesDeleteExecute);
     actRefresh = MakeAction(this, "actRefresh", QStringLiteral("Обновить"), "refresh",
@@ -165,9 +166,9 @@ void TfmExplorer::CreateActions() {
     guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
 
     // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later : {actFindQSO, actViewQSO, actFilesOptions, actQSOOptions, actFilesEdit,
-                           actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
-                           actRepFilesExists, actRepNoFile, actRepTournament})
+    for (QAction* later :
+         {actFindQSO, actViewQSO, actFilesOptions, actQSOOptions, actPrintCalcReport, actDesignCalcReport,
+          actPrint, actDesign, actRepOut, actRepFilesExists, actRepNoFile, actRepTournament})
         later->setEnabled(false);
 
     for (QAction* a : findChildren<QAction*>())

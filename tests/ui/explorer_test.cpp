@@ -126,7 +126,7 @@ class ExplorerTest : public QObject {
             {"actCalcAllFiles", "Проверить все файлы", "", {}, true},
             {"actFindQSO", "Найти связи", "", QKeySequence(Qt::CTRL | Qt::Key_F), false},
             {"actExit", "Закрыть", "Выход", QKeySequence(Qt::CTRL | Qt::Key_F4), true},
-            {"actFilesEdit", "&Редактировать файл", "", {}, false},
+            {"actFilesEdit", "&Редактировать файл", "", {}, true},
             {"actFilesDelete", "&Удалить файл", "", {}, true},
             {"actRefresh", "Обновить", "Перечитать текущий файл", {}, true},
             {"actCalcQSO", "Проверить все записи", "", {}, true},
