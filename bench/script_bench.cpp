@@ -23,25 +23,29 @@ struct Records {
 
 void IsConfirmativeMatch(benchmark::State& state) {
     Records r;
-    for (auto _ : state) benchmark::DoNotOptimize(IsConfirmedBy(r.own, "Q1AA", r.confirming));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsConfirmedBy(r.own, "Q1AA", r.confirming));
     state.SetItemsProcessed(state.iterations());
 }
 
 void IsConfirmativeMiss(benchmark::State& state) {
     Records r;
-    for (auto _ : state) benchmark::DoNotOptimize(IsConfirmedBy(r.own, "Q1AA", r.other));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsConfirmedBy(r.own, "Q1AA", r.other));
     state.SetItemsProcessed(state.iterations());
 }
 
 void IsDuplicateMiss(benchmark::State& state) {
     Records r;
-    for (auto _ : state) benchmark::DoNotOptimize(IsDuplicateOf(r.own, r.other));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsDuplicateOf(r.own, r.other));
     state.SetItemsProcessed(state.iterations());
 }
 
 void IsValidReceiveMatch(benchmark::State& state) {
     Records r;
-    for (auto _ : state) benchmark::DoNotOptimize(IsReceiveValid(r.own, "Q1AA", r.confirming));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsReceiveValid(r.own, "Q1AA", r.confirming));
     state.SetItemsProcessed(state.iterations());
 }
 

@@ -67,7 +67,8 @@ int RunUbn(std::vector<std::string>& args) {
     ListContest(contest);
     std::vector<int> rows;
     if (args.size() == 1) {
-        for (size_t i = 0; i < contest.Logs.size(); ++i) rows.push_back(static_cast<int>(i));
+        for (size_t i = 0; i < contest.Logs.size(); ++i)
+            rows.push_back(static_cast<int>(i));
     } else {
         for (size_t a = 1; a < args.size(); ++a) {
             SelectLog(contest, args[a]);
@@ -91,25 +92,32 @@ int RunUbn(std::vector<std::string>& args) {
 std::string CsvField(const std::string& s) {
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
     std::string r = "\"";
-    for (char c : s) r += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : s)
+        r += c == '"' ? std::string("\"\"") : std::string(1, c);
     return r + "\"";
 }
 
 std::string HtmlText(const std::string& s) {
     std::string r;
     for (char c : s) {
-        if (c == '<') r += "&lt;";
-        else if (c == '>') r += "&gt;";
-        else if (c == '&') r += "&amp;";
-        else if (c == '"') r += "&quot;";
-        else r += c;
+        if (c == '<')
+            r += "&lt;";
+        else if (c == '>')
+            r += "&gt;";
+        else if (c == '&')
+            r += "&amp;";
+        else if (c == '"')
+            r += "&quot;";
+        else
+            r += c;
     }
     return r;
 }
 
 int RunStandings(std::vector<std::string>& args) {
     const std::string format = TakeOption(args, "format").value_or("text");
-    if (format != "text" && format != "csv" && format != "html") throw UsageError{"--format is text, csv or html"};
+    if (format != "text" && format != "csv" && format != "html")
+        throw UsageError{"--format is text, csv or html"};
     ExpectFolder(args, 1);
     TZelkContest contest;
     ListContest(contest);
@@ -120,8 +128,8 @@ int RunStandings(std::vector<std::string>& args) {
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
 
-    const std::vector<std::string> titles = {"Place", "File",     "Score", "Multi", "ClaimedScore",
-                                             "Call",  "Name",     "Club",  "QSOs"};
+    const std::vector<std::string> titles = {"Place", "File", "Score", "Multi", "ClaimedScore",
+                                             "Call",  "Name", "Club",  "QSOs"};
     std::vector<std::vector<std::string>> table;
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
         const TLogRow& row = contest.Logs[i];
@@ -133,28 +141,34 @@ int RunStandings(std::vector<std::string>& args) {
 
     std::string out;
     if (format == "csv") {
-        for (size_t c = 0; c < titles.size(); ++c) out += (c ? "," : "") + titles[c];
+        for (size_t c = 0; c < titles.size(); ++c)
+            out += (c ? "," : "") + titles[c];
         out += "\n";
         for (const auto& line : table) {
-            for (size_t c = 0; c < line.size(); ++c) out += (c ? "," : "") + CsvField(line[c]);
+            for (size_t c = 0; c < line.size(); ++c)
+                out += (c ? "," : "") + CsvField(line[c]);
             out += "\n";
         }
     } else if (format == "html") {
         out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Standings</title></head><body>\n"
               "<table border=\"1\">\n<tr>";
-        for (const auto& t : titles) out += "<th>" + t + "</th>";
+        for (const auto& t : titles)
+            out += "<th>" + t + "</th>";
         out += "</tr>\n";
         for (const auto& line : table) {
             out += "<tr>";
-            for (const auto& cell : line) out += "<td>" + HtmlText(cell) + "</td>";
+            for (const auto& cell : line)
+                out += "<td>" + HtmlText(cell) + "</td>";
             out += "</tr>\n";
         }
         out += "</table>\n</body></html>\n";
     } else {
         std::vector<size_t> widths(titles.size());
-        for (size_t c = 0; c < titles.size(); ++c) widths[c] = titles[c].size();
+        for (size_t c = 0; c < titles.size(); ++c)
+            widths[c] = titles[c].size();
         for (const auto& line : table)
-            for (size_t c = 0; c < line.size(); ++c) widths[c] = std::max(widths[c], line[c].size());
+            for (size_t c = 0; c < line.size(); ++c)
+                widths[c] = std::max(widths[c], line[c].size());
         const auto emit = [&](const std::vector<std::string>& line) {
             for (size_t c = 0; c < line.size(); ++c) {
                 out += line[c];
@@ -163,7 +177,8 @@ int RunStandings(std::vector<std::string>& args) {
             out += "\n";
         };
         emit(titles);
-        for (const auto& line : table) emit(line);
+        for (const auto& line : table)
+            emit(line);
     }
     PrintText(out);
     return 0;
@@ -177,7 +192,8 @@ int RunAbsent(std::vector<std::string>& args) {
     auto progress = TerminalProgress("absent");
     CountNoFileMentions(contest, mentions, progress.get());
     std::string out;
-    for (const auto& [call, count] : mentions) out += call + "\t" + std::to_string(count) + "\n";
+    for (const auto& [call, count] : mentions)
+        out += call + "\t" + std::to_string(count) + "\n";
     PrintText(out);
     return 0;
 }
@@ -190,25 +206,29 @@ int RunSearch(std::vector<std::string>& args) {
     contest.ListLogs();
     auto progress = TerminalProgress("search");
     std::string out;
-    for (const auto& row : SearchContacts(contest, text, progress.get())) out += row.FileName + "\t" + row.Comment + "\n";
+    for (const auto& row : SearchContacts(contest, text, progress.get()))
+        out += row.FileName + "\t" + row.Comment + "\n";
     PrintText(out);
     return 0;
 }
 
-const char* const kCommon = "\nCommon options: --scripts DIR (judging scripts; default: the script folder next\n"
-                            "to the program), --set KEY=VALUE (any key of the Settings section, over the\n"
-                            "settings files; repeatable).";
+const char* const kCommon =
+    "\nCommon options: --scripts DIR (judging scripts; default: the script folder next\n"
+    "to the program), --set KEY=VALUE (any key of the Settings section, over the\n"
+    "settings files; repeatable).";
 
-const CommandRegistrar kCheck{{"check", "check FOLDER LOG [--cp1251]",
-                               std::string("Checks all records of one log as \"Проверить все записи\" does and prints its\n"
-                                           "UBN report (UTF-8; --cp1251 for the report file's own bytes).") +
-                                   kCommon,
-                               RunCheck}};
-const CommandRegistrar kUbn{{"ubn", "ubn FOLDER [LOG...] [--out DIR]",
-                             std::string("Writes the UBN report of each named log (all logs when none is named) into DIR\n"
-                                         "(default: the contest folder), named like the log with the UBNExt extension.") +
-                                 kCommon,
-                             RunUbn}};
+const CommandRegistrar kCheck{
+    {"check", "check FOLDER LOG [--cp1251]",
+     std::string("Checks all records of one log as \"Проверить все записи\" does and prints its\n"
+                 "UBN report (UTF-8; --cp1251 for the report file's own bytes).") +
+         kCommon,
+     RunCheck}};
+const CommandRegistrar kUbn{
+    {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
+     std::string("Writes the UBN report of each named log (all logs when none is named) into DIR\n"
+                 "(default: the contest folder), named like the log with the UBNExt extension.") +
+         kCommon,
+     RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
      std::string("Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
@@ -216,16 +236,18 @@ const CommandRegistrar kStandings{
                  "callsign, name, club and number of contacts.") +
          kCommon,
      RunStandings}};
-const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
-                                std::string("Prints the stations without a log that at least NoFileMinMentionCount logs\n"
-                                            "mention, CALLSIGN<TAB>COUNT a line, whatever NoFileIncludeResults says.") +
-                                    kCommon,
-                                RunAbsent}};
-const CommandRegistrar kSearch{{"search", "search FOLDER TEXT",
-                                std::string("Finds the logs whose contacts' callsigns contain TEXT (upper-cased), the\n"
-                                            "station's own log first: FILE<TAB>COMMENT a line.") +
-                                    kCommon,
-                                RunSearch}};
+const CommandRegistrar kAbsent{
+    {"absent", "absent FOLDER",
+     std::string("Prints the stations without a log that at least NoFileMinMentionCount logs\n"
+                 "mention, CALLSIGN<TAB>COUNT a line, whatever NoFileIncludeResults says.") +
+         kCommon,
+     RunAbsent}};
+const CommandRegistrar kSearch{
+    {"search", "search FOLDER TEXT",
+     std::string("Finds the logs whose contacts' callsigns contain TEXT (upper-cased), the\n"
+                 "station's own log first: FILE<TAB>COMMENT a line.") +
+         kCommon,
+     RunSearch}};
 
 } // namespace
 } // namespace zelk::cli

@@ -17,7 +17,7 @@ namespace {
 
 // A one-line bar on a terminal: "label [#####     ] 12/40".
 class TerminalBar : public IProgress {
-public:
+  public:
     explicit TerminalBar(std::string label) : label_(std::move(label)) {}
     void Start(int count) override {
         count_ = count;
@@ -26,7 +26,7 @@ public:
     void Step(int position) override { Draw(position + 1); }
     void Finish() override { std::cerr << "\r\x1b[K" << std::flush; }
 
-private:
+  private:
     void Draw(int done) {
         const int width = 30;
         const int filled = count_ > 0 ? done * width / count_ : width;
@@ -37,7 +37,6 @@ private:
     std::string label_;
     int count_ = 0;
 };
-
 
 std::optional<std::string> g_scripts;
 std::string g_overrides;
@@ -67,16 +66,26 @@ void OpenContestSettings(const std::string& folderUtf8) {
 
 const char* ImageRole(int imageIndex) {
     switch (imageIndex) {
-    case imgLog: return "log";
-    case imgTag: return "tag";
-    case imgBadTag: return "error";
-    case imgLogNoCall: return "log-without-callsign";
-    case imgQSOUnchecked: return "unchecked";
-    case imgQSOAccepted: return "accepted";
-    case imgQSORejected: return "rejected";
-    case imgTagMissing: return "missing-tag";
-    case imgCallSign: return "callsign";
-    default: return "-";
+    case imgLog:
+        return "log";
+    case imgTag:
+        return "tag";
+    case imgBadTag:
+        return "error";
+    case imgLogNoCall:
+        return "log-without-callsign";
+    case imgQSOUnchecked:
+        return "unchecked";
+    case imgQSOAccepted:
+        return "accepted";
+    case imgQSORejected:
+        return "rejected";
+    case imgTagMissing:
+        return "missing-tag";
+    case imgCallSign:
+        return "callsign";
+    default:
+        return "-";
     }
 }
 

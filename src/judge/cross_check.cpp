@@ -13,15 +13,28 @@
 
 namespace zelk {
 
-const std::string& WordNoConfirmation() { return "нет подтв.связи"_cp; }
-const std::string& WordReceiveError() { return "ошибка приёма"_cp; }
-const std::string& WordTimeMismatch() { return "время не совпадает"_cp; }
-const std::string& WordRepeat() { return "повтор"_cp; }
-const std::string& WordNoFile() { return "нет файла"_cp; }
-const std::string& WordConditional() { return "условно зачет"_cp; }
+const std::string& WordNoConfirmation() {
+    return "нет подтв.связи"_cp;
+}
+const std::string& WordReceiveError() {
+    return "ошибка приёма"_cp;
+}
+const std::string& WordTimeMismatch() {
+    return "время не совпадает"_cp;
+}
+const std::string& WordRepeat() {
+    return "повтор"_cp;
+}
+const std::string& WordNoFile() {
+    return "нет файла"_cp;
+}
+const std::string& WordConditional() {
+    return "условно зачет"_cp;
+}
 
 void ReportMissingCallSign() {
-    Messages().Error("Нет или пустой тэг CALLSIGN:, обработка файла невозможна."_cp, "Ошибка структуры файла"_cp);
+    Messages().Error("Нет или пустой тэг CALLSIGN:, обработка файла невозможна."_cp,
+                     "Ошибка структуры файла"_cp);
 }
 
 namespace {
@@ -41,7 +54,9 @@ std::string CorrespondentFileName(std::string_view call, std::string_view filesM
     return name;
 }
 
-std::string CorrespondentFileName(std::string_view call) { return CorrespondentFileName(call, Vars().FilesMask); }
+std::string CorrespondentFileName(std::string_view call) {
+    return CorrespondentFileName(call, Vars().FilesMask);
+}
 
 TZelkCheckRun::TZelkCheckRun(const std::string& folder,
                              const std::vector<std::pair<std::string, int>>* noFileCalls)
@@ -123,13 +138,14 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
 
 bool TZelkCheckRun::IsCreditedWithoutLog(const std::string& call) const {
     if (!Vars().NoFileIncludeResults || !noFileCalls_) return false;
-    const auto it = std::lower_bound(noFileCalls_->begin(), noFileCalls_->end(), call,
-                                     [](const auto& entry, const std::string& c) { return CompareText(entry.first, c) < 0; });
+    const auto it = std::lower_bound(
+        noFileCalls_->begin(), noFileCalls_->end(), call,
+        [](const auto& entry, const std::string& c) { return CompareText(entry.first, c) < 0; });
     return it != noFileCalls_->end() && SameText(it->first, call);
 }
 
-TJudgement TZelkCheckRun::JudgeRecord(const std::string& ownPath, const std::string& ownCall, TQSORecord& record,
-                                      int index, TQSORecord* candidate) {
+TJudgement TZelkCheckRun::JudgeRecord(const std::string& ownPath, const std::string& ownCall,
+                                      TQSORecord& record, int index, TQSORecord* candidate) {
     TJudgement result;
     const std::string theirPath = CorrespondentPath(record.Call);
     if (!theirPath.empty()) {

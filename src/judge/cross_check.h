@@ -40,7 +40,7 @@ void ReportMissingCallSign();
 // are still asked about the same pairs, in the same order and with the same stop rules as a reading of
 // the files record by record would ask them.
 class TZelkCheckRun {
-public:
+  public:
     // `noFileCalls`: stations without a log credited conditionally (sorted, letter case ignored).
     TZelkCheckRun(const std::string& folder, const std::vector<std::pair<std::string, int>>* noFileCalls);
 
@@ -61,10 +61,10 @@ public:
                           const std::string& ownCall, TQSORecord& record, int index, TQSORecord* candidate,
                           TJudgement& result);
     // The judgement of one record of the log at `ownPath`, at QSO position `index` (from 0).
-    TJudgement JudgeRecord(const std::string& ownPath, const std::string& ownCall, TQSORecord& record, int index,
-                           TQSORecord* candidate = nullptr);
+    TJudgement JudgeRecord(const std::string& ownPath, const std::string& ownCall, TQSORecord& record,
+                           int index, TQSORecord* candidate = nullptr);
 
-private:
+  private:
     bool IsCreditedWithoutLog(const std::string& call) const;
 
     TFolderIndex index_;

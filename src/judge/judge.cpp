@@ -24,7 +24,7 @@ bool g_plainRuns = false;
 
 // Ends a progress display on every path, errors included.
 class TProgressGuard {
-public:
+  public:
     TProgressGuard(IProgress* progress, int count) : progress_(progress) {
         if (progress_) progress_->Start(count);
     }
@@ -35,13 +35,15 @@ public:
         if (progress_) progress_->Step(position);
     }
 
-private:
+  private:
     IProgress* progress_;
 };
 
 } // namespace
 
-void SetPlainCheckRuns(bool plain) { g_plainRuns = plain; }
+void SetPlainCheckRuns(bool plain) {
+    g_plainRuns = plain;
+}
 
 void RebuildLogList(TZelkContest& contest, IProgress* progress) {
     contest.ListLogs();
@@ -155,7 +157,8 @@ void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std:
     std::vector<std::pair<std::string, int>> result;
     for (size_t i = 0; i < mentions.size();) {
         size_t j = i;
-        while (j < mentions.size() && SameText(mentions[j], mentions[i])) ++j;
+        while (j < mentions.size() && SameText(mentions[j], mentions[i]))
+            ++j;
         const int count = static_cast<int>(j - i);
         if (count >= Vars().NoFileMinMentionCount) result.emplace_back(mentions[i], count);
         i = j;

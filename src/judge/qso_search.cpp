@@ -11,7 +11,8 @@
 
 namespace zelk {
 
-std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress) {
+std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
+                                       IProgress* progress) {
     std::vector<TSearchRow> rows;
     if (contest.Logs.empty()) return rows;
     if (progress) progress->Start(static_cast<int>(contest.Logs.size()));

@@ -20,15 +20,16 @@ struct TSearchRow {
 
 // Searches every listed log for contacts whose Call contains `text` (letter case as given); the log
 // whose owner callsign equals `text` becomes an owner row at the top. One progress step per log.
-std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress);
+std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
+                                       IProgress* progress);
 
 // What the viewer shows after "Проверить" on one QSO row.
 struct TQSOViewTest {
-    std::string FileName;            // the log under check, without folder
-    std::string CorrespondentFile;   // CorrespondentFileName of the contact's Call
-    TQSORecord Viewed;               // the row as a record, QSOIndex = row + 1
-    TQSORecord Candidate;            // the record of the other log the check chose, or empty
-    bool OwnCallMissing = false;     // the log has no usable CALLSIGN: (the error box was shown)
+    std::string FileName;          // the log under check, without folder
+    std::string CorrespondentFile; // CorrespondentFileName of the contact's Call
+    TQSORecord Viewed;             // the row as a record, QSOIndex = row + 1
+    TQSORecord Candidate;          // the record of the other log the check chose, or empty
+    bool OwnCallMissing = false;   // the log has no usable CALLSIGN: (the error box was shown)
     // The right column's texts: QSOIndex, Freq, Mode, Date, Time, Call, Send, Receive.
     std::string Index, Freq, Mode, Date, Time, Call, Send, Receive;
 };

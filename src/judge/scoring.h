@@ -17,13 +17,13 @@ struct TCaseInsensitiveLess {
 
 // Distinct non-empty criteria, letter case ignored.
 class TCriteria {
-public:
+  public:
     void Add(const std::string& criterion) {
         if (!criterion.empty()) set_.insert(criterion);
     }
     int Count() const { return static_cast<int>(set_.size()); }
 
-private:
+  private:
     std::set<std::string, TCaseInsensitiveLess> set_;
 };
 

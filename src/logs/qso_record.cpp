@@ -160,7 +160,40 @@ void TQSORecord::LoadFromRow(const TListRow* row) {
         *f = UpperCase(*f);
 }
 
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+int Digit(char c) {
+    return c - '0';
+}
+
+// The usual forms "yyyy-mm-dd" and "hh:mm" read without building any text; false sends the caller to
+// the general reading.
+bool TryFastDateTime(const std::string& date, const std::string& time, double& result) {
+    if (date.size() != 10 || time.size() != 5 || time[2] != ':') return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!IsDigit(date[static_cast<size_t>(i)])) return false;
+    for (int i : {0, 1, 3, 4})
+        if (!IsDigit(time[static_cast<size_t>(i)])) return false;
+    const int y = Digit(date[0]) * 1000 + Digit(date[1]) * 100 + Digit(date[2]) * 10 + Digit(date[3]);
+    const int mo = Digit(date[5]) * 10 + Digit(date[6]);
+    const int d = Digit(date[8]) * 10 + Digit(date[9]);
+    int days = 0;
+    if (!EncodeDate(y, mo, d, days)) days = 0;
+    const int h = Digit(time[0]) * 10 + Digit(time[1]);
+    const int m = Digit(time[3]) * 10 + Digit(time[4]);
+    result = days + h / 24 + ((h % 24) * 3600000.0 + m * 60000.0) / kMsPerDay;
+    if (result < 0) result += 1;
+    return true;
+}
+
+} // namespace
+
 double TQSORecord::DateTime() const {
+    double fast = 0;
+    if (TryFastDateTime(SDate, STime, fast)) return fast;
     int h = 0, m = 0;
     if (!TryStrToInt(STime.substr(0, 2), h)) h = 0;
     if (STime.size() < 4 || !TryStrToInt(STime.substr(3, 2), m)) m = 0;

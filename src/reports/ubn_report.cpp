@@ -40,15 +40,18 @@ std::string BuildUBNReport(TZelkContest& contest) {
 
     std::array<size_t, 9> widths{};
     for (const auto& row : contest.QSOs)
-        for (size_t i = 0; i < widths.size(); ++i) widths[i] = std::max(widths[i], row.Cell(i).size());
+        for (size_t i = 0; i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], row.Cell(i).size());
     size_t separatorLength = 0;
-    for (size_t w : widths) separatorLength += w + 2;
+    for (size_t w : widths)
+        separatorLength += w + 2;
     const std::string separator = std::string(separatorLength, '=') + kCRLF;
 
     out += separator;
     for (const auto& row : contest.QSOs) {
         AppendPadded(out, row.Caption, 4);
-        for (size_t i = 0; i < 8; ++i) AppendPadded(out, row.Cell(i), widths[i] + 2);
+        for (size_t i = 0; i < 8; ++i)
+            AppendPadded(out, row.Cell(i), widths[i] + 2);
         out += row.Cell(8);
         out += kCRLF;
     }

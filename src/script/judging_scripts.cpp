@@ -96,15 +96,18 @@ std::string DefaultText(TScriptKind kind) {
 
 TScriptInfo Info(TScriptKind kind) {
     switch (kind) {
-    case TScriptKind::CalcQSO: return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
+    case TScriptKind::CalcQSO:
+        return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
     case TScriptKind::CalcMultiplier:
         return {"Критерий для расчёта множителя"_cp, "CalcMultiplier.txt", "script_CalcMultiplier"};
-    case TScriptKind::CalcTotal: return {"Расчёт итога"_cp, "CalcTotal.txt", "script_CalcTotal"};
+    case TScriptKind::CalcTotal:
+        return {"Расчёт итога"_cp, "CalcTotal.txt", "script_CalcTotal"};
     case TScriptKind::IsConfirmative:
         return {"Подтверждение QSO-записи"_cp, "IsConfirmative.txt", "script_IsConfirmative"};
     case TScriptKind::IsValidReceive:
         return {"Подтверждение приёма"_cp, "IsValidReceive.txt", "script_IsValidReceive"};
-    case TScriptKind::IsDuplicate: return {"Проверка на повтор"_cp, "IsDuplicate.txt", "script_IsDuplicate"};
+    case TScriptKind::IsDuplicate:
+        return {"Проверка на повтор"_cp, "IsDuplicate.txt", "script_IsDuplicate"};
     }
     return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
 }
@@ -113,7 +116,8 @@ std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     TLineReader reader(text);
     std::string line;
-    while (reader.Next(line)) lines.push_back(line);
+    while (reader.Next(line))
+        lines.push_back(line);
     return lines;
 }
 
@@ -135,9 +139,15 @@ struct TZelkScript::Handles {
 TZelkScriptItem::TZelkScriptItem(TScriptKind kind) : kind_(kind), compiled_(std::make_unique<TfrScript>()) {}
 TZelkScriptItem::~TZelkScriptItem() = default;
 
-std::string TZelkScriptItem::GetCaption() const { return Info(kind_).caption; }
-std::string TZelkScriptItem::GetDefaultText() const { return DefaultText(kind_); }
-std::string TZelkScriptItem::GetHelpTopic() const { return Info(kind_).topic; }
+std::string TZelkScriptItem::GetCaption() const {
+    return Info(kind_).caption;
+}
+std::string TZelkScriptItem::GetDefaultText() const {
+    return DefaultText(kind_);
+}
+std::string TZelkScriptItem::GetHelpTopic() const {
+    return Info(kind_).topic;
+}
 
 std::string TZelkScriptItem::GetFileName() const {
     const std::string file = Info(kind_).file;
@@ -154,7 +164,8 @@ void TZelkScriptItem::Load() {
 
 std::string TZelkScriptItem::GetText() const {
     std::string text;
-    for (const auto& line : lines_) text += line + "\r\n";
+    for (const auto& line : lines_)
+        text += line + "\r\n";
     return text;
 }
 
@@ -171,7 +182,8 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
         engine.CompileScript(lines_, *compiled_, errors);
         if (!errors.empty()) {
             std::string text = FormatText("Ошибка в скрипте [%s]:"_cp, GetCaption()) + "\r\r";
-            for (const auto& e : errors) text += e + "\r\n";
+            for (const auto& e : errors)
+                text += e + "\r\n";
             Failed = true;
             Messages().Plain(text);
             return;
@@ -186,7 +198,8 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
     }
 }
 
-TZelkScript::TZelkScript() : engine_(std::make_unique<TZelkScriptEngine>()), handles_(std::make_unique<Handles>()) {
+TZelkScript::TZelkScript()
+    : engine_(std::make_unique<TZelkScriptEngine>()), handles_(std::make_unique<Handles>()) {
     for (auto kind : {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
                       TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
         items_.push_back(std::make_unique<TZelkScriptItem>(kind));
@@ -214,7 +227,8 @@ TZelkScriptItem* TZelkScript::FindItem(TScriptKind kind) {
 }
 
 void TZelkScript::ResetFailed() {
-    for (auto& item : items_) item->Failed = false;
+    for (auto& item : items_)
+        item->Failed = false;
 }
 
 void TZelkScript::Begin(const ScriptValue& initial) {
@@ -230,9 +244,10 @@ ScriptValue TZelkScript::Finish(TScriptKind kind) {
 
 void TZelkScript::SetRecord(const TQSORecord& r, int s) {
     const auto& h = *handles_;
-    const std::string* texts[] = {&r.Freq, &r.Mode, &r.SDate, &r.STime, &r.Call,
+    const std::string* texts[] = {&r.Freq, &r.Mode,    &r.SDate, &r.STime,  &r.Call,
                                   &r.Send, &r.Receive, &r.Score, &r.Comment};
-    for (size_t f = 0; f < 9; ++f) engine_->SetVariable(h.fields[s][f], h.names[s][f], ScriptValue::Text(*texts[f]));
+    for (size_t f = 0; f < 9; ++f)
+        engine_->SetVariable(h.fields[s][f], h.names[s][f], ScriptValue::Text(*texts[f]));
     engine_->SetVariable(h.fields[s][9], h.names[s][9], ScriptValue::Date(r.DateTime()));
 }
 
@@ -267,7 +282,8 @@ int TZelkScript::CalcTotal(int score, int multi) {
     return Finish(TScriptKind::CalcTotal).AsInteger();
 }
 
-bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate) {
+bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record,
+                                 const TQSORecord& candidate) {
     Begin(ScriptValue::Boolean(false));
     engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
     SetRecord(record, 0);
@@ -275,7 +291,8 @@ bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& 
     return Finish(TScriptKind::IsConfirmative).AsBoolean();
 }
 
-bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate) {
+bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record,
+                                 const TQSORecord& candidate) {
     Begin(ScriptValue::Boolean(false));
     engine_->SetVariable(handles_->callSign, "CallSign", ScriptValue::Text(callSign));
     SetRecord(record, 0);
@@ -295,9 +312,13 @@ TZelkScript& Scripts() {
     return *g_scripts;
 }
 
-void ResetScripts() { g_scripts.reset(); }
+void ResetScripts() {
+    g_scripts.reset();
+}
 
-void SetScriptFolder(const std::string& folder) { g_scriptFolder = folder; }
+void SetScriptFolder(const std::string& folder) {
+    g_scriptFolder = folder;
+}
 
 int Points(TQSORecord& record) {
     if (record.CachedPoints < 0) record.CachedPoints = Scripts().CalcQSO(record);

@@ -18,7 +18,7 @@ class ScriptValue;
 enum class TScriptKind { CalcQSO, CalcMultiplier, CalcTotal, IsConfirmative, IsValidReceive, IsDuplicate };
 
 class TZelkScriptItem {
-public:
+  public:
     explicit TZelkScriptItem(TScriptKind kind);
     ~TZelkScriptItem();
 
@@ -43,7 +43,7 @@ public:
     // and sets Failed. Does nothing while Failed is set.
     void Run(TZelkScriptEngine& engine);
 
-private:
+  private:
     TScriptKind kind_;
     std::vector<std::string> lines_;
     std::unique_ptr<TfrScript> compiled_; // kept until the text changes
@@ -51,7 +51,7 @@ private:
 };
 
 class TZelkScript {
-public:
+  public:
     TZelkScript();
     ~TZelkScript();
 
@@ -69,7 +69,7 @@ public:
     void SetRecordVariables(const TQSORecord& record, const std::string& suffix);
     TZelkScriptEngine& Engine() { return *engine_; }
 
-private:
+  private:
     struct Handles;
     // Clears the store and defines Result with its initial value.
     void Begin(const ScriptValue& initial);

@@ -17,7 +17,7 @@ using namespace zelk::test;
 namespace {
 
 class ContestWideTest : public ContestFixture {
-protected:
+  protected:
     // A log of `call` with one contact per entry of `calls`, all on 3510 CW at 12:00 + i minutes; an
     // empty entry is a line too short to hold a correspondent.
     void Log(const std::string& call, const std::vector<std::string>& calls) {
@@ -203,10 +203,12 @@ TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
 
 TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
     WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"},
-             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015", "7020 CW 2005-02-12 1200 Q1AA 599 002 Q9ZZ 599 1",
+             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015",
+              "7020 CW 2005-02-12 1200 Q1AA 599 002 Q9ZZ 599 1",
               "14010 CW 2005-02-10 1200 Q1AA 599 003 Q2BB 599 016"});
     WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"},
-             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001", "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
+             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001",
+              "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
     Open("Q1AA.CBR");
     auto t = TestQSO(contest, 0);
     EXPECT_EQ(t.FileName, "Q1AA.CBR");
@@ -240,4 +242,26 @@ TEST_F(ContestWideTest, ViewerPassesTheCallSignAsWritten) {
     EXPECT_EQ(t.Time, "-  ");
     ASSERT_FALSE(messages.boxes.empty());
     EXPECT_EQ(messages.boxes.back().caption, "Ошибка структуры файла"_cp);
+}
+
+TEST_F(ContestWideTest, TwoThousandLogsAreScoredListedAndSearched) {
+    // Each station works the next two in a ring, so every log scores 2 x 2.
+    const int n = 2000;
+    const auto call = [](int i) { return "Q" + std::to_string(i % n) + "X"; };
+    for (int i = 0; i < n; ++i) {
+        const std::string me = call(i);
+        WriteLog(me + ".CBR", {"CALLSIGN: " + me},
+                 {"3510 CW 2005-02-12 1200 " + me + " 599 001 " + call(i + 1) + " 599 001",
+                  "3510 CW 2005-02-12 1201 " + me + " 599 001 " + call(i + n - 1) + " 599 001"});
+    }
+    contest.ListLogs();
+    ASSERT_EQ(contest.Logs.size(), static_cast<size_t>(n));
+    EXPECT_EQ(contest.Status[spFiles], " 2000 file(s)");
+    CheckAllFiles(contest, nullptr);
+    for (const auto& row : contest.Logs)
+        ASSERT_EQ(row.Cells, (std::vector<std::string>{"2", "2", "4"})) << row.Caption;
+    EXPECT_TRUE(Mentions().empty());
+    const auto rows = SearchContacts(contest, "Q17X", nullptr);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].FileName, "Q17X.CBR");
 }

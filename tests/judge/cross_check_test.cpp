@@ -15,13 +15,14 @@ using namespace zelk::test;
 namespace {
 
 class CheckTest : public ContestFixture {
-protected:
+  protected:
     // Checks `name` and returns its rows as "score|comment" texts.
     std::vector<std::string> Check(const std::string& name) {
         Open(name);
         CheckAllRecords(contest);
         std::vector<std::string> r;
-        for (const auto& row : contest.QSOs) r.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));
+        for (const auto& row : contest.QSOs)
+            r.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));
         return r;
     }
     std::string Results() const {
@@ -41,7 +42,8 @@ TEST(CorrespondentFileName, CutsAtTheSlashAndAppendsTheMaskExtension) {
     const Case cases[] = {{"Q1AB/P", "*.CBR", "Q1AB.CBR"}, {" Q1AB ", "*.CBR", "Q1AB.CBR"},
                           {"Q2/Q1AB", "*.CBR", "Q2.CBR"},  {"", "*.CBR", ".CBR"},
                           {"/", "*.CBR", ".CBR"},          {"Q1AB", "*.log", "Q1AB.log"}};
-    for (const auto& c : cases) EXPECT_EQ(CorrespondentFileName(c.call, c.mask), c.name) << c.call;
+    for (const auto& c : cases)
+        EXPECT_EQ(CorrespondentFileName(c.call, c.mask), c.name) << c.call;
 }
 
 TEST_F(CheckTest, WorkedExample) {
@@ -72,15 +74,18 @@ TEST_F(CheckTest, CandidateRulesReceiveAndTime) {
     };
     const Case cases[] = {
         // Second confirming record passes after the first failed the receive test.
-        {{"3510 CW 2005-02-12 1200 Q2BB 599 999 Q1AA 599 001", "3510 CW 2005-02-12 1201 Q2BB 599 015 Q1AA 599 001"},
+        {{"3510 CW 2005-02-12 1200 Q2BB 599 999 Q1AA 599 001",
+          "3510 CW 2005-02-12 1201 Q2BB 599 015 Q1AA 599 001"},
          "1|"},
         // First with a wrong exchange, second outside the time window: the last confirming one is kept.
-        {{"3510 CW 2005-02-12 1200 Q2BB 599 999 Q1AA 599 001", "3510 CW 2005-02-12 1210 Q2BB 599 015 Q1AA 599 001"},
+        {{"3510 CW 2005-02-12 1200 Q2BB 599 999 Q1AA 599 001",
+          "3510 CW 2005-02-12 1210 Q2BB 599 015 Q1AA 599 001"},
          "-|время не совпадает; "},
         // One record, both wrong.
         {{"3510 CW 2005-02-12 1210 Q2BB 599 999 Q1AA 599 001"}, "-|ошибка приёма; время не совпадает; "},
         // Nothing confirms (other band, other call, other mode).
-        {{"7020 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001", "3510 CW 2005-02-12 1200 Q2BB 599 015 Q1XX 599 001",
+        {{"7020 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001",
+          "3510 CW 2005-02-12 1200 Q2BB 599 015 Q1XX 599 001",
           "3510 PH 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"},
          "-|нет подтв.связи; "},
         // A difference equal to the tolerance is close enough.
@@ -96,10 +101,12 @@ TEST_F(CheckTest, CandidateRulesReceiveAndTime) {
 
 TEST_F(CheckTest, RepeatsAndMidnight) {
     WriteLog("Q1AA.CBR", kQ1AAHeader,
-             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015", "3510 CW 2005-02-13 0005 Q1AA 599 002 Q2BB 599 999",
+             {"3510 CW 2005-02-12 2359 Q1AA 599 001 Q2BB 599 015",
+              "3510 CW 2005-02-13 0005 Q1AA 599 002 Q2BB 599 999",
               "7020 CW 2005-02-13 0010 Q1AA 599 003 Q2BB 599 017"});
     WriteLog("Q2BB.CBR", kQ2BBHeader,
-             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001", "3510 CW 2005-02-13 0006 Q2BB 599 016 Q1AA 599 002",
+             {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001",
+              "3510 CW 2005-02-13 0006 Q2BB 599 016 Q1AA 599 002",
               "7020 CW 2005-02-13 0011 Q2BB 599 017 Q1AA 599 003"});
     EXPECT_EQ(Check("Q1AA.CBR"), (std::vector<std::string>{"1|", "-|ошибка приёма; повтор; ", "1|"}));
     EXPECT_EQ(Results(), "2/1/2"); // one distinct criterion, the callsign
@@ -107,25 +114,30 @@ TEST_F(CheckTest, RepeatsAndMidnight) {
 
 TEST_F(CheckTest, PortableCallFindsTheBaseLogAndOddCallsStayInsideTheFolder) {
     WriteLog("Q1AA.CBR", kQ1AAHeader,
-             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q1AB/P 599 015", "3510 CW 2005-02-12 1201 Q1AA 599 002 ../../x 599 1",
-              "3510 CW 2005-02-12 1202 Q1AA 599 003 / 599 1", "3510 CW 2005-02-12 1203 Q1AA 599 004 Q1AA\\..\\x 599 1",
+             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q1AB/P 599 015",
+              "3510 CW 2005-02-12 1201 Q1AA 599 002 ../../x 599 1",
+              "3510 CW 2005-02-12 1202 Q1AA 599 003 / 599 1",
+              "3510 CW 2005-02-12 1203 Q1AA 599 004 Q1AA\\..\\x 599 1",
               "3510 CW 2005-02-12 1204 Q1AA 599 005 SUBDIR 599 1", "3510 CW 2005-02-12 1205"});
     WriteLog("q1ab.cbr", {"CALLSIGN: Q1AB/P"}, {"3510 CW 2005-02-12 1200 Q1AB/P 599 015 Q1AA 599 001"});
     folder.MakeDir("SUBDIR.CBR");
     exe.Write("x.CBR", "CALLSIGN: X\r\nQSO: 3510 CW 2005-02-12 1201 X 599 1 Q1AA 599 002\r\n");
     const auto rows = Check("Q1AA.CBR");
     EXPECT_EQ(rows[0], "1|"); // confirmed by q1ab.cbr, found without regard to letter case
-    for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i], "-|нет файла; ") << i;
+    for (size_t i = 1; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], "-|нет файла; ") << i;
 }
 
 TEST_F(CheckTest, CriteriaIgnoreCaseAndEmptyCriteriaCountNothing) {
     WriteScript("CalcMultiplier.txt", "begin if Freq = '3510' then Result := LowerCase(Call) else "
                                       "if Freq = '7020' then Result := Call else Result := '' end");
     WriteLog("Q1AA.CBR", kQ1AAHeader,
-             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015", "7020 CW 2005-02-12 1200 Q1AA 599 002 Q2BB 599 016",
+             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015",
+              "7020 CW 2005-02-12 1200 Q1AA 599 002 Q2BB 599 016",
               "14010 CW 2005-02-12 1200 Q1AA 599 003 Q2BB 599 017"});
     WriteLog("Q2BB.CBR", kQ2BBHeader,
-             {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001", "7020 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 002",
+             {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001",
+              "7020 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 002",
               "14010 CW 2005-02-12 1200 Q2BB 599 017 Q1AA 599 003"});
     EXPECT_EQ(Check("Q1AA.CBR"), (std::vector<std::string>{"1|", "1|", "1|"}));
     EXPECT_EQ(Results(), "3/1/3");
@@ -158,16 +170,20 @@ TEST_F(CheckTest, ScoreAndCommentCellsFeedTheScriptsOfTheNextCheck) {
 }
 
 TEST_F(CheckTest, ScriptsAreAskedAboutThePairsInTheDocumentedOrder) {
-    WriteScript("IsConfirmative.txt", "begin ShowMessage('C ' + STime + ' ' + STime2); "
-                                      "Result := (Call2 = CallSign) and (Mode2 = Mode) and (Freq2 = Freq) end");
-    WriteScript("IsValidReceive.txt", "begin ShowMessage('R ' + STime + ' ' + STime2); Result := Receive = Send2 end");
+    WriteScript("IsConfirmative.txt",
+                "begin ShowMessage('C ' + STime + ' ' + STime2); "
+                "Result := (Call2 = CallSign) and (Mode2 = Mode) and (Freq2 = Freq) end");
+    WriteScript("IsValidReceive.txt",
+                "begin ShowMessage('R ' + STime + ' ' + STime2); Result := Receive = Send2 end");
     WriteScript("IsDuplicate.txt", "begin ShowMessage('D ' + STime + ' ' + STime2); "
                                    "Result := (Freq = Freq2) and (Mode = Mode2) and (Call = Call2) end");
     WriteLog("Q1AA.CBR", kQ1AAHeader,
-             {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015", "3510 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016",
+             {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015",
+              "3510 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016",
               "7020 CW 2005-02-12 1300 Q1AA 599 003 Q2BB 599 099"});
     WriteLog("Q2BB.CBR", kQ2BBHeader,
-             {"3510 CW 2005-02-12 1202 Q2BB 599 015 Q1AA 599 001", "3510 CW 2005-02-12 1231 Q2BB 599 016 Q1AA 599 002",
+             {"3510 CW 2005-02-12 1202 Q2BB 599 015 Q1AA 599 001",
+              "3510 CW 2005-02-12 1231 Q2BB 599 016 Q1AA 599 002",
               "7020 CW 2005-02-12 1310 Q2BB 599 017 Q1AA 599 003"});
     Check("Q1AA.CBR");
     const std::vector<std::string> expected = {

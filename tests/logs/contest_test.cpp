@@ -250,3 +250,20 @@ TEST_F(ContestTest, BadInputsLoadWithoutHarm) {
     ASSERT_EQ(contest.QSOs.size(), 1u);
     EXPECT_EQ(contest.QSOs[0].Cell(1), "CW"); // a NUL ends up trimmed off its piece like a blank
 }
+
+TEST_F(ContestTest, FiftyMegabyteLogLoads) {
+    std::string text = "CALLSIGN: Q1AA\r\n";
+    const std::string filler = std::string(998, 'x') + "\r\n";
+    while (text.size() < 50u * 1024 * 1024) {
+        text += filler;
+        if (text.size() % (1024 * 1024) < filler.size())
+            text += "QSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\r\n";
+    }
+    dir.Write("huge.cbr", text);
+    contest.ListLogs();
+    ASSERT_TRUE(contest.SelectLogByName("HUGE"));
+    contest.LoadLog(contest.SelectedLogPath());
+    EXPECT_EQ(contest.Header.size(), 1u);
+    EXPECT_EQ(contest.QSOs.size(), 50u);
+    EXPECT_EQ(contest.Logs[0].ImageIndex, imgLog);
+}

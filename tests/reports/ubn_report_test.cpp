@@ -8,17 +8,17 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace zelk;
 using namespace zelk::test;
 
 namespace {
 
 class UBNTest : public ContestFixture {
-protected:
+  protected:
     void WriteExample() {
         WriteLog("Q1AA.CBR",
-                 {"START-OF-LOG: 3.0", "CALLSIGN: Q1AA", "CLAIMED-SCORE: 6", "CATEGORY: SINGLE-OP", "X-QTH: Moscow"},
+                 {"START-OF-LOG: 3.0", "CALLSIGN: Q1AA", "CLAIMED-SCORE: 6", "CATEGORY: SINGLE-OP",
+                  "X-QTH: Moscow"},
                  {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0",
                   "3512 CW 2005-02-12 1203 Q1AA 599 002 Q3CC 599 007 0"});
         WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"}, {"3510 CW 2005-02-12 1201 Q2BB 599 015 Q1AA 599 001 0"});
@@ -55,11 +55,12 @@ TEST_F(UBNTest, ExampleComesOutByteForByte) {
 TEST_F(UBNTest, LogWithoutContactsOrCallSign) {
     WriteLog("EMPTY.CBR", {"CALLSIGN: Q1AA"}, {});
     Open("EMPTY.CBR");
-    EXPECT_EQ(BuildUBNReport(contest), "CALLSIGN:      Q1AA\r\nCLAIMED-SCORE: 0\r\n" + std::string(18, '=') +
-                                           "\r\n" + std::string(18, '=') +
-                                           "\r\nSCORE:         0\r\nMULTIPLIER:    0\r\nCLAIMED-SCORE: 0\r\n" +
-                                           std::string(18, '=') + "\r\n");
-    WriteLog("NOCALL.CBR", {"CATEGORY-DXPEDITION: yes"}, {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015"});
+    EXPECT_EQ(BuildUBNReport(contest),
+              "CALLSIGN:      Q1AA\r\nCLAIMED-SCORE: 0\r\n" + std::string(18, '=') + "\r\n" +
+                  std::string(18, '=') + "\r\nSCORE:         0\r\nMULTIPLIER:    0\r\nCLAIMED-SCORE: 0\r\n" +
+                  std::string(18, '=') + "\r\n");
+    WriteLog("NOCALL.CBR", {"CATEGORY-DXPEDITION: yes"},
+             {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015"});
     Open("NOCALL.CBR");
     SaveUBNReport(contest, folder.File("nocall.txt"));
     const std::string text = folder.Read("nocall.txt");
@@ -68,19 +69,22 @@ TEST_F(UBNTest, LogWithoutContactsOrCallSign) {
                          0),
               0u)
         << ToUtf8(text);
-    EXPECT_NE(text.find("1   3510  CW  2005-02-12  12:01  Q2BB  599 001  599 015  -  \r\n"), std::string::npos);
+    EXPECT_NE(text.find("1   3510  CW  2005-02-12  12:01  Q2BB  599 001  599 015  -  \r\n"),
+              std::string::npos);
 }
 
 TEST_F(UBNTest, WideNumbersAndCommentsDoNotWidenColumns) {
     std::vector<std::string> contacts;
-    for (int i = 0; i < 1000; ++i) contacts.push_back("3510 CW 2005-02-12 1201 Q1AA 599 001 Q9ZZ 599 015");
+    for (int i = 0; i < 1000; ++i)
+        contacts.push_back("3510 CW 2005-02-12 1201 Q1AA 599 001 Q9ZZ 599 015");
     WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"}, contacts);
     Open("Q1AA.CBR");
     SaveUBNReport(contest, folder.File("q1aa.UBN"));
     const std::string text = folder.Read("q1aa.UBN");
     // Comment "нет файла; " is 11 characters: S = 6+4+12+7+6+9+9+3+13 = 69.
     EXPECT_NE(text.find("\r\n" + std::string(69, '=') + "\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\n1000" "3510  CW  2005-02-12  12:01  Q9ZZ  599 001  599 015  -  нет файла; \r\n"_cp),
+    EXPECT_NE(text.find("\r\n1000"
+                        "3510  CW  2005-02-12  12:01  Q9ZZ  599 001  599 015  -  нет файла; \r\n"_cp),
               std::string::npos);
 }
 

@@ -31,8 +31,10 @@ ContestFixture::~ContestFixture() {
 std::string ContestFixture::WriteLog(const std::string& name, const std::vector<std::string>& header,
                                      const std::vector<std::string>& contacts) {
     std::string text;
-    for (const auto& h : header) text += h + "\r\n";
-    for (const auto& c : contacts) text += "QSO: " + c + "\r\n";
+    for (const auto& h : header)
+        text += h + "\r\n";
+    for (const auto& c : contacts)
+        text += "QSO: " + c + "\r\n";
     return folder.Write(name, text);
 }
 

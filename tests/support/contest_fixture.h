@@ -15,14 +15,16 @@ namespace zelk::test {
 
 // Message boxes recorded instead of shown; questions answered with `answer`.
 class RecordingMessages : public IMessages {
-public:
+  public:
     struct Box {
         std::string kind, text, caption;
     };
     std::vector<Box> boxes;
     bool answer = false;
 
-    void Info(const std::string& text, const std::string& caption) override { boxes.push_back({"info", text, caption}); }
+    void Info(const std::string& text, const std::string& caption) override {
+        boxes.push_back({"info", text, caption});
+    }
     void Error(const std::string& text, const std::string& caption) override {
         boxes.push_back({"error", text, caption});
     }
@@ -37,7 +39,7 @@ public:
 };
 
 class ContestFixture : public ::testing::Test {
-protected:
+  protected:
     ContestFixture();
     ~ContestFixture() override;
 
@@ -53,7 +55,7 @@ protected:
     TZelkContest contest;
     RecordingMessages messages;
 
-private:
+  private:
     IMessages* previous_ = nullptr;
 };
 
