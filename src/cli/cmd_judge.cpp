@@ -212,42 +212,30 @@ int RunSearch(std::vector<std::string>& args) {
     return 0;
 }
 
-const char* const kCommon =
-    "\nCommon options: --scripts DIR (judging scripts; default: the script folder next\n"
-    "to the program), --set KEY=VALUE (any key of the Settings section, over the\n"
-    "settings files; repeatable).";
-
 const CommandRegistrar kCheck{
     {"check", "check FOLDER LOG [--cp1251]",
-     std::string("Checks all records of one log as \"Проверить все записи\" does and prints its\n"
-                 "UBN report (UTF-8; --cp1251 for the report file's own bytes).") +
-         kCommon,
+     "Checks all records of one log as \"Проверить все записи\" does and prints its\n"
+     "UBN report (UTF-8; --cp1251 for the report file's own bytes).",
      RunCheck}};
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
-     std::string("Writes the UBN report of each named log (all logs when none is named) into DIR\n"
-                 "(default: the contest folder), named like the log with the UBNExt extension.") +
-         kCommon,
+     "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
+     "(default: the contest folder), named like the log with the UBNExt extension.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
-     std::string("Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
-                 "first (ties by file name): place, file, Score, Multi, ClaimedScore (the judged total),\n"
-                 "callsign, name, club and number of contacts.") +
-         kCommon,
+     "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
+     "first (ties by file name): place, file, Score, Multi, ClaimedScore (the judged total),\n"
+     "callsign, name, club and number of contacts.",
      RunStandings}};
-const CommandRegistrar kAbsent{
-    {"absent", "absent FOLDER",
-     std::string("Prints the stations without a log that at least NoFileMinMentionCount logs\n"
-                 "mention, CALLSIGN<TAB>COUNT a line, whatever NoFileIncludeResults says.") +
-         kCommon,
-     RunAbsent}};
-const CommandRegistrar kSearch{
-    {"search", "search FOLDER TEXT",
-     std::string("Finds the logs whose contacts' callsigns contain TEXT (upper-cased), the\n"
-                 "station's own log first: FILE<TAB>COMMENT a line.") +
-         kCommon,
-     RunSearch}};
+const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
+                                "Prints the stations without a log that at least NoFileMinMentionCount logs\n"
+                                "mention, CALLSIGN<TAB>COUNT a line, whatever NoFileIncludeResults says.",
+                                RunAbsent}};
+const CommandRegistrar kSearch{{"search", "search FOLDER TEXT",
+                                "Finds the logs whose contacts' callsigns contain TEXT (upper-cased), the\n"
+                                "station's own log first: FILE<TAB>COMMENT a line.",
+                                RunSearch}};
 
 } // namespace
 } // namespace zelk::cli

@@ -29,7 +29,17 @@ void PrintHelp() {
             start = nl + 1;
         }
     }
-    std::cout << "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
+    std::cout
+        << "\nOptions of the commands that take a contest FOLDER:\n"
+           "  --set KEY=VALUE   any key of the Settings section of zelk.ini (FilesMask, UBNExt,\n"
+           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults, ...),\n"
+           "                    applied over the program's and the contest folder's settings files;\n"
+           "                    repeatable\n"
+           "  --scripts DIR     read the judging scripts from DIR instead of the script folder next to\n"
+           "                    the program (a missing file means the built-in script)\n"
+           "Script messages and script errors go to standard error; long runs show a progress bar\n"
+           "there when it is a terminal.\n"
+           "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
 }
 
 } // namespace

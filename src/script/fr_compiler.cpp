@@ -6,6 +6,7 @@
 #include "logs/error.h"
 #include "logs/text.h"
 #include "script/fr_postfix.h"
+#include "script/script_variables.h"
 
 namespace zelk {
 
@@ -536,7 +537,8 @@ void TfrCompiler::AddAssignment(std::string_view name, std::string_view index, s
     const std::size_t i = AddLine(TfrLineKind::Assign, std::string(expr), textPos);
     TfrLine& line = lines_[i];
     line.name = std::string(name);
-    if (TfrParserHost* host = parser_.Host()) line.slot = host->ResolveVariable(line.name);
+    if (TfrParserHost* host = parser_.Host())
+        if (TfrVariables* store = host->SlotStore()) line.slot = store->Intern(line.name);
 }
 
 // GOTO jumps to the first definition of its label. A label defined nowhere is a compile error: the

@@ -4,6 +4,7 @@
 #include "logs/error.h"
 #include "script/fr_compiler.h"
 #include "script/fr_postfix.h"
+#include "script/script_variables.h"
 
 namespace zelk {
 
@@ -15,10 +16,6 @@ TfrInterpretator::~TfrInterpretator() = default;
 void TfrInterpretator::ReadVariable(std::string_view, ScriptValue&) {}
 void TfrInterpretator::WriteVariable(std::string_view, const ScriptValue&) {}
 void TfrInterpretator::CallFunction(const std::string&, const TfrArgs&, ScriptValue&) {}
-
-void TfrInterpretator::WriteVariableAt(int, std::string_view name, const ScriptValue& value) {
-    WriteVariable(name, value);
-}
 
 void TfrInterpretator::CompileScript(const std::vector<std::string>& source, TfrScript& compiled,
                                      std::vector<std::string>& errors) {
@@ -34,26 +31,29 @@ void TfrInterpretator::RunScript(const TfrScript& compiled) {
     if (!compiled.compiled_) return;
     std::size_t pc = 0;
     std::uint64_t steps = 0;
+    TfrVariables* store = SlotStore();
     while (pc < lines.size()) {
         if (stepLimit_ && ++steps > stepLimit_) throw TZelkError("Script step limit exceeded");
+        if (stepHook_) stepHook_();
+
         const TfrLine& line = lines[pc];
         switch (line.kind) {
         case TfrLineKind::Condition:
-            pc = EqualsZero(parser_.Execute(line.code)) ? static_cast<std::size_t>(line.target) : pc + 1;
+            pc = EqualsZero(parser_.Run(line.code)) ? static_cast<std::size_t>(line.target) : pc + 1;
             break;
         case TfrLineKind::Jump:
             pc = static_cast<std::size_t>(line.target);
             break;
         case TfrLineKind::Call:
-            parser_.Execute(line.code);
+            parser_.Run(line.code);
             ++pc;
             break;
         case TfrLineKind::Exit:
             return;
         case TfrLineKind::Assign: {
-            const ScriptValue value = parser_.Execute(line.code);
-            if (line.slot >= 0 && line.code.ResolvedBy() == parser_.Id())
-                WriteVariableAt(line.slot, line.name, value);
+            const ScriptValue& value = parser_.Run(line.code);
+            if (store && line.slot >= 0 && line.code.ResolvedBy() == parser_.Id())
+                store->SetAt(line.slot, line.name, value);
             else
                 WriteVariable(line.name, value);
             ++pc;

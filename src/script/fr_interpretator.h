@@ -6,6 +6,8 @@
 #include "script/fr_parser.h"
 
 #include <cstdint>
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -73,16 +75,16 @@ class TfrInterpretator : public TfrParserHost {
     // evaluation and of the virtual operations end the run and pass unchanged.
     virtual void RunScript(const TfrScript& compiled);
 
-    // A subclass with slots takes an assignment to a resolved variable here; the base writes by name.
-    virtual void WriteVariableAt(int slot, std::string_view name, const ScriptValue& value);
-
     TfrParser& Parser() { return parser_; }
     // Runs longer than this many lines end with an error; 0 (the default) means no limit.
     void SetStepLimit(std::uint64_t steps) { stepLimit_ = steps; }
+    // Called before every line of a run when set; it may raise an error to end the run (a watchdog).
+    void SetStepHook(std::function<void()> hook) { stepHook_ = std::move(hook); }
 
   private:
     TfrParser parser_;
     std::uint64_t stepLimit_ = 0;
+    std::function<void()> stepHook_;
 };
 
 } // namespace zelk

@@ -7,6 +7,7 @@
 #include "logs/text.h"
 #include "script/format.h"
 #include "script/fr_postfix.h"
+#include "script/script_variables.h"
 #include "script/user_locale.h"
 
 #include <atomic>
@@ -18,10 +19,7 @@ using fr::TPostfixElement;
 
 void TfrParserHost::ReadVariable(std::string_view, ScriptValue&) {}
 void TfrParserHost::CallFunction(const std::string&, const TfrArgs&, ScriptValue&) {}
-int TfrParserHost::ResolveVariable(std::string_view) {
-    return -1;
-}
-const ScriptValue* TfrParserHost::VariableAt(int) {
+TfrVariables* TfrParserHost::SlotStore() {
     return nullptr;
 }
 
@@ -151,6 +149,16 @@ ScriptValue ApplyUnary(TUnaryOp op, const ScriptValue& v) {
     return v;
 }
 
+// The judging scripts mostly compare texts for equality: that case is answered here directly (texts
+// are equal when their bytes are), every other one by the value rules.
+
+bool Compare(TCompareOp op, const ScriptValue& a, const ScriptValue& b) {
+    if ((op == TCompareOp::Equal || op == TCompareOp::NotEqual) && a.Kind() == TValueKind::String &&
+        b.Kind() == TValueKind::String)
+        return (a.RawText() == b.RawText()) == (op == TCompareOp::Equal);
+    return CompareValues(op, a, b).RawInt() != 0;
+}
+
 int ReadIntegerArgument(const ScriptValue& v) {
     const std::string text = v.AsText();
     int n = 0;
@@ -195,17 +203,21 @@ ScriptValue TfrParser::Evaluate(std::string_view expression) {
 TfrCode TfrParser::CompilePostfix(std::string postfix) {
     TfrCode code;
     code.postfix_ = std::move(postfix);
-    code.resolvedBy_ = host_ ? id_ : 0;
+    code.resolvedBy_ = Store() ? id_ : 0;
     const std::string_view p = code.postfix_;
     std::size_t pos = 0;
     while (pos < p.size())
         AddElement(code, p, pos);
+    for (const TfrInstr& in : code.instrs_)
+        if (in.kind == TfrInstrKind::PushConst || in.kind == TfrInstrKind::PushSlot ||
+            in.kind == TfrInstrKind::PushName || in.kind == TfrInstrKind::Call)
+            ++code.pushes_;
     return code;
 }
 
 void TfrParser::AddName(TfrCode& code, std::string name) {
     TfrInstr in{TfrInstrKind::PushName};
-    in.slot = host_ ? host_->ResolveVariable(name) : -1;
+    if (TfrVariables* store = Store()) in.slot = store->Intern(name);
     if (in.slot >= 0) in.kind = TfrInstrKind::PushSlot;
     in.index = static_cast<std::uint32_t>(code.names_.size());
     code.names_.push_back(std::move(name));
@@ -280,11 +292,6 @@ void TfrParser::AddElement(TfrCode& code, std::string_view p, std::size_t& pos) 
     }
 }
 
-void TfrParser::Push(const ScriptValue* ref) {
-    if (top_ == stack_.size()) stack_.emplace_back();
-    stack_[top_++].ref = ref;
-}
-
 void TfrParser::PushOwn(ScriptValue&& value) {
     if (top_ == stack_.size()) stack_.emplace_back();
     SetOwn(top_++, std::move(value));
@@ -295,10 +302,17 @@ void TfrParser::SetOwn(std::size_t i, ScriptValue&& value) {
     stack_[i].ref = nullptr;
 }
 
+// A comparison gives the integer 1 or 0: the slot then refers to one of two constants instead of
+// holding a value of its own.
+void TfrParser::SetTruth(std::size_t i, bool holds) {
+    stack_[i].ref = holds ? &one_ : &zero_;
+}
+
 // Values read in place become copies before anything runs that could change a variable.
 void TfrParser::Materialize(std::size_t base) {
     for (std::size_t i = base; i < top_; ++i)
-        if (stack_[i].ref) SetOwn(i, ScriptValue(*stack_[i].ref));
+        if (stack_[i].ref && stack_[i].ref != &one_ && stack_[i].ref != &zero_)
+            SetOwn(i, ScriptValue(*stack_[i].ref));
 }
 
 void TfrParser::RequireOperands(std::size_t base, std::size_t count) const {
@@ -306,18 +320,24 @@ void TfrParser::RequireOperands(std::size_t base, std::size_t count) const {
 }
 
 ScriptValue TfrParser::Execute(const TfrCode& code) {
+    return Run(code);
+}
+
+const ScriptValue& TfrParser::Run(const TfrCode& code) {
     TFrame frame(*this);
     const std::size_t base = frame.Base();
-    const bool resolved = host_ && code.resolvedBy_ == id_;
+    // Every push is counted at compile time, so the stack grows (if at all) once per evaluation.
+    if (stack_.size() < base + code.pushes_) stack_.resize(base + code.pushes_);
+    const TfrVariables* store = code.resolvedBy_ == id_ ? Store() : nullptr;
     for (const TfrInstr& in : code.instrs_) {
         switch (in.kind) {
         case TfrInstrKind::PushConst:
-            Push(&code.consts_[in.index]);
+            stack_[top_++].ref = &code.consts_[in.index];
             break;
         case TfrInstrKind::PushSlot:
-            if (resolved) {
-                const ScriptValue* v = host_->VariableAt(in.slot);
-                Push(v ? v : &null_);
+            if (store) {
+                const ScriptValue* v = store->At(in.slot);
+                stack_[top_++].ref = v ? v : &null_;
                 break;
             }
             [[fallthrough]];
@@ -327,14 +347,26 @@ ScriptValue TfrParser::Execute(const TfrCode& code) {
             PushOwn(std::move(v));
             break;
         }
-        case TfrInstrKind::Binary:
         case TfrInstrKind::Compare: {
             RequireOperands(base, 2);
             const std::size_t l = top_ - 2;
-            ScriptValue v = in.kind == TfrInstrKind::Binary
-                                ? ApplyOperator(static_cast<TBinaryOp>(in.op), At(l), At(l + 1))
-                                : CompareValues(static_cast<TCompareOp>(in.op), At(l), At(l + 1));
-            SetOwn(l, std::move(v));
+            SetTruth(l, Compare(static_cast<TCompareOp>(in.op), At(l), At(l + 1)));
+            --top_;
+            break;
+        }
+        case TfrInstrKind::Binary: {
+            RequireOperands(base, 2);
+            const std::size_t l = top_ - 2;
+            const ScriptValue &a = At(l), &b = At(l + 1);
+            const auto op = static_cast<TBinaryOp>(in.op);
+            if ((op == TBinaryOp::And || op == TBinaryOp::Or) && a.Kind() == TValueKind::Integer &&
+                b.Kind() == TValueKind::Integer && (a.RawInt() | b.RawInt()) <= 1 && a.RawInt() >= 0 &&
+                b.RawInt() >= 0) {
+                // The answers of comparisons joined by AND and OR: bit by bit on 0 and 1.
+                SetTruth(l, op == TBinaryOp::And ? (a.RawInt() & b.RawInt()) : (a.RawInt() | b.RawInt()));
+            } else {
+                SetOwn(l, ApplyOperator(op, a, b));
+            }
             --top_;
             break;
         }
@@ -346,7 +378,8 @@ ScriptValue TfrParser::Execute(const TfrCode& code) {
         }
         case TfrInstrKind::Call: {
             Materialize(base);
-            PushOwn(Call(*code.calls_[in.index]));
+            ScriptValue v = Call(*code.calls_[in.index]);
+            PushOwn(std::move(v));
             break;
         }
         case TfrInstrKind::BadNumber:
@@ -357,12 +390,13 @@ ScriptValue TfrParser::Execute(const TfrCode& code) {
         }
     }
     // The value is the bottom slot, however many values are left above it; nothing pushed means 0.
+    // The frame gives the slots back, but their values stay in place until the next evaluation.
     return top_ > base ? At(base) : zero_;
 }
 
 const TfrCode& TfrParser::ArgumentCode(const TfrCallSite& site, int i) {
     auto& slot = site.code[static_cast<std::size_t>(i)];
-    if (!slot || slot->resolvedBy_ != (host_ ? id_ : 0)) {
+    if (!slot || slot->resolvedBy_ != (Store() ? id_ : 0)) {
         const std::string_view text = site.builtin == TfrCallSite::EvalText
                                           ? site.evalText
                                           : site.args[static_cast<std::size_t>(i)].RawText();

@@ -15,6 +15,7 @@
 namespace zelk {
 
 class TfrParser;
+class TfrVariables;
 struct TfrCallSite;
 
 // The arguments of one function call. A function receives the raw texts and evaluates an argument only
@@ -40,11 +41,11 @@ class TfrParserHost {
     virtual void ReadVariable(std::string_view name, ScriptValue& value);
     // The function caller: `name` is upper-cased, `result` arrives null.
     virtual void CallFunction(const std::string& name, const TfrArgs& args, ScriptValue& result);
-    // A host with a store of fixed slots gives the slot of `name` once per compile, so that a run need
-    // not search; -1 means "ask ReadVariable by name".
-    virtual int ResolveVariable(std::string_view name);
-    // The value held in a slot now, or nullptr when that variable is not defined.
-    virtual const ScriptValue* VariableAt(int slot);
+    // A host that keeps its variables in a TfrVariables store may offer it: compiled code then finds
+    // every variable by a slot fixed at compile time and reads and writes it in place, instead of
+    // calling ReadVariable and WriteVariable with the name. Such a host's ReadVariable and WriteVariable
+    // must be plain reads and writes of that store.
+    virtual TfrVariables* SlotStore();
 };
 
 // One classified element of a postfix text.
@@ -90,6 +91,7 @@ class TfrCode {
     std::vector<std::string> names_;
     std::vector<std::unique_ptr<TfrCallSite>> calls_;
     std::uint64_t resolvedBy_ = 0; // the parser whose host gave the slots
+    std::size_t pushes_ = 0;       // elements that push a value: the most the code can need
 };
 
 // A call as the evaluator meets it: the upper-cased name, its argument texts and, made on first use,
@@ -123,6 +125,8 @@ class TfrParser {
     TfrCode CompilePostfix(std::string postfix);
     TfrCode CompileExpression(std::string_view expression) { return CompilePostfix(ToPostfix(expression)); }
     ScriptValue Execute(const TfrCode& code);
+    // Execute without the copy: the value stays valid until the next evaluation by this parser.
+    const ScriptValue& Run(const TfrCode& code);
     // COPY, IF, STRTODATE and STRTOTIME, which the evaluator answers itself.
     ScriptValue CallBuiltin(TfrCallSite::Builtin builtin, const TfrArgs& args);
 
@@ -139,9 +143,9 @@ class TfrParser {
     class TFrame;
 
     const ScriptValue& At(std::size_t i) const { return stack_[i].ref ? *stack_[i].ref : stack_[i].own; }
-    void Push(const ScriptValue* ref);
     void PushOwn(ScriptValue&& value);
     void SetOwn(std::size_t i, ScriptValue&& value);
+    void SetTruth(std::size_t i, bool holds);
     void Materialize(std::size_t base);
     void RequireOperands(std::size_t base, std::size_t count) const;
     void AddElement(TfrCode& code, std::string_view postfix, std::size_t& pos);
@@ -150,6 +154,8 @@ class TfrParser {
     ScriptValue EvaluateArgument(const TfrCallSite& site, int i);
     const TfrCode& ArgumentCode(const TfrCallSite& site, int i);
 
+    TfrVariables* Store() const { return host_ ? host_->SlotStore() : nullptr; }
+
     TfrParserHost* host_ = nullptr;
     std::uint64_t id_;
     std::vector<TEntry> stack_;
@@ -157,6 +163,7 @@ class TfrParser {
     int depth_ = 0;
     const ScriptValue null_ = ScriptValue::Null();
     const ScriptValue zero_ = ScriptValue::Integer(0);
+    const ScriptValue one_ = ScriptValue::Integer(1);
 };
 
 // INT, FRAC and ROUND of the language: the value as a float made whole in their ways.

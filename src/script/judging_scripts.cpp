@@ -238,7 +238,7 @@ void TZelkScript::Begin(const ScriptValue& initial) {
 
 ScriptValue TZelkScript::Finish(TScriptKind kind) {
     FindItem(kind)->Run(*engine_);
-    const ScriptValue* result = engine_->VariableAt(handles_->result);
+    const ScriptValue* result = engine_->Variables().At(handles_->result);
     return result ? *result : ScriptValue::Integer(0);
 }
 

@@ -6,8 +6,9 @@
 
 #include "script/script_value.h"
 
+#include <array>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,17 +29,21 @@ class TfrVariables {
     // The slot of `name` when it has one, else -1.
     int Lookup(std::string_view name) const;
     // The value in a slot when its variable is defined now, else nullptr. Values keep their address.
-    const ScriptValue* At(int slot) const;
+    const ScriptValue* At(int slot) const {
+        if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) return nullptr;
+        const TSlot& s = *slots_[static_cast<std::size_t>(slot)];
+        return s.generation == generation_ ? &s.value : nullptr;
+    }
     // Defines or replaces the variable of a slot; a new definition takes `name` as its spelling.
     void SetAt(int slot, std::string_view name, const ScriptValue& value);
 
     // The defined variables in the order they were first stored.
     std::size_t Count() const { return order_.size(); }
     const std::string& NameAt(std::size_t i) const {
-        return slots_[static_cast<std::size_t>(order_[i])].name;
+        return slots_[static_cast<std::size_t>(order_[i])]->name;
     }
     const ScriptValue& ValueAt(std::size_t i) const {
-        return slots_[static_cast<std::size_t>(order_[i])].value;
+        return slots_[static_cast<std::size_t>(order_[i])]->value;
     }
 
   private:
@@ -49,13 +54,14 @@ class TfrVariables {
         std::string name;
         ScriptValue value;
     };
+    static const std::array<unsigned char, 256> kUpper;
     static std::uint32_t Hash(std::string_view name);
     bool Matches(const TSlot& slot, std::uint32_t hash, std::string_view name) const;
     void Grow();
 
-    std::deque<TSlot> slots_; // a deque keeps values in place while slots are added
-    std::vector<int> table_;  // open addressing over slots_, -1 for a free cell
-    std::vector<int> order_;  // defined slots in store order
+    std::vector<std::unique_ptr<TSlot>> slots_; // each slot keeps its address while slots are added
+    std::vector<int> table_;                    // open addressing over slots_, -1 for a free cell
+    std::vector<int> order_;                    // defined slots in store order
     std::uint32_t generation_ = 1;
 };
 

@@ -34,7 +34,7 @@ class TZelkScriptEngine : public TfrInterpretator {
     int VariableHandle(std::string_view name) { return variables_.Intern(name); }
     // SetVariable by handle; `name` is the spelling a new definition takes.
     void SetVariable(int handle, std::string_view name, const ScriptValue& value) {
-        WriteVariableAt(handle, name, value);
+        variables_.SetAt(handle, name, value);
     }
 
     // The function entries in the editor's order.
@@ -45,11 +45,7 @@ class TZelkScriptEngine : public TfrInterpretator {
     void ReadVariable(std::string_view name, ScriptValue& value) override;
     void WriteVariable(std::string_view name, const ScriptValue& value) override;
     void CallFunction(const std::string& name, const TfrArgs& args, ScriptValue& result) override;
-    int ResolveVariable(std::string_view name) override { return variables_.Intern(name); }
-    const ScriptValue* VariableAt(int slot) override { return variables_.At(slot); }
-    void WriteVariableAt(int slot, std::string_view name, const ScriptValue& value) override {
-        variables_.SetAt(slot, name, value);
-    }
+    TfrVariables* SlotStore() override { return &variables_; }
 
   private:
     TfrVariables variables_;

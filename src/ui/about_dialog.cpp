@@ -4,10 +4,12 @@
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,9 +46,12 @@ TfmAbout::TfmAbout(QWidget* owner) : QDialog(owner) {
     titleFont.setStretch(QFont::SemiCondensed);
     title->setFont(titleFont);
 
-    auto* build = new QLabel(
-        QStringLiteral("Сборка от %1, Qt %2").arg(QStringLiteral(__DATE__), QString::fromLatin1(qVersion())),
-        this);
+    const QDate built =
+        QLocale::c().toDate(QStringLiteral(__DATE__).simplified(), QStringLiteral("MMM d yyyy"));
+    auto* build =
+        new QLabel(QStringLiteral("Сборка от %1, Qt %2")
+                       .arg(built.toString(QStringLiteral("dd.MM.yyyy")), QString::fromLatin1(qVersion())),
+                   this);
     build->setObjectName(QStringLiteral("lbBuild"));
 
     auto* contacts = new QFormLayout;

@@ -63,6 +63,7 @@ void DrawPage(QPainter& p, const QPointF& centre, double scale, double angle) {
 
 TDeleteAnimation::TDeleteAnimation(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("aniDelete"));
+    setMinimumSize(220, 110);
     animation_.setStartValue(0.0);
     animation_.setEndValue(1.0);
     connect(&animation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
@@ -87,8 +88,8 @@ void TDeleteAnimation::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = width(), h = height();
-    const QRectF folder(w * 0.08, h * 0.45, 46, 34);
-    const QRectF bin(w * 0.92 - 40, h * 0.40, 40, 44);
+    const QRectF folder(w * 0.08, h - 40, 46, 34);
+    const QRectF bin(w * 0.92 - 40, h - 50, 40, 44);
     DrawFolder(p, folder);
     const double lid = std::sin(std::min(progress_ * 1.3, 1.0) * 3.14159);
     DrawBin(p, bin, lid);
@@ -96,7 +97,7 @@ void TDeleteAnimation::paintEvent(QPaintEvent*) {
     const double x0 = folder.center().x(), x1 = bin.center().x();
     const double x = x0 + (x1 - x0) * progress_;
     const double arc = 4 * progress_ * (1 - progress_);
-    const double y = folder.top() - arc * h * 0.45 + progress_ * (bin.top() - folder.top() + 8);
+    const double y = folder.top() - arc * (h - 60) + progress_ * (bin.top() - folder.top() + 8);
     DrawPage(p, QPointF(x, y), 1.0 - 0.45 * progress_, progress_ * 200);
 }
 

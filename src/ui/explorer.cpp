@@ -2,16 +2,17 @@
 // splitters and status panels, and the commands on the contest.
 #include "ui/explorer.h"
 
+#include "judge/judge.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "reports/ubn_report.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
 #include "ui/find_dialog.h"
 #include "ui/find_qso.h"
-#include "ui/judge_commands.h"
 #include "ui/options_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/row_model.h"
@@ -343,12 +344,44 @@ void TfmExplorer::actCalcQSOExecute() {
     try {
         CheckAllRecords(contest_);
     } catch (...) {
-        qsoModel_->RowsChanged();
+        ShowCheckResults();
         throw;
     }
+    ShowCheckResults();
+}
+
+// The cells and marks of the QSO rows, the status panels and the selected log's row after a check.
+void TfmExplorer::ShowCheckResults() {
     qsoModel_->RowsChanged();
     filesModel_->RowChanged(contest_.SelectedLog);
     ShowStatus();
+}
+
+// Writes the UBN report of the selected log to the file the judge chooses; the report checks the log
+// afresh, so the lists, the status panels and the log's row show the new results as well.
+void TfmExplorer::actSaveCalcReportExecute() {
+    if (busy_ || contest_.SelectedLog < 0) return;
+    QFileDialog dialog(this, QStringLiteral("Сохранить файл"));
+    dialog.setObjectName(QStringLiteral("dlgSaveCalc"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(QStringLiteral("UBN"));
+    dialog.setNameFilters(
+        DialogFilters(QStringLiteral("UBN - файлы отчёта|*.ubn|Текстовый файлы|*.txt|Все файлы|*.*")));
+    const std::string proposed = ProposedUBNFileName(contest_);
+    if (DirectoryExists(Vars().CurrentUBNFolder))
+        dialog.setDirectory(Qs(NativePath(Vars().CurrentUBNFolder)));
+    dialog.selectFile(Qs(ExtractFileName(proposed)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string file = Cp(dialog.selectedFiles().first());
+    TWaitCursor wait;
+    try {
+        SaveUBNReport(contest_, file);
+    } catch (...) {
+        ShowCheckResults();
+        throw;
+    }
+    ShowCheckResults();
 }
 
 void TfmExplorer::actRefreshExecute() {

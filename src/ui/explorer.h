@@ -73,6 +73,7 @@ class TfmExplorer : public QMainWindow {
     void actCalcQSOExecute();
     void actRefreshExecute();
     void actFilesDeleteExecute();
+    void actSaveCalcReportExecute();
     void actFindQSOExecute();
     void actViewQSOExecute();
     void OptionsExecute(int page);
@@ -82,6 +83,7 @@ class TfmExplorer : public QMainWindow {
     void ShowLogList();
     void ShowSelectedLog();
     void ShowStatus();
+    void ShowCheckResults();
     void SyncSelectionToList();
     void OnFilesSelectionChanged();
     void OpenFindDialog(QChar typed);

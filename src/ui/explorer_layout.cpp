@@ -3,7 +3,6 @@
 #include "ui/explorer.h"
 
 #include "ui/command_guard.h"
-#include "ui/judge_commands.h"
 #include "ui/options_dialog.h"
 #include "ui/row_model.h"
 #include "ui/zelk_resources.h"
@@ -170,12 +169,12 @@ void TfmExplorer::CreateActions() {
     actSortByS = MakeAction(this, "actSortByS", QStringLiteral("по количеству очков"), "sort-score");
     connect(actSortByS, &QAction::triggered, this, [this] { RunCommand([this] { SortBy(3); }); });
 
+    guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
+
     // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later : {actFilesEdit, actSaveCalcReport, actPrintCalcReport, actDesignCalcReport, actPrint,
-                           actDesign, actRepOut, actRepFilesExists, actRepNoFile, actRepTournament})
+    for (QAction* later : {actFilesEdit, actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
+                           actRepFilesExists, actRepNoFile, actRepTournament})
         later->setEnabled(false);
-    actCalcQSO->setEnabled(kJudgeAvailable);
-    actCalcAllFiles->setEnabled(kJudgeAvailable);
 
     for (QAction* a : findChildren<QAction*>())
         addAction(a); // shortcuts work wherever the focus is in the window

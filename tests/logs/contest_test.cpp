@@ -236,7 +236,7 @@ TEST_F(ContestTest, BadInputsLoadWithoutHarm) {
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 37) % 256);
     dir.Write("binary.cbr", binary);
-    dir.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 43));
+    dir.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 41));
     dir.Write("oneline.cbr", std::string(10 * 1024 * 1024, 'Q'));
     contest.ListLogs();
     EXPECT_EQ(contest.Logs.size(), 3u);

@@ -10,10 +10,10 @@
 #include "ui/delete_dialog.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
-#include "ui/judge_commands.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -123,15 +123,15 @@ class ExplorerTest : public QObject {
         const Case cases[] = {
             {"actOpen", "Открыть папку соревнования...", "", QKeySequence(Qt::CTRL | Qt::Key_O), true},
             {"actFilesRefresh", "Обновить список файлов", "", {}, true},
-            {"actCalcAllFiles", "Проверить все файлы", "", {}, kJudgeAvailable},
+            {"actCalcAllFiles", "Проверить все файлы", "", {}, true},
             {"actFindQSO", "Найти связи", "", QKeySequence(Qt::CTRL | Qt::Key_F), true},
             {"actExit", "Закрыть", "Выход", QKeySequence(Qt::CTRL | Qt::Key_F4), true},
             {"actFilesEdit", "&Редактировать файл", "", {}, false},
             {"actFilesDelete", "&Удалить файл", "", {}, true},
             {"actRefresh", "Обновить", "Перечитать текущий файл", {}, true},
-            {"actCalcQSO", "Проверить все записи", "", {}, kJudgeAvailable},
+            {"actCalcQSO", "Проверить все записи", "", {}, true},
             {"actViewQSO", "Свойства", "", {}, true},
-            {"actSaveCalcReport", "Создать файл отчёта", "", {}, false},
+            {"actSaveCalcReport", "Создать файл отчёта", "", {}, true},
             {"actPrintCalcReport", "Печатать отчёт", "", {}, false},
             {"actDesignCalcReport", "Дизайнер отчёта", "", {}, false},
             {"actPrint", "Печатать список", "", {}, false},
@@ -551,6 +551,179 @@ class ExplorerTest : public QObject {
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
         QCOMPARE(files->selectionModel()->selectedRows().first().data().toString(),
                  QStringLiteral("Q2BB.CBR"));
+    }
+
+    void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        w.Action("actCalcQSO")->trigger();
+
+        struct Row {
+            const char* score;
+            const char* comment;
+            int image;
+        };
+        const Row rows[] = {{"1", "", imgQSOAccepted},
+                            {"-", "повтор; ", imgQSORejected},
+                            {"-", "нет файла; ", imgQSORejected}};
+        for (int r = 0; r < 3; ++r) {
+            QCOMPARE(w.Cell("lvQSODetail", r, 8), QString::fromUtf8(rows[r].score));
+            QCOMPARE(w.Cell("lvQSODetail", r, 9), QString::fromUtf8(rows[r].comment));
+            QCOMPARE(w.Image("lvQSODetail", r), rows[r].image);
+        }
+        QCOMPARE(w.Panel(2), QStringLiteral(" SCORE/MULTI/CLAIMED"));
+        QCOMPARE(w.Panel(3), QStringLiteral("1"));
+        QCOMPARE(w.Panel(4), QStringLiteral("1"));
+        QCOMPARE(w.Panel(5), QStringLiteral("1"));
+        QCOMPARE(w.Panel(6), QString());
+        const int row = w.RowOf("Q1AA.CBR");
+        QCOMPARE(w.Cell("lvFiles", row, 1), QStringLiteral("1"));
+        QCOMPARE(w.Cell("lvFiles", row, 2), QStringLiteral("1"));
+        QCOMPARE(w.Cell("lvFiles", row, 3), QStringLiteral("1"));
+        QVERIFY(settings.Boxes.Boxes.empty());
+
+        // The results stay: writing them into the log's row does not reload the log.
+        QTest::qWait(700);
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("1"));
+
+        // Loading the log again puts the dashes back and empties the result panels.
+        w.Action("actRefresh")->trigger();
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(w.Panel(2), QString());
+    }
+
+    void CheckingALogWithoutCallsignShowsTheStructureError() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q5EE.CBR", kNoCall);
+        WriteProgramIni(settings, contest.Text(), "Q5EE.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 1);
+        w.Action("actCalcQSO")->trigger();
+        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings.Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(w.Image("lvQSODetail", 0), int(imgQSOUnchecked));
+    }
+
+    void CheckingAllFilesScoresEveryRowWithProgress() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        contest.Write("Q5EE.CBR", kNoCall);
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        auto* bar = w.Child<QProgressBar>("pbProgress");
+        QList<int> positions;
+        bool shownDuringPass = false;
+        connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+            positions << v;
+            shownDuringPass = shownDuringPass || bar->isVisible();
+        });
+        w.Action("actCalcAllFiles")->trigger();
+        QVERIFY(shownDuringPass);
+        QCOMPARE(bar->maximum(), 2);
+        QCOMPARE(positions.last(), 2);
+        QVERIFY(positions.contains(1));
+        QVERIFY(!bar->isVisible());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        const struct {
+            const char* log;
+            const char* cells[3];
+        } expected[] = {
+            {"Q1AA.CBR", {"1", "1", "1"}}, {"Q2BB.CBR", {"1", "1", "1"}}, {"Q5EE.CBR", {"0", "0", "0"}}};
+        for (const auto& e : expected)
+            for (int c = 0; c < 3; ++c)
+                QCOMPARE(w.Cell("lvFiles", w.RowOf(e.log), c + 1), QString::fromLatin1(e.cells[c]));
+        // The QSO list of the selected log is left as it was.
+        QCOMPARE(w.Panel(2), QString());
+    }
+
+    void CreatingTheReportFileWritesTheCheckedLog() {
+        TestSettings settings;
+        TempFolder contest, reports;
+        contest.Write("q1aa.cbr", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        Vars().CurrentUBNFolder = reports.Text();
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        Vars().CurrentUBNFolder = reports.Text();
+
+        QString proposed, title, directory;
+        QStringList filters;
+        bool handled = false;
+        test::OnNextModal(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (!dialog || dialog->objectName() != QStringLiteral("dlgSaveCalc")) return false;
+                title = dialog->windowTitle();
+                filters = dialog->nameFilters();
+                directory = dialog->directory().absolutePath();
+                proposed = dialog->selectedFiles().value(0);
+                // Typed into the name box, as the judge would.
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QStringLiteral("q1aa.txt"));
+                static_cast<QDialog*>(dialog)->accept();
+                return true;
+            },
+            &handled);
+        w.Action("actSaveCalcReport")->trigger();
+        QVERIFY(handled);
+        QCOMPARE(title, QStringLiteral("Сохранить файл"));
+        QCOMPARE(filters.value(0), QStringLiteral("UBN - файлы отчёта (*.ubn)"));
+        QCOMPARE(filters.value(2), QStringLiteral("Все файлы (*)"));
+        QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("q1aa.UBN"));
+        QCOMPARE(directory, reports.Path());
+        QVERIFY2(settings.Boxes.Boxes.empty(),
+                 settings.Boxes.Boxes.empty() ? "" : settings.Boxes.Boxes[0].Text.c_str());
+        QVERIFY(reports.Exists("q1aa.txt"));
+        QFile report(reports.Path() + QStringLiteral("/q1aa.txt"));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray text = report.readAll();
+        QVERIFY(text.startsWith("START-OF-LOG:  3.0\r\nCALLSIGN:      Q1AA\r\nCLAIMED-SCORE: 1\r\n"));
+        const qsizetype separator = text.indexOf("====");
+        const QByteArray line = text.mid(separator, text.indexOf("\r\n", separator) - separator);
+        QVERIFY(
+            text.endsWith("SCORE:         1\r\nMULTIPLIER:    1\r\nCLAIMED-SCORE: 1\r\n" + line + "\r\n"));
+        // The report checked the log afresh.
+        QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("повтор; "));
+        QCOMPARE(Vars().CurrentUBNFolder, reports.Text() + "/");
+    }
+
+    void CancellingTheReportDialogChangesNothing() {
+        TestSettings settings;
+        TempFolder contest;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        const std::string ubnFolder = Vars().CurrentUBNFolder;
+        bool handled = false;
+        test::OnNextModal(
+            [](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                if (dialog) dialog->reject();
+                return dialog != nullptr;
+            },
+            &handled);
+        w.Action("actSaveCalcReport")->trigger();
+        QVERIFY(handled);
+        QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
+        QCOMPARE(Vars().CurrentUBNFolder, ubnFolder);
+        QCOMPARE(w.Panel(2), QString());
     }
 
     void ProgressBarShowsAPassAndHidesAfterIt() {

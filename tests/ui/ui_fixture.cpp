@@ -2,6 +2,7 @@
 #include "ui_fixture.h"
 
 #include "logs/text.h"
+#include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "ui/qt_platform.h"
 
@@ -77,6 +78,8 @@ TestSettings::~TestSettings() {
 void TestSettings::Restart() {
     ResetVars(TZelkGlobalVars(Exe.Text()));
     Vars().SetUserStore(store_.get());
+    SetScriptFolder("");
+    ResetScripts();
 }
 
 void OnNextModal(const std::function<bool(QWidget*)>& handle, bool* handled) {
