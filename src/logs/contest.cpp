@@ -114,6 +114,8 @@ void TZelkContest::LoadLog(std::string_view path) {
     Status[spRecords].clear();
 
     if (!FileExists(path)) {
+        // The caption would otherwise go on naming the log shown before.
+        HeaderCaption.clear();
         TListRow row;
         row.Caption = "Error";
         row.Cells = {"File not found", FormatText("Файл не найден %s"_cp, path)};

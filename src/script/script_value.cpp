@@ -398,6 +398,14 @@ ScriptValue ScriptValue::Text(std::string_view s) {
     return v;
 }
 
+void ScriptValue::AssignText(std::string_view text) {
+    if (kind_ == K::String && !isShared_ && text.size() <= kInlineText) {
+        small_.assign(text);
+        return;
+    }
+    *this = Text(text);
+}
+
 ScriptValue ScriptValue::Text(std::string s) {
     if (s.size() <= kInlineText) return Text(std::string_view(s));
     ScriptValue v;

@@ -60,6 +60,15 @@ class ScriptValue {
     static ScriptValue Boolean(bool v) { return ScriptValue(TValueKind::Boolean, std::int64_t{v ? 1 : 0}); }
     static ScriptValue Date(double days) { return ScriptValue(TValueKind::Date, days); }
 
+    // Turns the value into a text or a date-time in place, reusing the text buffer it may already hold:
+    // the judging scripts' inputs are set this way before every run.
+    void AssignText(std::string_view text);
+    void AssignDate(double days) noexcept {
+        Release();
+        kind_ = TValueKind::Date;
+        double_ = days;
+    }
+
     TValueKind Kind() const { return kind_; }
     bool IsNull() const { return kind_ == TValueKind::Null; }
     bool IsEmpty() const { return kind_ == TValueKind::Empty; }

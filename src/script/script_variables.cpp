@@ -87,13 +87,17 @@ const ScriptValue* TfrVariables::Find(std::string_view name) const {
 }
 
 void TfrVariables::SetAt(int slot, std::string_view name, const ScriptValue& value) {
+    DefineAt(slot, name) = value;
+}
+
+ScriptValue& TfrVariables::DefineAt(int slot, std::string_view name) {
     TSlot& s = *slots_[static_cast<std::size_t>(slot)];
     if (s.generation != generation_) {
         s.generation = generation_;
-        s.name.assign(name);
+        if (s.name != name) s.name.assign(name);
         order_.push_back(slot);
     }
-    s.value = value;
+    return s.value;
 }
 
 } // namespace zelk

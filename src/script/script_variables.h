@@ -36,6 +36,8 @@ class TfrVariables {
     }
     // Defines or replaces the variable of a slot; a new definition takes `name` as its spelling.
     void SetAt(int slot, std::string_view name, const ScriptValue& value);
+    // Defines the variable of a slot like SetAt and hands its value over to be set in place.
+    ScriptValue& DefineAt(int slot, std::string_view name);
 
     // The defined variables in the order they were first stored.
     std::size_t Count() const { return order_.size(); }

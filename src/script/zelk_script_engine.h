@@ -37,6 +37,11 @@ class TZelkScriptEngine : public TfrInterpretator {
         variables_.SetAt(handle, name, value);
     }
 
+    // Defines the variable of a handle and hands its value over to be set in place.
+    ScriptValue& DefineVariable(int handle, std::string_view name) {
+        return variables_.DefineAt(handle, name);
+    }
+
     // The function entries in the editor's order.
     void FillCompletion(std::vector<TCompletionEntry>& list) const;
 

@@ -265,3 +265,35 @@ TEST_F(ContestWideTest, TwoThousandLogsAreScoredListedAndSearched) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].FileName, "Q17X.CBR");
 }
+
+TEST_F(ContestWideTest, CachedRunAsksTheScriptsExactlyAsThePlainReadingDoes) {
+    WriteScript("IsConfirmative.txt",
+                "begin ShowMessage('C ' + CallSign + Call + STime + '/' + STime2); "
+                "Result := (Call2 = CallSign) and (Mode2 = Mode) and (Freq2 = Freq) end");
+    WriteScript("IsDuplicate.txt", "begin ShowMessage('D ' + Call + STime + '/' + STime2); "
+                                   "Result := (Freq = Freq2) and (Mode = Mode2) and (Call = Call2) end");
+    WriteScript("CalcQSO.txt", "begin ShowMessage('P ' + Call + STime); Result := 1 end");
+    Log("Q1AA", {"Q2BB", "Q3CC", "Q2BB", "Q9ZZ", "Q1AA"});
+    Log("Q2BB", {"Q1AA", "Q3CC", "Q1AA"});
+    Log("Q3CC", {"Q2BB", "Q1AA", "Q2BB"});
+    std::string binary;
+    for (int i = 0; i < 5000; ++i)
+        binary += static_cast<char>((i * 131) % 256);
+    folder.Write("BIN.CBR", binary);
+    contest.ListLogs();
+    std::vector<std::vector<std::string>> cells[2];
+    std::vector<std::string> asked[2];
+    for (int plain = 0; plain < 2; ++plain) {
+        SetPlainCheckRuns(plain == 1);
+        messages.boxes.clear();
+        CheckAllFiles(contest, nullptr);
+        asked[plain] = messages.PlainTexts();
+        for (const auto& row : contest.Logs)
+            cells[plain].push_back(row.Cells);
+    }
+    SetPlainCheckRuns(false);
+    EXPECT_GT(asked[0].size(), 20u);
+    EXPECT_EQ(asked[0], asked[1]);
+    EXPECT_EQ(cells[0], cells[1]);
+    EXPECT_EQ(Row("BIN.CBR"), "0/0/0");
+}

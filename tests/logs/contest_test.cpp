@@ -210,7 +210,9 @@ TEST_F(ContestTest, LoadLogMarksMissingAndEmptyCallSign) {
 }
 
 TEST_F(ContestTest, LoadLogOfAMissingFileShowsTheErrorRow) {
+    contest.HeaderCaption = " Q1AA Ivan RC";
     contest.LoadLog(dir.File("gone.cbr"));
+    EXPECT_EQ(contest.HeaderCaption, "");
     ASSERT_EQ(contest.Header.size(), 1u);
     EXPECT_EQ(contest.Header[0].Caption, "Error");
     EXPECT_EQ(contest.Header[0].Cell(0), "File not found");
