@@ -172,8 +172,8 @@ void TfmExplorer::CreateActions() {
     guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
 
     // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later : {actFilesEdit, actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
-                           actRepFilesExists, actRepNoFile, actRepTournament})
+    for (QAction* later : {actFilesEdit, actPrintCalcReport, actDesignCalcReport, actPrint, actDesign,
+                           actRepOut, actRepFilesExists, actRepNoFile, actRepTournament})
         later->setEnabled(false);
 
     for (QAction* a : findChildren<QAction*>())

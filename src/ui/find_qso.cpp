@@ -24,8 +24,8 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -151,26 +151,28 @@ void TfmFindQSO::CreateLayout() {
     tools->addSeparator();
     tools->addAction(Refresh_);
 
-    lvResult_ = new QTreeWidget;
+    lvResult_ = new QTableWidget(0, 2);
     lvResult_->setObjectName(QStringLiteral("lvResult"));
-    lvResult_->setColumnCount(2);
-    lvResult_->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Comment")});
-    lvResult_->headerItem()->setTextAlignment(0, Qt::AlignCenter);
-    lvResult_->setRootIsDecorated(false);
-    lvResult_->setUniformRowHeights(true);
-    lvResult_->setAllColumnsShowFocus(true);
+    lvResult_->setHorizontalHeaderLabels({QStringLiteral("File"), QStringLiteral("Comment")});
+    lvResult_->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignCenter);
+    lvResult_->horizontalHeaderItem(1)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lvResult_->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvResult_->setSelectionMode(QAbstractItemView::SingleSelection);
     lvResult_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvResult_->setShowGrid(true);
+    lvResult_->setWordWrap(false);
+    lvResult_->setTabKeyNavigation(false);
     lvResult_->setIconSize(QSize(12, 12));
-    lvResult_->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid); "
-                                            "border-bottom: 1px solid palette(mid); }"));
-    lvResult_->header()->setMinimumSectionSize(70);
-    lvResult_->header()->setStretchLastSection(false);
+    lvResult_->verticalHeader()->hide();
+    lvResult_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lvResult_->verticalHeader()->setDefaultSectionSize(lvResult_->fontMetrics().height() + 4);
+    lvResult_->horizontalHeader()->setHighlightSections(false);
+    lvResult_->horizontalHeader()->setMinimumSectionSize(70);
+    lvResult_->horizontalHeader()->setStretchLastSection(false);
     lvResult_->setColumnWidth(0, 100);
     lvResult_->setColumnWidth(1, 200);
     lvResult_->installEventFilter(this);
-    connect(lvResult_, &QTreeWidget::itemDoubleClicked, this, &TfmFindQSO::Choose);
+    connect(lvResult_, &QTableWidget::itemDoubleClicked, this, &TfmFindQSO::Choose);
 
     paResult_ = new QWidget;
     paResult_->setObjectName(QStringLiteral("paResult"));
@@ -241,7 +243,7 @@ void TfmFindQSO::RestoreGeometry() {
 bool TfmFindQSO::Execute() {
     chosen_.clear();
     RestoreGeometry();
-    if (lvResult_->topLevelItemCount() > 0)
+    if (lvResult_->rowCount() > 0)
         lvResult_->setFocus();
     else
         edCall_->setFocus();
@@ -249,7 +251,7 @@ bool TfmFindQSO::Execute() {
 }
 
 void TfmFindQSO::NewSearch() {
-    lvResult_->clear();
+    lvResult_->setRowCount(0);
     edCall_->clear();
     searched_.clear();
     stCount_->clear();
@@ -265,7 +267,7 @@ void TfmFindQSO::DoSearch() {
     }
     searched_ = text;
     TWaitCursor wait;
-    lvResult_->clear();
+    lvResult_->setRowCount(0);
     TProgress progress(*this);
     std::vector<TSearchRow> rows;
     try {
@@ -276,18 +278,22 @@ void TfmFindQSO::DoSearch() {
     }
     lvResult_->setUpdatesEnabled(false);
     const auto& images = ZelkResources().ListImages();
-    for (const TSearchRow& row : rows) {
-        auto* item = new QTreeWidgetItem(lvResult_, {Qs(row.FileName), Qs(row.Comment)});
-        item->setTextAlignment(0, Qt::AlignCenter);
-        item->setIcon(0, images[static_cast<size_t>(row.Owner ? imgCallSign : imgLog)]);
-        item->setData(0, kFileNameRole, QByteArray::fromStdString(row.FileName));
+    lvResult_->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < lvResult_->rowCount(); ++i) {
+        const TSearchRow& row = rows[static_cast<size_t>(i)];
+        auto* file = new QTableWidgetItem(images[static_cast<size_t>(row.Owner ? imgCallSign : imgLog)],
+                                          Qs(row.FileName));
+        file->setTextAlignment(Qt::AlignCenter);
+        file->setData(kFileNameRole, QByteArray::fromStdString(row.FileName));
+        lvResult_->setItem(i, 0, file);
+        lvResult_->setItem(i, 1, new QTableWidgetItem(Qs(row.Comment)));
     }
-    if (QTreeWidgetItem* first = lvResult_->topLevelItem(0)) {
-        lvResult_->setCurrentItem(first);
+    if (lvResult_->rowCount() > 0) {
+        lvResult_->selectRow(0);
         lvResult_->setFocus();
     }
     lvResult_->setUpdatesEnabled(true);
-    ShowResults(lvResult_->topLevelItemCount());
+    ShowResults(lvResult_->rowCount());
 }
 
 void TfmFindQSO::ShowResults(int rows) {
@@ -296,9 +302,9 @@ void TfmFindQSO::ShowResults(int rows) {
 }
 
 void TfmFindQSO::Choose() {
-    QTreeWidgetItem* item = lvResult_->currentItem();
-    if (!item || !item->isSelected()) return;
-    chosen_ = item->data(0, kFileNameRole).toByteArray().toStdString();
+    const QModelIndexList selected = lvResult_->selectionModel()->selectedRows();
+    if (selected.isEmpty()) return;
+    chosen_ = lvResult_->item(selected.first().row(), 0)->data(kFileNameRole).toByteArray().toStdString();
     accept();
 }
 

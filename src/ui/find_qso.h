@@ -11,8 +11,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QStackedWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTableWidget;
 
 namespace zelk {
 class TZelkContest;
@@ -70,7 +69,7 @@ class TfmFindQSO : public QDialog {
     QWidget* paResult_;
     QWidget* paProgress_;
     QProgressBar* gaProgress_;
-    QTreeWidget* lvResult_;
+    QTableWidget* lvResult_;
     QLabel* stCount_;
 };
 

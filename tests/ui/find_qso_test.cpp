@@ -20,9 +20,9 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 using namespace zelk;
 using namespace zelk::ui;
@@ -64,13 +64,14 @@ template <class T> T* Child(QWidget* w, const char* name) {
     return w->findChild<T*>(QString::fromLatin1(name));
 }
 
-QTreeWidget* Results(QWidget* w) {
-    return Child<QTreeWidget>(w, "lvResult");
+QTableWidget* Results(QWidget* w) {
+    return Child<QTableWidget>(w, "lvResult");
 }
 
 QStringList Row(QWidget* w, int i) {
-    QTreeWidgetItem* item = Results(w)->topLevelItem(i);
-    return item ? QStringList{item->text(0), item->text(1)} : QStringList{};
+    QTableWidget* list = Results(w);
+    return i < list->rowCount() ? QStringList{list->item(i, 0)->text(), list->item(i, 1)->text()}
+                                : QStringList{};
 }
 
 QString Count(QWidget* w) {
@@ -100,28 +101,28 @@ class FindQSOTest : public QObject {
         QCOMPARE(w.windowTitle(), QStringLiteral("Поиск связей"));
         Search(w, QStringLiteral("q2bb"));
         QCOMPARE(Child<QLineEdit>(&w, "edCall")->text(), QStringLiteral("Q2BB"));
-        QCOMPARE(Results(&w)->topLevelItemCount(), 3);
+        QCOMPARE(Results(&w)->rowCount(), 3);
         QCOMPARE(Row(&w, 0), (QStringList{"Q2BB.CBR", "Владелец файла"}));
         QCOMPARE(Row(&w, 1), (QStringList{"Q1AA.CBR", "QSO: 2,4"}));
         QCOMPARE(Row(&w, 2), (QStringList{"Q3CC.CBR", "QSO: 2"}));
-        QVERIFY(SameImage(Results(&w)->topLevelItem(0)->icon(0), imgCallSign));
-        QVERIFY(SameImage(Results(&w)->topLevelItem(1)->icon(0), imgLog));
+        QVERIFY(SameImage(Results(&w)->item(0, 0)->icon(), imgCallSign));
+        QVERIFY(SameImage(Results(&w)->item(1, 0)->icon(), imgLog));
         QCOMPARE(Count(&w), QStringLiteral("3"));
-        QCOMPARE(Results(&w)->currentItem(), Results(&w)->topLevelItem(0));
-        QVERIFY(Results(&w)->currentItem()->isSelected());
+        QCOMPARE(Results(&w)->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(Results(&w)->selectionModel()->selectedRows().first().row(), 0);
         QCOMPARE(w.SearchText(), std::string("Q2BB"));
-        QCOMPARE(Results(&w)->headerItem()->text(0), QStringLiteral("File"));
-        QCOMPARE(Results(&w)->headerItem()->text(1), QStringLiteral("Comment"));
+        QCOMPARE(Results(&w)->horizontalHeaderItem(0)->text(), QStringLiteral("File"));
+        QCOMPARE(Results(&w)->horizontalHeaderItem(1)->text(), QStringLiteral("Comment"));
         QCOMPARE(Results(&w)->columnWidth(0), 100);
         QCOMPARE(Results(&w)->columnWidth(1), 200);
 
         // "Обновить" searches again with the text in the box; a text without matches empties the list.
         Child<QLineEdit>(&w, "edCall")->setText(QStringLiteral("Q4DD"));
         Child<QAction>(&w, "Refresh")->trigger();
-        QCOMPARE(Results(&w)->topLevelItemCount(), 2);
+        QCOMPARE(Results(&w)->rowCount(), 2);
         QCOMPARE(Row(&w, 1), (QStringList{"Q1AA.CBR", "QSO: 3"}));
         Search(w, QStringLiteral("Q9"));
-        QCOMPARE(Results(&w)->topLevelItemCount(), 0);
+        QCOMPARE(Results(&w)->rowCount(), 0);
         QCOMPARE(Count(&w), QStringLiteral("0"));
     }
 
@@ -164,7 +165,7 @@ class FindQSOTest : public QObject {
         QCOMPARE(settings.Boxes.Boxes[0].Caption, std::string("Не задано условие поиска"));
         QCOMPARE(settings.Boxes.Boxes[0].Text, std::string("Введите подстроку для поиска"));
         // The previous results and the text handed over stay as they were.
-        QCOMPARE(Results(&w)->topLevelItemCount(), 3);
+        QCOMPARE(Results(&w)->rowCount(), 3);
         QCOMPARE(w.SearchText(), std::string("Q2BB"));
     }
 
@@ -176,7 +177,7 @@ class FindQSOTest : public QObject {
         contest.ListLogs();
         TfmFindQSO w(contest);
         Search(w, QStringLiteral("Q1AA"));
-        QCOMPARE(Results(&w)->topLevelItemCount(), 0);
+        QCOMPARE(Results(&w)->rowCount(), 0);
         QCOMPARE(Count(&w), QStringLiteral("0"));
         QVERIFY(settings.Boxes.Boxes.empty());
     }
@@ -192,7 +193,7 @@ class FindQSOTest : public QObject {
         Search(w, QStringLiteral("Q1AA"));
         QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
         QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
-        QCOMPARE(Results(&w)->topLevelItemCount(), 0);
+        QCOMPARE(Results(&w)->rowCount(), 0);
         QCOMPARE(Count(&w), QStringLiteral("0"));
         QCOMPARE(Child<QStackedWidget>(&w, "paPanels")->currentWidget(), Child<QWidget>(&w, "paResult"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -207,7 +208,7 @@ class FindQSOTest : public QObject {
         Search(w, QStringLiteral("Q2BB"));
         QCOMPARE(Child<QAction>(&w, "NewSearch")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
         QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(Results(&w)->topLevelItemCount(), 0);
+        QCOMPARE(Results(&w)->rowCount(), 0);
         QVERIFY(Child<QLineEdit>(&w, "edCall")->text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), Child<QWidget>(&w, "edCall"));
     }
@@ -223,7 +224,7 @@ class FindQSOTest : public QObject {
             QTest::keyClick(Results(&w), Qt::Key_Return); // nothing to choose: stays open
             if (!w.isVisible()) return true;
             Search(w, QStringLiteral("Q2BB"));
-            Results(&w)->setCurrentItem(Results(&w)->topLevelItem(2));
+            Results(&w)->selectRow(2);
             QTest::keyClick(Results(&w), Qt::Key_Return);
             return true;
         });
@@ -235,8 +236,8 @@ class FindQSOTest : public QObject {
         // A double-click chooses as well.
         test::OnNextModal([&](QWidget* modal) {
             if (modal != &w) return false;
-            QTreeWidget* list = Results(&w);
-            const QRect at = list->visualItemRect(list->topLevelItem(1));
+            QTableWidget* list = Results(&w);
+            const QRect at = list->visualItemRect(list->item(1, 1));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at.center());
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at.center());
             return true;
@@ -269,7 +270,7 @@ class FindQSOTest : public QObject {
             QVERIFY2(!w.Execute(), how);
             QVERIFY2(w.ChosenFileName().empty(), how);
             QVERIFY(!w.isVisible());
-            QCOMPARE(Results(&w)->topLevelItemCount(), 3);
+            QCOMPARE(Results(&w)->rowCount(), 3);
             QCOMPARE(Vars().WFindQSOCall, std::string("Q2BB/P"));
             QCOMPARE(Vars().WFindQSOLeft, 70);
             QCOMPARE(Vars().WFindQSOTop, 80);
@@ -360,7 +361,7 @@ class FindQSOTest : public QObject {
         test::OnNextModal([](QWidget* modal) {
             auto* w = qobject_cast<TfmFindQSO*>(modal);
             if (!w) return false;
-            Results(w)->setCurrentItem(Results(w)->topLevelItem(1));
+            Results(w)->selectRow(1);
             QTest::keyClick(Results(w), Qt::Key_Return);
             return true;
         });
@@ -378,7 +379,7 @@ class FindQSOTest : public QObject {
         test::OnNextModal([](QWidget* modal) {
             auto* w = qobject_cast<TfmFindQSO*>(modal);
             if (!w) return false;
-            QTest::keyClick(Results(w), Qt::Key_Home);
+            QTest::keyClick(Results(w), Qt::Key_Home, Qt::ControlModifier);
             QTest::keyClick(Results(w), Qt::Key_Return);
             return true;
         });
