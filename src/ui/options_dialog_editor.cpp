@@ -1,14 +1,15 @@
 // The way from a script link of the settings dialog to the script editor.
 #include "ui/options_dialog.h"
 
-#include "logs/error.h"
+#include "ui/script_editor.h"
 
 namespace zelk::ui {
 namespace {
 
 // The script editor, modal, destroyed when it closes.
-void OpenScriptEditorWindow(TZelkScriptItem&, QWidget*) {
-    throw TZelkError("The script editor is not part of this build");
+void OpenScriptEditorWindow(TZelkScriptItem& item, QWidget* parent) {
+    TfmScriptEditor editor(item, parent);
+    editor.exec();
 }
 
 TScriptEditorOpener& Opener() {

@@ -9,6 +9,7 @@
 #include "ui/explorer.h"
 #include "ui/help_topic.h"
 #include "ui/options_dialog.h"
+#include "ui/script_editor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -286,6 +287,19 @@ class OptionsDialogTest : public QObject {
         }
         SetScriptEditorOpener(previous);
         QVERIFY(opened == expected);
+        QVERIFY(w.isVisible());
+
+        // Without a stand-in the link opens the script editor itself, modally, on its script's file.
+        std::string edited;
+        test::OnNextModal([&](QWidget* modal) {
+            auto* editor = qobject_cast<TfmScriptEditor*>(modal);
+            if (!editor) return false;
+            edited = editor->CurrentFileName();
+            editor->close();
+            return true;
+        });
+        QTest::mouseClick(Child<QLabel>(&w, "lnkIsDuplicate"), Qt::LeftButton);
+        QCOMPARE(edited, Scripts().FindItem(TScriptKind::IsDuplicate)->GetFileName());
         QVERIFY(w.isVisible());
 
         // Underlined only while the mouse is over the link.
