@@ -11,6 +11,7 @@
 #include "script/judging_scripts.h"
 #include "script/zelk_script_engine.h"
 #include "settings/global_vars.h"
+#include "ui/explorer.h"
 #include "ui/help_topic.h"
 #include "ui/qt_text.h"
 #include "ui/script_editor.h"
@@ -575,6 +576,31 @@ class ScriptEditorTest : public QObject {
         e.Syn()->setFocus();
         QTest::keyClick(e.Syn(), Qt::Key_F1);
         QCOMPARE(page, std::string("script_IsValidReceive.htm"));
+        SetHelpViewer(previous);
+    }
+
+    void F1InTheModalEditorOverTheMainWindowShowsTheScriptsTopic() {
+        TestSettings settings;
+        WriteFile(Vars().HelpFile, "help");
+        std::vector<std::string> pages;
+        const THelpViewer previous =
+            SetHelpViewer([&pages](const std::string&, const std::string& p) { pages.push_back(p); });
+        TfmExplorer main; // holds the program's own F1 command
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        TfmScriptEditor editor(*Scripts().FindItem(TScriptKind::CalcMultiplier), &main);
+        bool pressed = false;
+        test::OnNextModal(
+            [&editor](QWidget* modal) {
+                if (modal != &editor || !editor.isActiveWindow()) return false;
+                QTest::keyClick(editor.findChild<QsciScintilla*>(QStringLiteral("synEdit")), Qt::Key_F1);
+                editor.close();
+                return true;
+            },
+            &pressed);
+        editor.exec();
+        QVERIFY(pressed);
+        QCOMPARE(pages, std::vector<std::string>{"script_CalcMultiplier.htm"});
         SetHelpViewer(previous);
     }
 
