@@ -299,19 +299,25 @@ class FindQSOTest : public QObject {
         QCOMPARE(w.y(), 40);
     }
 
+    // Over the main window, whose own F1 shows the program's topic, F1 in the search shows the search's.
     void F1ShowsTheSearchHelpTopic() {
         TestSettings settings;
-        Contest c;
-        Vars().HelpFile = settings.Exe.Write(QStringLiteral("help.chm"), "help");
-        std::string page;
+        std::vector<std::string> pages;
         const THelpViewer previous =
-            SetHelpViewer([&](const std::string&, const std::string& topic) { page = topic; });
-        TfmFindQSO w(c.contest);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::keyClick(Child<QLineEdit>(&w, "edCall"), Qt::Key_F1);
+            SetHelpViewer([&](const std::string&, const std::string& topic) { pages.push_back(topic); });
+        TfmExplorer explorer;
+        Vars().HelpFile = settings.Exe.Write(QStringLiteral("help.chm"), "help");
+        explorer.show();
+        QVERIFY(QTest::qWaitForWindowActive(&explorer));
+        test::OnNextModal([](QWidget* modal) {
+            if (!qobject_cast<TfmFindQSO*>(modal) || !modal->isActiveWindow()) return false;
+            QTest::keyClick(Child<QLineEdit>(modal, "edCall"), Qt::Key_F1);
+            modal->close();
+            return true;
+        });
+        explorer.findChild<QAction*>(QStringLiteral("actFindQSO"))->trigger();
         SetHelpViewer(previous);
-        QCOMPARE(page, std::string("findqso.htm"));
+        QCOMPARE(pages, std::vector<std::string>{"findqso.htm"});
     }
 
     void TheMainWindowSelectsTheChosenLogAndItsFirstMatchingContact() {
