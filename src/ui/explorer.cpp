@@ -13,8 +13,11 @@
 #include "ui/delete_dialog.h"
 #include "ui/edit_file.h"
 #include "ui/find_dialog.h"
+#include "ui/find_qso.h"
+#include "ui/options_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/row_model.h"
+#include "ui/view_qso.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
@@ -414,6 +417,34 @@ void TfmExplorer::actFilesEditExecute() {
     if (busy_) return;
     EditLogFile(contest_.SelectedLogPath(), this);
     if (Vars().LogEdited) actRefreshExecute();
+}
+
+// The QSO search. A chosen log is selected and loaded at once with the search text pending, so that its
+// first matching contact is selected; a name no longer in the list leaves everything as it is.
+void TfmExplorer::actFindQSOExecute() {
+    if (busy_) return;
+    if (!fmFindQSO_) fmFindQSO_ = new TfmFindQSO(contest_, this);
+    if (!fmFindQSO_->Execute() || fmFindQSO_->ChosenFileName().empty()) return;
+    contest_.PendingSearchText = fmFindQSO_->SearchText();
+    if (!contest_.SelectLogByName(fmFindQSO_->ChosenFileName())) {
+        contest_.PendingSearchText.clear();
+        return;
+    }
+    SyncSelectionToList();
+    LoadSelected();
+}
+
+void TfmExplorer::actViewQSOExecute() {
+    if (busy_) return;
+    const QModelIndexList rows = lvQSODetail_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    ShowQSOViewer(contest_, rows.first().row(), frameGeometry(), this);
+}
+
+// The settings dialog on `page`; OK lists the contest folder anew under the new settings.
+void TfmExplorer::OptionsExecute(int page) {
+    if (busy_) return;
+    if (ShowOptions(page, this)) actFilesRefreshExecute();
 }
 
 void TfmExplorer::SortBy(int column) {

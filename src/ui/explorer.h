@@ -24,6 +24,7 @@ class QToolBar;
 namespace zelk::ui {
 
 class TfmFind;
+class TfmFindQSO;
 class TRowListModel;
 
 class TfmExplorer : public QMainWindow {
@@ -74,6 +75,9 @@ class TfmExplorer : public QMainWindow {
     void actFilesDeleteExecute();
     void actFilesEditExecute();
     void actSaveCalcReportExecute();
+    void actFindQSOExecute();
+    void actViewQSOExecute();
+    void OptionsExecute(int page);
     void SortBy(int column);
 
     // Display of the contest's data.
@@ -133,6 +137,7 @@ class TfmExplorer : public QMainWindow {
 
     std::unique_ptr<TExplorerProgress> progress_;
     TfmFind* fmFind_ = nullptr;
+    TfmFindQSO* fmFindQSO_ = nullptr; // made on first use, kept hidden between uses
     std::string startFolder_;
     bool shown_ = false;
     bool busy_ = false;             // a long pass is running

@@ -3,6 +3,7 @@
 #include "ui/explorer.h"
 
 #include "ui/command_guard.h"
+#include "ui/options_dialog.h"
 #include "ui/row_model.h"
 #include "ui/zelk_resources.h"
 
@@ -128,6 +129,7 @@ void TfmExplorer::CreateActions() {
     guarded(actCalcAllFiles, &TfmExplorer::actCalcAllFilesExecute);
     actFindQSO = MakeAction(this, "actFindQSO", QStringLiteral("Найти связи"), "find");
     actFindQSO->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    guarded(actFindQSO, &TfmExplorer::actFindQSOExecute);
     actExit = MakeAction(this, "actExit", QStringLiteral("Закрыть"), "exit", QStringLiteral("Выход"));
     actExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     connect(actExit, &QAction::triggered, this, &QWidget::close);
@@ -142,6 +144,7 @@ void TfmExplorer::CreateActions() {
     actCalcQSO = MakeAction(this, "actCalcQSO", QStringLiteral("Проверить все записи"), "calc-qso");
     guarded(actCalcQSO, &TfmExplorer::actCalcQSOExecute);
     actViewQSO = MakeAction(this, "actViewQSO", QStringLiteral("Свойства"), "view");
+    guarded(actViewQSO, &TfmExplorer::actViewQSOExecute);
     actSaveCalcReport =
         MakeAction(this, "actSaveCalcReport", QStringLiteral("Создать файл отчёта"), "save-report");
     actPrintCalcReport =
@@ -157,7 +160,11 @@ void TfmExplorer::CreateActions() {
     actRepTournament =
         MakeAction(this, "actRepTournament", QStringLiteral("Турнирная таблица"), "rep-tournament");
     actFilesOptions = MakeAction(this, "actFilesOptions", QStringLiteral("Параметры..."), "options");
+    connect(actFilesOptions, &QAction::triggered, this,
+            [this] { RunCommand([this] { OptionsExecute(TfmOptions::pgFiles); }); });
     actQSOOptions = MakeAction(this, "actQSOOptions", QStringLiteral("Настройки..."), "qso-options");
+    connect(actQSOOptions, &QAction::triggered, this,
+            [this] { RunCommand([this] { OptionsExecute(TfmOptions::pgQSO); }); });
     actSortByN = MakeAction(this, "actSortByN", QStringLiteral("по позывным"), "sort-name");
     connect(actSortByN, &QAction::triggered, this, [this] { RunCommand([this] { SortBy(0); }); });
     actSortByS = MakeAction(this, "actSortByS", QStringLiteral("по количеству очков"), "sort-score");
@@ -166,9 +173,8 @@ void TfmExplorer::CreateActions() {
     guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
 
     // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later :
-         {actFindQSO, actViewQSO, actFilesOptions, actQSOOptions, actPrintCalcReport, actDesignCalcReport,
-          actPrint, actDesign, actRepOut, actRepFilesExists, actRepNoFile, actRepTournament})
+    for (QAction* later : {actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
+                           actRepFilesExists, actRepNoFile, actRepTournament})
         later->setEnabled(false);
 
     for (QAction* a : findChildren<QAction*>())
