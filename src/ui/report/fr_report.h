@@ -64,6 +64,7 @@ private:
     std::vector<TField> fields_;
     std::vector<std::vector<ScriptValue>> records_;
     size_t current_ = 0;
+    bool open_ = false;
 };
 
 // Asks the program for a variable (the name as the layout writes it, Windows-1251); false when the
