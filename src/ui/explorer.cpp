@@ -11,6 +11,7 @@
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
+#include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/row_model.h"
@@ -98,6 +99,7 @@ TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fmExplorer"));
     setWindowIcon(TZelkResources::AppIcon());
     resize(717, 467);
+    reports_ = std::make_unique<TExplorerReports>(contest_);
     CreateActions();
     CreateLayout();
     CreateMenus();

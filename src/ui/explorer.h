@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace zelk::ui {
 
+class TExplorerReports;
 class TfmFind;
 class TRowListModel;
 
@@ -40,6 +41,8 @@ class TfmExplorer : public QMainWindow {
     void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
 
     TZelkContest& Contest() { return contest_; }
+    // The report components frFilesList and frCalc with their datasets.
+    TExplorerReports& Reports() { return *reports_; }
 
     // actOpen after the folder was chosen: the folder becomes the contest folder and is listed.
     void OpenFolder(const std::string& folder);
@@ -73,6 +76,11 @@ class TfmExplorer : public QMainWindow {
     void actRefreshExecute();
     void actFilesDeleteExecute();
     void actSaveCalcReportExecute();
+    void actPrintExecute();
+    void actDesignExecute();
+    void actPrintCalcReportExecute();
+    void actDesignCalcReportExecute();
+    void OpenReportsDialog(int kind);
     void SortBy(int column);
 
     // Display of the contest's data.
@@ -131,6 +139,7 @@ class TfmExplorer : public QMainWindow {
     QTimer* tmrFileSelect_;
 
     std::unique_ptr<TExplorerProgress> progress_;
+    std::unique_ptr<TExplorerReports> reports_; // frFilesList, frCalc and their datasets
     TfmFind* fmFind_ = nullptr;
     std::string startFolder_;
     bool shown_ = false;

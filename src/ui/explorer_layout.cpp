@@ -2,6 +2,7 @@
 // shared by the menus, the tool bars and the pop-up menus.
 #include "ui/explorer.h"
 
+#include "settings/global_vars.h"
 #include "ui/command_guard.h"
 #include "ui/row_model.h"
 #include "ui/zelk_resources.h"
@@ -163,11 +164,20 @@ void TfmExplorer::CreateActions() {
     connect(actSortByS, &QAction::triggered, this, [this] { RunCommand([this] { SortBy(3); }); });
 
     guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
+    guarded(actPrintCalcReport, &TfmExplorer::actPrintCalcReportExecute);
+    guarded(actDesignCalcReport, &TfmExplorer::actDesignCalcReportExecute);
+    guarded(actPrint, &TfmExplorer::actPrintExecute);
+    guarded(actDesign, &TfmExplorer::actDesignExecute);
+    const std::pair<QAction*, int> dialogReports[] = {
+        {actRepFilesExists, rkFilesExists}, {actRepNoFile, rkNoFile}, {actRepTournament, rkTournament}};
+    for (auto [action, kind] : dialogReports)
+        connect(action, &QAction::triggered, this,
+                [this, kind] { RunCommand([this, kind] { OpenReportsDialog(kind); }); });
+    connect(actRepOut, &QAction::triggered, this,
+            [this] { RunCommand([this] { OpenReportsDialog(Vars().QLastReport); }); });
 
     // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later : {actFindQSO, actViewQSO, actFilesOptions, actQSOOptions, actFilesEdit,
-                           actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
-                           actRepFilesExists, actRepNoFile, actRepTournament})
+    for (QAction* later : {actFindQSO, actViewQSO, actFilesOptions, actQSOOptions, actFilesEdit})
         later->setEnabled(false);
 
     for (QAction* a : findChildren<QAction*>())
@@ -338,7 +348,7 @@ void TfmExplorer::CreateMenus() {
     files->addAction(actFindQSO);
     files->addSeparator();
     auto* reportMenu = new QMenu(this);
-    reportMenu->setObjectName(QStringLiteral("pmReports"));
+    reportMenu->setObjectName(QStringLiteral("pmRepDropDown"));
     reportMenu->addActions({actRepFilesExists, actRepNoFile});
     reportMenu->addSeparator();
     reportMenu->addAction(actRepTournament);
