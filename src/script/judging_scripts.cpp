@@ -282,29 +282,27 @@ int TZelkScript::CalcTotal(int score, int multi) {
     return Finish(TScriptKind::CalcTotal).AsInteger();
 }
 
+bool TZelkScript::RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
+                              const TQSORecord& other) {
+    Begin(ScriptValue::Boolean(false));
+    if (callSign) engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
+    SetRecord(record, 0);
+    SetRecord(other, 1);
+    return Finish(kind).AsBoolean();
+}
+
 bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record,
                                  const TQSORecord& candidate) {
-    Begin(ScriptValue::Boolean(false));
-    engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(callSign);
-    SetRecord(record, 0);
-    SetRecord(candidate, 1);
-    return Finish(TScriptKind::IsConfirmative).AsBoolean();
+    return RunPairTest(TScriptKind::IsConfirmative, &callSign, record, candidate);
 }
 
 bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record,
                                  const TQSORecord& candidate) {
-    Begin(ScriptValue::Boolean(false));
-    engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(callSign);
-    SetRecord(record, 0);
-    SetRecord(candidate, 1);
-    return Finish(TScriptKind::IsValidReceive).AsBoolean();
+    return RunPairTest(TScriptKind::IsValidReceive, &callSign, record, candidate);
 }
 
 bool TZelkScript::IsDuplicate(const TQSORecord& record, const TQSORecord& earlier) {
-    Begin(ScriptValue::Boolean(false));
-    SetRecord(record, 0);
-    SetRecord(earlier, 1);
-    return Finish(TScriptKind::IsDuplicate).AsBoolean();
+    return RunPairTest(TScriptKind::IsDuplicate, nullptr, record, earlier);
 }
 
 TZelkScript& Scripts() {

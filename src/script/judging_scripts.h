@@ -76,6 +76,9 @@ class TZelkScript {
     // Runs the item and returns Result (the integer 0 when the script removed nothing but never defined it).
     ScriptValue Finish(TScriptKind kind);
     void SetRecord(const TQSORecord& record, int suffix);
+    // The three tests of a pair of records; `callSign` (when given) is defined before the records.
+    bool RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
+                     const TQSORecord& other);
 
     std::unique_ptr<TZelkScriptEngine> engine_;
     std::unique_ptr<Handles> handles_;

@@ -5,10 +5,7 @@
 #include "logs/text.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
-#include "ui/qt_text.h"
-
-#include <QDesktopServices>
-#include <QUrl>
+#include "ui/help_debug.h"
 
 namespace zelk::ui {
 namespace {
@@ -18,23 +15,24 @@ THelpViewer& Viewer() {
     return viewer;
 }
 
-void OpenWithDesktop(const std::string& helpFile, const std::string&) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Qs(NativePath(helpFile))));
-}
-
 } // namespace
 
 void ShowHelpTopic(const std::string& topic) {
     const std::string& file = Vars().HelpFile;
+    HelpDebug("ShowHelpTopic(\"" + topic + "\"): файл справки "_cp + file);
     if (!FileExists(file)) {
+        HelpDebug("Файл справки не найден; показано сообщение об ошибке"_cp);
         Messages().Error(FormatText("Не найден файл справки: %s"_cp, file), "Файл не найден"_cp);
         return;
     }
     const std::string page = topic + ".htm";
-    if (Viewer())
-        Viewer()(file, page);
-    else
-        OpenWithDesktop(file, page);
+    if (!Viewer()) {
+        HelpDebug("Просмотр справки не подключён; показано сообщение об ошибке"_cp);
+        Messages().Error(FormatText("Просмотр справки не подключён, страница %s не показана"_cp, page), {});
+        return;
+    }
+    HelpDebug("Страница "_cp + page + " передана окну справки"_cp);
+    Viewer()(file, page);
 }
 
 THelpViewer SetHelpViewer(THelpViewer viewer) {

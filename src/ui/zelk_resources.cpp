@@ -70,7 +70,9 @@ TZelkResources::TZelkResources() {
     help_ = new QAction(Image(QStringLiteral("help")), QStringLiteral("Вызов справки"), this);
     help_->setObjectName(QStringLiteral("Help"));
     help_->setShortcut(QKeySequence(Qt::Key_F1));
-    help_->setShortcutContext(Qt::ApplicationShortcut);
+    // F1 belongs to the window that carries this command; the dialogs and editors have F1 commands of their
+    // own for their pages, and an application-wide F1 would make every such key ambiguous.
+    help_->setShortcutContext(Qt::WindowShortcut);
     connect(help_, &QAction::triggered, this, [] { RunCommand([] { ShowHelpTopic("about"); }); });
 }
 

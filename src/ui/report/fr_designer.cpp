@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -145,11 +146,8 @@ TfrPreparedPage DesignPage(const TfrLayout& layout) {
         for (std::size_t k = 0; k < band.Objects.size(); ++k) {
             const TfrTextObject& o = band.Objects[k];
             TfrTextStyle style = o.Style;
-            // An object without a frame still shows its box on the sheet.
-            if (style.Frame == frNone) {
-                style.Frame = frAll;
-                style.FrameWidth = 0;
-            }
+            // An object without frame or fill still shows its box on the sheet, tinted.
+            if (style.Frame == frNone && !style.FillColor.isValid()) style.FillColor = QColor(255, 249, 222);
             printed.Items.push_back({QRectF(layout.Page.LeftMargin + o.Left, y + o.Top, o.Width, o.Height),
                                      o.Text, style,
                                      TfrSourceIndex(static_cast<int>(b), static_cast<int>(k))});
@@ -177,6 +175,13 @@ TfrDesignerForm::TfrDesignerForm(TfrReportImpl& report, QWidget* parent)
     Select(layout_.Bands.empty() ? -1 : 0, -1);
     UpdateTitle();
     RefreshPreview();
+}
+
+// Editors that lose the focus while their window is destroyed report it; by then the window can no
+// longer take their signals.
+TfrDesignerForm::~TfrDesignerForm() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TfrDesignerForm::CreateActions() {
@@ -310,7 +315,7 @@ void TfrDesignerForm::CreateLayout() {
     main->addWidget(left);
     main->addWidget(tcView_);
     main->setStretchFactor(1, 1);
-    main->setSizes({380, 820});
+    main->setSizes({400, 800});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -387,6 +392,8 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbObjFont_ = new QFontComboBox(panel);
     cbObjFont_->setObjectName(QStringLiteral("cbObjFont"));
     cbObjFont_->setEditable(true);
+    cbObjFont_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbObjFont_->setMinimumContentsLength(12);
     edObjFontSize_ = new QDoubleSpinBox(panel);
     edObjFontSize_->setObjectName(QStringLiteral("edObjFontSize"));
     edObjFontSize_->setRange(1, 200);
@@ -396,10 +403,10 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbObjBold_ = MakeCheck(panel, "cbObjBold", QStringLiteral("Жирный"));
     cbObjItalic_ = MakeCheck(panel, "cbObjItalic", QStringLiteral("Курсив"));
     cbObjUnderline_ = MakeCheck(panel, "cbObjUnderline", QStringLiteral("Подчёркнутый"));
-    auto* fontStyle = new QHBoxLayout;
-    fontStyle->addWidget(cbObjBold_);
-    fontStyle->addWidget(cbObjItalic_);
-    fontStyle->addWidget(cbObjUnderline_);
+    auto* fontStyle = new QGridLayout;
+    fontStyle->addWidget(cbObjBold_, 0, 0);
+    fontStyle->addWidget(cbObjItalic_, 0, 1);
+    fontStyle->addWidget(cbObjUnderline_, 1, 0, 1, 2);
     cbObjAlign_ = new QComboBox(panel);
     cbObjAlign_->setObjectName(QStringLiteral("cbObjAlign"));
     cbObjAlign_->addItems({QStringLiteral("Влево"), QStringLiteral("По центру"), QStringLiteral("Вправо")});
@@ -411,9 +418,11 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     cbFrameTop_ = MakeCheck(panel, "cbFrameTop", QStringLiteral("сверху"));
     cbFrameRight_ = MakeCheck(panel, "cbFrameRight", QStringLiteral("справа"));
     cbFrameBottom_ = MakeCheck(panel, "cbFrameBottom", QStringLiteral("снизу"));
-    auto* frame = new QHBoxLayout;
-    for (QCheckBox* box : {cbFrameLeft_, cbFrameTop_, cbFrameRight_, cbFrameBottom_})
-        frame->addWidget(box);
+    auto* frame = new QGridLayout;
+    frame->addWidget(cbFrameLeft_, 0, 0);
+    frame->addWidget(cbFrameTop_, 0, 1);
+    frame->addWidget(cbFrameRight_, 1, 0);
+    frame->addWidget(cbFrameBottom_, 1, 1);
     edFrameWidth_ = MakeLength(panel, "edFrameWidth", 10);
     edFrameWidth_->setDecimals(2);
     edFrameWidth_->setSingleStep(0.1);
@@ -426,10 +435,10 @@ QWidget* TfrDesignerForm::CreateObjectProperties() {
     btnObjFill_->setObjectName(QStringLiteral("btnObjFill"));
     btnObjFill_->setText(QStringLiteral("Цвет заливки..."));
     btnObjFill_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto* colors = new QHBoxLayout;
-    colors->addWidget(btnObjColor_);
-    colors->addWidget(cbObjFill_);
-    colors->addWidget(btnObjFill_);
+    auto* colors = new QGridLayout;
+    colors->addWidget(btnObjColor_, 0, 0, 1, 2);
+    colors->addWidget(cbObjFill_, 1, 0);
+    colors->addWidget(btnObjFill_, 1, 1);
 
     form->addRow(QStringLiteral("Имя:"), edObjName_);
     form->addRow(QStringLiteral("Текст:"), edObjText_);

@@ -37,6 +37,7 @@ class TfrDesignerForm : public QDialog {
     Q_OBJECT
   public:
     TfrDesignerForm(TfrReportImpl& report, QWidget* parent = nullptr);
+    ~TfrDesignerForm() override;
 
     const TfrLayout& Layout() const { return layout_; }
     bool Modified() const { return modified_; }

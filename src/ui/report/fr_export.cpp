@@ -262,30 +262,33 @@ QByteArray ExportSpreadsheet(const TfrPreparedReport& report) {
     QByteArray xml;
     QXmlStreamWriter w(&xml);
     w.setAutoFormatting(true);
+    w.setAutoFormattingIndent(1);
     w.writeStartDocument();
     w.writeProcessingInstruction(QStringLiteral("mso-application"), QStringLiteral("progid=\"Excel.Sheet\""));
+    // Elements in the default namespace and attributes with the "ss" prefix, as spreadsheet programs write
+    // it.
     const QString ns = QStringLiteral("urn:schemas-microsoft-com:office:spreadsheet");
-    w.writeDefaultNamespace(ns);
-    w.writeNamespace(ns, QStringLiteral("ss"));
-    w.writeStartElement(ns, QStringLiteral("Workbook"));
-    w.writeStartElement(ns, QStringLiteral("Styles"));
-    w.writeStartElement(ns, QStringLiteral("Style"));
-    w.writeAttribute(ns, QStringLiteral("ID"), QStringLiteral("head"));
-    w.writeEmptyElement(ns, QStringLiteral("Font"));
-    w.writeAttribute(ns, QStringLiteral("Bold"), QStringLiteral("1"));
+    w.writeStartElement(QStringLiteral("Workbook"));
+    w.writeAttribute(QStringLiteral("xmlns"), ns);
+    w.writeAttribute(QStringLiteral("xmlns:ss"), ns);
+    w.writeStartElement(QStringLiteral("Styles"));
+    w.writeStartElement(QStringLiteral("Style"));
+    w.writeAttribute(QStringLiteral("ss:ID"), QStringLiteral("head"));
+    w.writeEmptyElement(QStringLiteral("Font"));
+    w.writeAttribute(QStringLiteral("ss:Bold"), QStringLiteral("1"));
     w.writeEndElement();
     w.writeEndElement();
-    w.writeStartElement(ns, QStringLiteral("Worksheet"));
-    w.writeAttribute(ns, QStringLiteral("Name"), QStringLiteral("Отчёт"));
-    w.writeStartElement(ns, QStringLiteral("Table"));
+    w.writeStartElement(QStringLiteral("Worksheet"));
+    w.writeAttribute(QStringLiteral("ss:Name"), QStringLiteral("Отчёт"));
+    w.writeStartElement(QStringLiteral("Table"));
     for (const TfrTableRecord& record : TableRecords(report)) {
-        w.writeStartElement(ns, QStringLiteral("Row"));
+        w.writeStartElement(QStringLiteral("Row"));
         for (const QString& f : record.Fields) {
-            w.writeStartElement(ns, QStringLiteral("Cell"));
+            w.writeStartElement(QStringLiteral("Cell"));
             if (record.Kind != TfrBandKind::MasterData)
-                w.writeAttribute(ns, QStringLiteral("StyleID"), QStringLiteral("head"));
-            w.writeStartElement(ns, QStringLiteral("Data"));
-            w.writeAttribute(ns, QStringLiteral("Type"),
+                w.writeAttribute(QStringLiteral("ss:StyleID"), QStringLiteral("head"));
+            w.writeStartElement(QStringLiteral("Data"));
+            w.writeAttribute(QStringLiteral("ss:Type"),
                              IsPlainNumber(f) ? QStringLiteral("Number") : QStringLiteral("String"));
             w.writeCharacters(f);
             w.writeEndElement();
@@ -293,9 +296,6 @@ QByteArray ExportSpreadsheet(const TfrPreparedReport& report) {
         }
         w.writeEndElement();
     }
-    w.writeEndElement();
-    w.writeEndElement();
-    w.writeEndElement();
     w.writeEndDocument();
     return xml;
 }
@@ -387,11 +387,13 @@ void ExportToFile(const TfrPreparedReport& report, TfrExportFormat format, const
         return WriteAtomically(path, [&](QIODevice& f) { return WritePdf(report, &f); });
     case TfrExportFormat::Png:
     case TfrExportFormat::Jpeg: {
-        const char* kind = format == TfrExportFormat::Png ? "PNG" : "JPEG";
+        const bool png = format == TfrExportFormat::Png;
+        const char* kind = png ? "PNG" : "JPEG";
+        const int quality = png ? -1 : 90; // PNG at its usual compression, JPEG sharp enough for text
         const auto paths = PageImagePaths(path, report.PageCount());
         for (int i = 0; i < report.PageCount(); ++i)
             WriteAtomically(paths[i], [&](QIODevice& f) {
-                return PageImage(report.Pages[i], kImageDpi).save(&f, kind, 90);
+                return PageImage(report.Pages[i], kImageDpi).save(&f, kind, quality);
             });
         return;
     }

@@ -74,6 +74,13 @@ TfrPreviewForm::TfrPreviewForm(TfrPreparedReport report, QWidget* parent)
     ShowPage(0);
 }
 
+// Editors that lose the focus while their window is destroyed report it; by then the window can no
+// longer take their signals.
+TfrPreviewForm::~TfrPreviewForm() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
 void TfrPreviewForm::CreateActions() {
     auto guarded = [this](QAction* action, void (TfrPreviewForm::*handler)()) {
         connect(action, &QAction::triggered, this,
@@ -257,13 +264,9 @@ void TfrPreviewForm::UpdateControls() {
                            : QStringLiteral("  Отчёт пуст"));
 }
 
-void TfrPreviewForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    ApplyFit();
-}
-
-// Ctrl with the mouse wheel zooms the page.
+// Ctrl with the mouse wheel zooms the page; a fit follows the size of the page area.
 bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == saPage_->viewport() && event->type() == QEvent::Resize) ApplyFit();
     if (watched == saPage_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
@@ -335,7 +338,14 @@ void TfrPreviewForm::PrintTo(QPrinter& printer) const {
             printer.setPageSize(sizeOf(report_.Pages[p - 1]));
             printer.newPage();
         }
-        PaintPage(painter, report_.Pages[p - 1], printer.resolution() / 25.4);
+        // A printer that keeps its own paper gets the page made smaller to fit it, never cut off.
+        const TfrPreparedPage& page = report_.Pages[p - 1];
+        const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+        double pxPerMm = printer.resolution() / 25.4;
+        if (paper.width() > 0 && paper.height() > 0)
+            pxPerMm *= std::min(
+                {1.0, paper.width() / (page.Width * pxPerMm), paper.height() / (page.Height * pxPerMm)});
+        PaintPage(painter, page, pxPerMm);
     }
     painter.end();
 }

@@ -24,6 +24,7 @@ class TfrPreviewForm : public QDialog {
     Q_OBJECT
   public:
     explicit TfrPreviewForm(TfrPreparedReport report, QWidget* parent = nullptr);
+    ~TfrPreviewForm() override;
 
     const TfrPreparedReport& Report() const { return report_; }
 
@@ -49,7 +50,6 @@ class TfrPreviewForm : public QDialog {
     void Export(TfrExportFormat format, const QString& path) const;
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
