@@ -12,6 +12,7 @@
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
 #include "ui/edit_file.h"
+#include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
 #include "ui/find_qso.h"
 #include "ui/options_dialog.h"
@@ -102,6 +103,7 @@ TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fmExplorer"));
     setWindowIcon(TZelkResources::AppIcon());
     resize(717, 467);
+    reports_ = std::make_unique<TExplorerReports>(contest_);
     CreateActions();
     CreateLayout();
     CreateMenus();

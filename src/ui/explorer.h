@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace zelk::ui {
 
+class TExplorerReports;
 class TfmFind;
 class TfmFindQSO;
 class TRowListModel;
@@ -41,6 +42,8 @@ class TfmExplorer : public QMainWindow {
     void SetStartFolder(const std::string& folder) { startFolder_ = folder; }
 
     TZelkContest& Contest() { return contest_; }
+    // The report components frFilesList and frCalc with their datasets.
+    TExplorerReports& Reports() { return *reports_; }
 
     // actOpen after the folder was chosen: the folder becomes the contest folder and is listed.
     void OpenFolder(const std::string& folder);
@@ -78,6 +81,11 @@ class TfmExplorer : public QMainWindow {
     void actFindQSOExecute();
     void actViewQSOExecute();
     void OptionsExecute(int page);
+    void actPrintExecute();
+    void actDesignExecute();
+    void actPrintCalcReportExecute();
+    void actDesignCalcReportExecute();
+    void OpenReportsDialog(int kind);
     void SortBy(int column);
 
     // Display of the contest's data.
@@ -136,6 +144,7 @@ class TfmExplorer : public QMainWindow {
     QTimer* tmrFileSelect_;
 
     std::unique_ptr<TExplorerProgress> progress_;
+    std::unique_ptr<TExplorerReports> reports_; // frFilesList, frCalc and their datasets
     TfmFind* fmFind_ = nullptr;
     TfmFindQSO* fmFindQSO_ = nullptr; // made on first use, kept hidden between uses
     std::string startFolder_;

@@ -2,6 +2,7 @@
 // shared by the menus, the tool bars and the pop-up menus.
 #include "ui/explorer.h"
 
+#include "settings/global_vars.h"
 #include "ui/command_guard.h"
 #include "ui/options_dialog.h"
 #include "ui/row_model.h"
@@ -171,11 +172,17 @@ void TfmExplorer::CreateActions() {
     connect(actSortByS, &QAction::triggered, this, [this] { RunCommand([this] { SortBy(3); }); });
 
     guarded(actSaveCalcReport, &TfmExplorer::actSaveCalcReportExecute);
-
-    // The windows of these commands come with later work; the commands are in place and unavailable.
-    for (QAction* later : {actPrintCalcReport, actDesignCalcReport, actPrint, actDesign, actRepOut,
-                           actRepFilesExists, actRepNoFile, actRepTournament})
-        later->setEnabled(false);
+    guarded(actPrintCalcReport, &TfmExplorer::actPrintCalcReportExecute);
+    guarded(actDesignCalcReport, &TfmExplorer::actDesignCalcReportExecute);
+    guarded(actPrint, &TfmExplorer::actPrintExecute);
+    guarded(actDesign, &TfmExplorer::actDesignExecute);
+    const std::pair<QAction*, int> dialogReports[] = {
+        {actRepFilesExists, rkFilesExists}, {actRepNoFile, rkNoFile}, {actRepTournament, rkTournament}};
+    for (auto [action, kind] : dialogReports)
+        connect(action, &QAction::triggered, this,
+                [this, kind] { RunCommand([this, kind] { OpenReportsDialog(kind); }); });
+    connect(actRepOut, &QAction::triggered, this,
+            [this] { RunCommand([this] { OpenReportsDialog(Vars().QLastReport); }); });
 
     for (QAction* a : findChildren<QAction*>())
         addAction(a); // shortcuts work wherever the focus is in the window
@@ -345,7 +352,7 @@ void TfmExplorer::CreateMenus() {
     files->addAction(actFindQSO);
     files->addSeparator();
     auto* reportMenu = new QMenu(this);
-    reportMenu->setObjectName(QStringLiteral("pmReports"));
+    reportMenu->setObjectName(QStringLiteral("pmRepDropDown"));
     reportMenu->addActions({actRepFilesExists, actRepNoFile});
     reportMenu->addSeparator();
     reportMenu->addAction(actRepTournament);
