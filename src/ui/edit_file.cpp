@@ -9,6 +9,7 @@
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/edit_file_find.h"
+#include "ui/edit_file_print.h"
 #include "ui/edit_file_syntax.h"
 #include "ui/qt_text.h"
 #include "ui/zelk_resources.h"

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,14 @@ class QMenu;
 class QPlainTextEdit;
 class QTimer;
 
+namespace zelk::rep {
+class TfrReport;
+}
+
 namespace zelk::ui {
 
 class TTextFindDialog;
+class TEditFilePrint;
 
 class TfmEditFile : public QMainWindow {
     Q_OBJECT
@@ -34,6 +40,9 @@ class TfmEditFile : public QMainWindow {
 
     // The text as lines of Windows-1251 bytes: what a save writes and what a printout shows.
     std::vector<std::string> Lines() const;
+    // The report component of the printout (log printout layout, dataset frUserDataset over the lines
+    // as they were when the print or designer command started, variables "Файл" and "Строка").
+    rep::TfrReport& PrintReport();
     // The file loaded or last saved.
     const std::string& FileName() const { return fileName_; }
     // Set by every change of the text; cleared when a file is loaded or the text is saved.
@@ -83,6 +92,8 @@ class TfmEditFile : public QMainWindow {
     void actSelectFontExecute();
     void actFindExecute();
     void actFindAndReplaceExecute();
+    void actPrintPreviewExecute();
+    void actDesignExecute();
 
     QAction* actOpen;
     QAction* actSave;
@@ -110,6 +121,8 @@ class TfmEditFile : public QMainWindow {
 
     std::string fileName_;
     bool shown_ = false;
+    // The printout's report component with its dataset over the editor lines; made on first use.
+    std::unique_ptr<TEditFilePrint> print_;
 };
 
 // The main window's "edit" command: opens a new editor on `path` (empty when no log is selected) and,

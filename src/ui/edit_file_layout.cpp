@@ -87,7 +87,9 @@ void TfmEditFile::CreateActions() {
     guarded(actSave, &TfmEditFile::actSaveExecute);
     actPrintPreview = MakeAction(this, "actPrintPreview", QStringLiteral("Печатать"), "print-report",
                                  QKeySequence(Qt::CTRL | Qt::Key_P));
+    guarded(actPrintPreview, &TfmEditFile::actPrintPreviewExecute);
     actDesign = MakeAction(this, "actDesign", QStringLiteral("Дизайнер отчёта"), "design");
+    guarded(actDesign, &TfmEditFile::actDesignExecute);
     actClose = MakeAction(this, "actClose", QStringLiteral("&Закрыть"), "exit");
     connect(actClose, &QAction::triggered, this, &QWidget::close);
 
@@ -123,10 +125,6 @@ void TfmEditFile::CreateActions() {
     guarded(actEncode866, &TfmEditFile::actEncode866Execute);
     actHelp = MakeAction(this, "actHelp", QStringLiteral("Вызов справки"), "help", QKeySequence(Qt::Key_F1));
     connect(actHelp, &QAction::triggered, this, [] { RunCommand([] { ShowHelpTopic("editfile"); }); });
-
-    // Printing comes with the report engine; the commands are in place and unavailable until then.
-    actPrintPreview->setEnabled(false);
-    actDesign->setEnabled(false);
 
     actCut->setEnabled(false);
     actCopy->setEnabled(false);

@@ -11,11 +11,13 @@
 #include "reports/report_catalogue.h"
 #include "reports/report_sources.h"
 #include "settings/global_vars.h"
+#include "ui/edit_file.h"
 #include "ui/explorer_reports.h"
 #include "ui/qt_text.h"
 #include "ui/report/fr_report_impl.h"
 #include "ui/reports_dialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -190,32 +192,36 @@ class ReportLayoutsTest : public QObject {
         KeepPdf(e.Reports.frCalc, "QSOCalc");
     }
 
-    // The log editor prints through the first report cursor with the variables "Файл" and "Строка".
-    void LogPrintoutThroughTheEditorsVariables() {
+    // The log editor prints its text as it stands, through the first report cursor with the variables
+    // "Файл" and "Строка"; its print command previews that report.
+    void LogPrintoutFromTheEditor() {
         TestSettings settings;
         InstallLayouts(settings);
         const std::string path = TextFromPath(kSourceRoot / "examples" / "contest" / "Q2PE.CBR");
         std::vector<std::string> lines = SplitString(ReadFileBytes(path), '\n');
         while (!lines.empty() && lines.back().empty())
             lines.pop_back();
-        TZelkReportCursor cursor;
-        rep::TfrUserDataset frUserDataset;
-        frUserDataset.OnFirst = [&] { cursor.First(); };
-        frUserDataset.OnNext = [&] { cursor.Next(); };
-        frUserDataset.OnEof = [&] { return cursor.Eof(lines.size()); };
-        rep::TfrReport frView;
-        frView.SetDataset(kEditFileDataset, &frUserDataset);
-        frView.SetVariableCallback([&](const std::string& name, ScriptValue& value) {
-            return EditFileVariable(name, path, lines, cursor.Index(), value);
-        });
+        TfmEditFile editor;
+        QVERIFY(editor.LoadFile(path));
+        QCOMPARE(editor.ReplaceAll(QStringLiteral("START-OF-LOG"), QStringLiteral("НАЧАЛО")), 1);
+
+        rep::TfrReport& frView = editor.PrintReport();
         LoadReportLayout(frView, rkEditFile);
         frView.Prepare();
         const QStringList rows = Records(frView, rep::TfrBandKind::MasterData);
         QCOMPARE(rows.size(), static_cast<int>(lines.size()));
-        QCOMPARE(rows[0], QStringLiteral("1|START-OF-LOG: 3.0"));
+        QCOMPARE(rows[0], QStringLiteral("1|НАЧАЛО: 3.0"));
+        QCOMPARE(rows[1], "2|" + Qs(lines[1]).trimmed());
         QVERIFY(rows.last().endsWith(QStringLiteral("|END-OF-LOG:")));
         QCOMPARE(Records(frView, rep::TfrBandKind::ReportTitle).value(0), "Файл " + Qs(path));
         KeepPdf(frView, "EditFile");
+
+        // The print command takes the text anew: a line removed since shows in the next printout.
+        QCOMPARE(editor.ReplaceAll(QStringLiteral("НАЧАЛО"), QStringLiteral("START-OF-LOG")), 1);
+        TPreviewCloser closer;
+        editor.findChild<QAction*>(QStringLiteral("actPrintPreview"))->trigger();
+        QCOMPARE(closer.Closed, 1);
+        QCOMPARE(Records(frView, rep::TfrBandKind::MasterData).value(0), QStringLiteral("1|START-OF-LOG: 3.0"));
     }
 };
 
