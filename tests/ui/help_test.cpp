@@ -52,7 +52,9 @@ std::vector<TopicCase> ProgramTopics() {
     std::vector<TopicCase> topics = {{"about", "О программе Zelkon"},
                                      {"options", "Настройки"},
                                      {"editfile", "Редактор файла участника"},
-                                     {"findqso", "Поиск связей"}};
+                                     {"findqso", "Поиск связей"},
+                                     {"report-preview", "Просмотр отчёта"},
+                                     {"report-designer", "Дизайнер отчёта"}};
     for (TScriptKind kind :
          {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
           TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
