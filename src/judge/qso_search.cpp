@@ -72,9 +72,9 @@ TQSOViewTest TestQSO(const TZelkContest& contest, int row) {
     TQSOViewTest t;
     t.Viewed = ViewedRecord(contest, row);
     const std::string path = contest.SelectedLogPath();
-    TZelkCabrilloFile file;
-    file.FileName = path;
-    const std::string ownCall = file.GetTagValue("CALLSIGN:");
+    // The owner as the check takes it (upper-cased), so that a log written in small letters is shown
+    // the same confirmation the check gave it.
+    const std::string ownCall = OwnerCallSign(path);
     t.FileName = contest.SelectedLog >= 0 ? contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption
                                           : ExtractFileName(path);
     t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call);

@@ -36,8 +36,8 @@ struct TQSOViewTest {
 
 // The record of QSO row `row` of the selected log (QSOIndex = row + 1).
 TQSORecord ViewedRecord(const TZelkContest& contest, int row);
-// Judges QSO row `row` of the selected log against its correspondent's log, with the log's CALLSIGN:
-// value as written (not upper-cased), without clearing the scripts' failure marks.
+// Judges QSO row `row` of the selected log against its correspondent's log, with the log's owner as the
+// check takes it, without clearing the scripts' failure marks.
 TQSOViewTest TestQSO(const TZelkContest& contest, int row);
 // The time box text: the candidate's time, two blanks and the minutes apart, or "[ошибка в дате]".
 std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate);

@@ -228,11 +228,12 @@ TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
     EXPECT_EQ(contest.QSOs[0].Cell(7), "-");
 }
 
-TEST_F(ContestWideTest, ViewerPassesTheCallSignAsWritten) {
+// A CALLSIGN: in small letters: the viewer finds the same confirmation as the check.
+TEST_F(ContestWideTest, ViewerTakesTheOwnerAsTheCheckDoes) {
     WriteLog("Q1AA.CBR", {"CALLSIGN: q1aa"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
     WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"}, {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"});
     Open("Q1AA.CBR");
-    EXPECT_EQ(TestQSO(contest, 0).Index, "-");
+    EXPECT_EQ(TestQSO(contest, 0).Index, "1");
     CheckAllRecords(contest);
     EXPECT_EQ(contest.QSOs[0].Cell(7), "1");
     WriteLog("NOCALL.CBR", {"NAME: x"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
