@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need, when any is missing: the
 # toolchain; Qt 6 and QScintilla for the desktop program, with qhelpgenerator (which compiles the help)
-# and the Qt Help module with the SQLite driver it reads the help through; and Xvfb, ImageMagick, a
+# and the Qt Help module with the SQLite driver it reads the help through, and Qt's Russian texts; and Xvfb, ImageMagick, a
 # Cyrillic font and pdftoppm for looking at the program and at its PDF reports.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang
   qt6-base-dev qt6-svg-dev libqscintilla2-qt6-dev qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+  qt6-translations-l10n
   xvfb xauth imagemagick fonts-dejavu-core poppler-utils)
 missing=()
 for p in "${packages[@]}"; do

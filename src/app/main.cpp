@@ -22,6 +22,7 @@
 
 int main(int argc, char** argv) {
     zelk::ui::TZelkApplication app(argc, argv);
+    zelk::ui::InstallQtRussianTexts();
     zelk::ui::TMessagesInstaller messages;
     zelk::ui::TQtUserStore store;
     zelk::Vars().SetUserStore(&store);

@@ -4,8 +4,13 @@
 #include "ui/qt_text.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTranslator>
+
+#include <memory>
 
 namespace zelk::ui {
 namespace {
@@ -25,6 +30,19 @@ QSettings UserSettings() {
 }
 
 } // namespace
+
+bool InstallQtRussianTexts() {
+    // Kept for the whole run; the application holds only a pointer to it.
+    static QTranslator* translator = nullptr;
+    if (translator) return true;
+    auto loaded = std::make_unique<QTranslator>();
+    if (!loaded->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    translator = loaded.release();
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
 
 void TQtMessages::Info(const std::string& text, const std::string& caption) {
     QMessageBox::information(BoxParent(), CaptionOr(caption, kInfoCaption), Qs(text));

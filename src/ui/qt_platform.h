@@ -32,6 +32,12 @@ class TQtUserStore : public IUserStore {
     void WriteString(const std::string& name, const std::string& value) override;
 };
 
+// Qt's own texts (the buttons of message boxes, the file and print dialogs) in Russian, to match the rest
+// of the program whatever the system's language. Loads Qt's Russian translation from Qt's translations
+// folder and installs it for the application; false when that translation is not there, and Qt's texts
+// then stay English.
+bool InstallQtRussianTexts();
+
 // Installs the Qt message boxes for the whole run and restores the previous ones when destroyed.
 class TMessagesInstaller {
   public:

@@ -190,6 +190,16 @@ class WidgetsTest : public QObject {
                  QStringLiteral("Файлы протоколов/текстовые (*.txt *.prt)"));
     }
 
+    // The buttons of Qt's own boxes speak Russian like the rest of the program.
+    void QtOwnTextsAreRussian() {
+        QVERIFY(InstallQtRussianTexts());
+        QVERIFY(InstallQtRussianTexts()); // a second call keeps the one translation
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Да"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Нет"));
+    }
+
     void EveryRowRoleHasAnIcon() {
         const auto& images = ZelkResources().ListImages();
         for (int role : {imgLog, imgTag, imgBadTag, imgLogNoCall, imgQSOUnchecked, imgQSOAccepted,
