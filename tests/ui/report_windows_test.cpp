@@ -293,6 +293,31 @@ class ReportWindowsTest : public QObject {
         QCOMPARE(program.Report.Impl().Prepared().Pages[0].Bands.size(), 7u); // header, 5 rows, footer
     }
 
+    // A preview of a layout read from a file names its print job and proposed files after the layout.
+    void ShowPreviewNamesTheDocumentAfterItsLayout() {
+        QTemporaryDir dir;
+        Program program(2);
+        QString unnamed, named;
+        const auto take = [](QString& name) {
+            test::OnNextModal([&name](QWidget* modal) {
+                auto* preview = qobject_cast<TfrPreviewForm*>(modal);
+                if (!preview) return false;
+                name = preview->DocumentName();
+                Act(preview, "actClose")->trigger();
+                return true;
+            });
+        };
+        take(unnamed);
+        program.Report.ShowPreview(nullptr);
+        QCOMPARE(unnamed, QStringLiteral("Предварительный просмотр"));
+        const QString path = dir.filePath(QStringLiteral("Tournament.frf"));
+        program.Report.SaveToFile(path);
+        QVERIFY(program.Report.LoadFromFile(path));
+        take(named);
+        program.Report.ShowPreview(nullptr);
+        QCOMPARE(named, QStringLiteral("Tournament"));
+    }
+
     void DesignerAddsBandsAndObjectsAndSaves() {
         TestSettings settings;
         QTemporaryDir dir;

@@ -350,9 +350,13 @@ void TfrPreviewForm::PrintTo(QPrinter& printer) const {
     painter.end();
 }
 
+QString TfrPreviewForm::DocumentName() const {
+    return documentName_.isEmpty() ? windowTitle() : documentName_;
+}
+
 void TfrPreviewForm::actPrintExecute() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    printer.setDocName(DocumentName());
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
     dialog.setMinMax(1, report_.PageCount());
@@ -397,7 +401,7 @@ void TfrPreviewForm::actOpenExecute() {
 
 void TfrPreviewForm::actSaveExecute() {
     QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить подготовленный отчёт"), QString(),
+        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить подготовленный отчёт"), DocumentName(),
                                      kPreparedFilter, nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".zrp");
@@ -413,6 +417,7 @@ void TfrPreviewForm::actExportExecute() {
     for (const auto& f : ExportFormats())
         filters << QStringLiteral("%1 (*.%2)").arg(f.Caption, f.Extension);
     dialog.setNameFilters(filters);
+    dialog.selectFile(DocumentName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const auto& format =
         ExportFormats()[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))];

@@ -27,6 +27,10 @@ class TfrPreviewForm : public QDialog {
     ~TfrPreviewForm() override;
 
     const TfrPreparedReport& Report() const { return report_; }
+    // The name the print job and the proposed file names of save and export take (the layout's name,
+    // such as "Tournament"); the window's caption until one is given.
+    QString DocumentName() const;
+    void SetDocumentName(const QString& name) { documentName_ = name; }
 
     // The page shown, from 0.
     int PageIndex() const { return page_; }
@@ -53,6 +57,7 @@ class TfrPreviewForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QString documentName_;
     void CreateActions();
     void CreateLayout();
     void UpdateControls();

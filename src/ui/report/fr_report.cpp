@@ -9,6 +9,7 @@
 #include "ui/report/fr_report_impl.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFile>
 #include <QSaveFile>
 
@@ -178,6 +179,7 @@ void TfrReport::ShowPreview(QWidget* parent) {
         impl_->Prepare();
     }
     TfrPreviewForm preview(impl_->Prepared(), parent);
+    if (!impl_->FileName().isEmpty()) preview.SetDocumentName(QFileInfo(impl_->FileName()).completeBaseName());
     preview.exec();
 }
 
