@@ -129,11 +129,11 @@ QComboBox* MaskBox(const char* name, const QStringList& entries, QWidget* parent
 }
 
 // The scripts in the order of their links, with the names of the links.
-struct TScriptLinkSpec {
+struct TScriptLinkEntry {
     TScriptKind kind;
     const char* name;
 };
-constexpr TScriptLinkSpec kScriptLinks[] = {
+constexpr TScriptLinkEntry kScriptLinks[] = {
     {TScriptKind::CalcQSO, "lnkCalcQSO"},
     {TScriptKind::CalcMultiplier, "lnkCalcMultiplier"},
     {TScriptKind::CalcTotal, "lnkCalcTotal"},
@@ -275,17 +275,17 @@ QWidget* TfmOptions::CreateScriptsPage() {
     grid->setVerticalSpacing(8);
     const QIcon icon = TZelkResources::Image(QStringLiteral("script"));
     int row = 0;
-    for (const TScriptLinkSpec& spec : kScriptLinks) {
+    for (const TScriptLinkEntry& entry : kScriptLinks) {
         auto* image = new QLabel(page);
         image->setPixmap(icon.pixmap(16, 16));
-        const TScriptKind kind = spec.kind;
+        const TScriptKind kind = entry.kind;
         auto* link = new TScriptLink(
             Qs(TZelkScriptItem(kind).GetCaption()),
             [this, kind] {
                 if (TZelkScriptItem* item = Scripts().FindItem(kind)) OpenScriptEditor(*item, this);
             },
             page);
-        link->setObjectName(QString::fromLatin1(spec.name));
+        link->setObjectName(QString::fromLatin1(entry.name));
         grid->addWidget(image, row, 0);
         grid->addWidget(link, row, 1);
         ++row;
