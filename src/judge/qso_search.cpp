@@ -14,7 +14,13 @@ namespace zelk {
 std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
                                        IProgress* progress) {
     std::vector<TSearchRow> rows;
-    if (contest.Logs.empty()) return rows;
+    SearchContacts(contest, text, progress, rows);
+    return rows;
+}
+
+void SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress,
+                    std::vector<TSearchRow>& rows) {
+    if (contest.Logs.empty()) return;
     if (progress) progress->Start(static_cast<int>(contest.Logs.size()));
     try {
         std::string raw;
@@ -48,7 +54,6 @@ std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::s
         throw;
     }
     if (progress) progress->Finish();
-    return rows;
 }
 
 TQSORecord ViewedRecord(const TZelkContest& contest, int row) {

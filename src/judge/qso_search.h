@@ -22,6 +22,10 @@ struct TSearchRow {
 // whose owner callsign equals `text` becomes an owner row at the top. One progress step per log.
 std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
                                        IProgress* progress);
+// The same search adding its rows to `rows` log by log, so that the rows found before a log that cannot
+// be read are still there when that log's error passes.
+void SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress,
+                    std::vector<TSearchRow>& rows);
 
 // What the viewer shows after "Проверить" on one QSO row.
 struct TQSOViewTest {

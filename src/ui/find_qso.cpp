@@ -271,11 +271,22 @@ void TfmFindQSO::DoSearch() {
     TProgress progress(*this);
     std::vector<TSearchRow> rows;
     try {
-        rows = SearchContacts(contest_, text, &progress);
+        SearchContacts(contest_, text, &progress, rows);
     } catch (...) {
-        ShowResults(0);
+        // The logs read before the one that failed keep their rows.
+        FillResults(rows);
+        ShowResults(lvResult_->rowCount());
         throw;
     }
+    FillResults(rows);
+    if (lvResult_->rowCount() > 0) {
+        lvResult_->selectRow(0);
+        lvResult_->setFocus();
+    }
+    ShowResults(lvResult_->rowCount());
+}
+
+void TfmFindQSO::FillResults(const std::vector<TSearchRow>& rows) {
     lvResult_->setUpdatesEnabled(false);
     const auto& images = ZelkResources().ListImages();
     lvResult_->setRowCount(static_cast<int>(rows.size()));
@@ -288,12 +299,7 @@ void TfmFindQSO::DoSearch() {
         lvResult_->setItem(i, 0, file);
         lvResult_->setItem(i, 1, new QTableWidgetItem(Qs(row.Comment)));
     }
-    if (lvResult_->rowCount() > 0) {
-        lvResult_->selectRow(0);
-        lvResult_->setFocus();
-    }
     lvResult_->setUpdatesEnabled(true);
-    ShowResults(lvResult_->rowCount());
 }
 
 void TfmFindQSO::ShowResults(int rows) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -15,7 +16,8 @@ class QTableWidget;
 
 namespace zelk {
 class TZelkContest;
-}
+struct TSearchRow;
+} // namespace zelk
 
 namespace zelk::ui {
 
@@ -53,6 +55,7 @@ class TfmFindQSO : public QDialog {
     void CreateActions();
     void CreateLayout();
     void RestoreGeometry();
+    void FillResults(const std::vector<TSearchRow>& rows);
     void ShowResults(int rows);
 
     const TZelkContest& contest_;

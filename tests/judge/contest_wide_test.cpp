@@ -1,6 +1,7 @@
 // Stations without a log, conditional credit, the contest-wide run and its standings.
 #include "judge/judge.h"
 #include "judge/qso_search.h"
+#include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
@@ -199,6 +200,26 @@ TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
     Vars().CurrentFolder = empty.Text();
     contest.ListLogs();
     EXPECT_TRUE(SearchContacts(contest, "Q2BB", nullptr).empty());
+}
+
+// A log that exists but cannot be read ends the search; the rows of the logs read before it stay.
+TEST_F(ContestWideTest, SearchKeepsTheRowsFoundBeforeAnUnreadableLog) {
+    Log("Q1AA", {"Q2BB"});
+    Log("Q2BB", {"Q1AA"});
+    // /proc/self/mem opens like a regular file and fails on reading.
+    std::filesystem::create_symlink("/proc/self/mem", PathFromText(folder.File("Q3ZZ.CBR")));
+    Log("Q4DD", {"Q2BB"});
+    contest.ListLogs();
+    contest.SortLogs(0);
+    CountingProgress progress;
+    std::vector<TSearchRow> rows;
+    EXPECT_THROW(SearchContacts(contest, "Q2BB", &progress, rows), TZelkError);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].FileName, "Q2BB.CBR");
+    EXPECT_TRUE(rows[0].Owner);
+    EXPECT_EQ(rows[1].FileName, "Q1AA.CBR");
+    EXPECT_EQ(rows[1].Comment, "QSO: 1");
+    EXPECT_EQ(progress.finished, 1);
 }
 
 TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
