@@ -12,6 +12,7 @@
 #include "ui/edit_file_print.h"
 #include "ui/edit_file_syntax.h"
 #include "ui/qt_text.h"
+#include "ui/replace_question.h"
 #include "ui/zelk_resources.h"
 
 #include <QAbstractItemView>
@@ -301,8 +302,7 @@ bool TfmEditFile::actSaveExecute() {
     dialog->setOption(QFileDialog::DontConfirmOverwrite, !confirms);
     if (answer != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return false;
     const std::string path = Cp(dialog->selectedFiles().first());
-    if (FileExists(path) && !Messages().Ask(FormatText("Заменить существующий файл %s"_cp, path)))
-        return false;
+    if (FileExists(path) && !AskReplaceFile(this, path)) return false;
 
     const std::vector<std::string> lines = Lines();
     {

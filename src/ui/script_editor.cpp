@@ -12,6 +12,7 @@
 #include "ui/command_guard.h"
 #include "ui/help_topic.h"
 #include "ui/qt_text.h"
+#include "ui/replace_question.h"
 #include "ui/script_editor_completion.h"
 #include "ui/script_editor_lexer.h"
 #include "ui/script_editor_text.h"
@@ -27,7 +28,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
@@ -99,15 +99,6 @@ class TScriptFileDialog {
     QDir folder_;
     QFileDialog::Options options_;
 };
-
-// "Заменить существующий файл ..." with Yes, No and Cancel; true only for Yes.
-bool AskReplace(QWidget* parent, const std::string& file) {
-    QMessageBox box(QMessageBox::Question, Qs(kAskCaption),
-                    Qs(FormatText("Заменить существующий файл %s"_cp, file)),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
-}
 
 // The script folder of a first save does not exist yet; a folder that cannot be made shows up as the
 // write error of the save.
@@ -452,7 +443,7 @@ void TfmScriptEditor::actSaveExecute() {
     const std::string file =
         TScriptFileDialog(ZelkResources().dlgSave(), QStringLiteral("Сохранить файл"), itemFile).Choose();
     if (file.empty()) return;
-    if (FileExists(file) && !AskReplace(this, file)) return;
+    if (FileExists(file) && !AskReplaceFile(this, file)) return;
     const QString lacking = UnencodableChars(synEdit_->text());
     if (!lacking.isEmpty() &&
         !Messages().Ask("В тексте есть знаки, которых нет в кодировке Windows-1251. В файл они будут "

@@ -13,6 +13,7 @@
 #include "ui/help_topic.h"
 #include "ui/zelk_resources.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
@@ -101,6 +103,22 @@ void AnswerSave(const std::string& path, bool* handled = nullptr, FileDialogSeen
 
 void AnswerOpen(const std::string& path, bool* handled = nullptr, FileDialogSeen* seen = nullptr) {
     AnswerFileDialog(ZelkResources().dlgOpen(), path, handled, seen);
+}
+
+// Answers the next message box with `button`; `seen` receives its caption, text and buttons.
+struct BoxSeen {
+    QString Title, Text;
+    QMessageBox::StandardButtons Buttons;
+    bool Seen = false;
+};
+void AnswerBox(BoxSeen& seen, QMessageBox::StandardButton button) {
+    test::OnNextModal([&seen, button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        seen = {box->windowTitle(), box->text(), box->standardButtons(), true};
+        box->button(button)->click();
+        return true;
+    });
 }
 
 // The bytes a save would write.
@@ -320,9 +338,11 @@ class EditFileTest : public QObject {
         QCOMPARE(ReadFileBytes(copy), bytes);
 
         // Saved over itself after the replace question, the log is unchanged as well.
+        BoxSeen replace;
         AnswerSave(original);
+        AnswerBox(replace, QMessageBox::Yes);
         e.Action("actSave")->trigger();
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QVERIFY(replace.Seen);
         QCOMPARE(ReadFileBytes(original), bytes);
     }
 
@@ -361,27 +381,33 @@ class EditFileTest : public QObject {
         e.Type(QStringLiteral("X-"));
         QVERIFY(e.Window.IsModified());
 
-        // The dialog proposes the current file; "No" to the question changes nothing.
-        settings.Boxes.Answer = false;
-        FileDialogSeen seen;
-        AnswerSave(other, nullptr, &seen);
-        e.Action("actSave")->trigger();
-        QCOMPARE(seen.Title, QStringLiteral("Сохранить файл"));
-        QCOMPARE(seen.Filters, kLogFilters);
-        QCOMPARE(seen.Proposed, QString::fromStdString(ToUtf8(path)));
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("ask"));
-        QCOMPARE(QString::fromStdString(settings.Boxes.Boxes[0].Text),
-                 QStringLiteral("Заменить существующий файл ") + QString::fromStdString(ToUtf8(other)));
-        QCOMPARE(ReadFileBytes(other), std::string("CALLSIGN: Q2BB\n"));
-        QCOMPARE(e.Window.FileName(), path);
-        QVERIFY(e.Window.IsModified());
-        QVERIFY(!Vars().LogEdited);
+        // The dialog proposes the current file; "No" or "Cancel" to the question changes nothing.
+        for (auto answer : {QMessageBox::No, QMessageBox::Cancel}) {
+            FileDialogSeen seen;
+            BoxSeen box;
+            AnswerSave(other, nullptr, &seen);
+            AnswerBox(box, answer);
+            e.Action("actSave")->trigger();
+            QCOMPARE(seen.Title, QStringLiteral("Сохранить файл"));
+            QCOMPARE(seen.Filters, kLogFilters);
+            QCOMPARE(seen.Proposed, QString::fromStdString(ToUtf8(path)));
+            QVERIFY(box.Seen);
+            QCOMPARE(box.Title, QStringLiteral("Подтвердите"));
+            QCOMPARE(box.Text,
+                     QStringLiteral("Заменить существующий файл ") + QString::fromStdString(ToUtf8(other)));
+            QCOMPARE(box.Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            QCOMPARE(ReadFileBytes(other), std::string("CALLSIGN: Q2BB\n"));
+            QCOMPARE(e.Window.FileName(), path);
+            QVERIFY(e.Window.IsModified());
+            QVERIFY(!Vars().LogEdited);
+        }
 
         // "Yes" writes the file and takes its name.
-        settings.Boxes.Answer = true;
+        BoxSeen yes;
         AnswerSave(other);
+        AnswerBox(yes, QMessageBox::Yes);
         e.Action("actSave")->trigger();
+        QVERIFY(yes.Seen);
         QVERIFY(ReadFileBytes(other).starts_with("X-START-OF-LOG: 3.0\r\nCALLSIGN: Q1AA\r\n"));
         QCOMPARE(e.Window.FileName(), other);
         QCOMPARE(e.Window.windowTitle(), QStringLiteral("Zelkon::Editor Q2BB.CBR"));
@@ -516,8 +542,11 @@ class EditFileTest : public QObject {
             QVERIFY(e.Window.IsModified());
 
             // "Yes" and a save over the log (replace: "Yes"): saved and closed.
+            BoxSeen replace;
             AnswerSave(path);
+            AnswerBox(replace, QMessageBox::Yes);
             QVERIFY(e.Window.close());
+            QVERIFY(replace.Seen);
             QVERIFY(!e.Window.isVisible());
             QVERIFY(ReadFileBytes(path).starts_with("2START-OF-LOG"));
             QVERIFY(Vars().LogEdited);
