@@ -305,6 +305,8 @@ void TfmOptions::FillControls() {
     cbNoFileIncludeResults_->setChecked(v.NoFileIncludeResults);
 }
 
+// The blanks between the mask and its "-" are dropped too: kept, they would be part of the mask, which then
+// matches no file of the folder.
 std::string TfmOptions::MaskFromText(const std::string& text) {
     const std::string trimmed = Trim(text);
     const size_t dash = trimmed.find('-');
