@@ -192,7 +192,14 @@ void TfmReports::RunReport(bool design) {
             FillNoFileTable();
         } else {
             TNoFileRows unused;
-            PrepareReportData(contest_, kind, Vars().RecalcAll, {contestProgress_, nullptr}, unused);
+            // The rows the standings scored before an error keep their new cells, so the main window
+            // shows them again on that path too.
+            try {
+                PrepareReportData(contest_, kind, Vars().RecalcAll, {contestProgress_, nullptr}, unused);
+            } catch (...) {
+                if (kind == rkTournament) emit LogListChanged();
+                throw;
+            }
             if (kind == rkTournament) emit LogListChanged();
         }
     }

@@ -319,3 +319,22 @@ TEST_F(ContestWideTest, CachedRunAsksTheScriptsExactlyAsThePlainReadingDoes) {
     EXPECT_EQ(cells[0], cells[1]);
     EXPECT_EQ(Row("BIN.CBR"), "0/0/0");
 }
+
+TEST_F(ContestWideTest, ConversionErrorEndsTheRunAndKeepsTheRowsScoredSoFar) {
+    // Points on 7020 cannot be read as a number; only Q2BB and Q3CC have a contact there.
+    WriteScript("CalcQSO.txt", "begin if Freq = '7020' then Result := 'x' else Result := 1 end");
+    WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 001"});
+    WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"},
+             {"3510 CW 2005-02-12 1200 Q2BB 599 001 Q1AA 599 001",
+              "7020 CW 2005-02-12 1210 Q2BB 599 002 Q3CC 599 001"});
+    WriteLog("Q3CC.CBR", {"CALLSIGN: Q3CC"}, {"7020 CW 2005-02-12 1210 Q3CC 599 001 Q2BB 599 002"});
+    contest.ListLogs();
+    contest.SortLogs(0);
+    CountingProgress progress;
+    EXPECT_THROW(CheckAllFiles(contest, &progress), TZelkError);
+    EXPECT_EQ(Row("Q1AA.CBR"), "1/1/1");
+    EXPECT_EQ(Row("Q2BB.CBR"), "-/-/-");
+    EXPECT_EQ(Row("Q3CC.CBR"), "-/-/-");
+    EXPECT_EQ(progress.steps, std::vector<int>{0});
+    EXPECT_EQ(progress.finished, 1);
+}

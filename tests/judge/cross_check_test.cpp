@@ -2,6 +2,7 @@
 // in which the scripts are asked.
 #include "judge/cross_check.h"
 #include "judge/judge.h"
+#include "logs/error.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
@@ -196,4 +197,30 @@ TEST_F(CheckTest, ScriptsAreAskedAboutThePairsInTheDocumentedOrder) {
         "C 13:00 12:02", "C 13:00 12:31", "C 13:00 13:10", "R 13:00 13:10", "R 13:00 13:10", "D 13:00 12:01",
         "D 13:00 12:30"};
     EXPECT_EQ(messages.PlainTexts(), expected);
+}
+
+TEST_F(CheckTest, ConversionErrorEndsTheCheckAndKeepsTheRowsJudgedSoFar) {
+    // Points on 7020 cannot be read as a number.
+    WriteScript("CalcQSO.txt", "begin if Freq = '7020' then Result := 'x' else Result := 1 end");
+    WriteLog("Q1AA.CBR", kQ1AAHeader,
+             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015",
+              "7020 CW 2005-02-12 1210 Q1AA 599 002 Q2BB 599 016",
+              "14010 CW 2005-02-12 1220 Q1AA 599 003 Q2BB 599 017"});
+    WriteLog("Q2BB.CBR", kQ2BBHeader,
+             {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001",
+              "7020 CW 2005-02-12 1210 Q2BB 599 016 Q1AA 599 002",
+              "14010 CW 2005-02-12 1220 Q2BB 599 017 Q1AA 599 003"});
+    Open("Q1AA.CBR");
+    const auto status = contest.Status;
+    EXPECT_THROW(CheckAllRecords(contest), TZelkError);
+    std::vector<std::string> rows;
+    for (const auto& row : contest.QSOs)
+        rows.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));
+    EXPECT_EQ(rows, (std::vector<std::string>{"1|", "-|", "-|"}));
+    EXPECT_EQ(contest.QSOs[0].ImageIndex, imgQSOAccepted);
+    EXPECT_EQ(contest.QSOs[1].ImageIndex, imgQSOUnchecked);
+    EXPECT_EQ(contest.Status, status);
+    EXPECT_EQ(contest.Logs[static_cast<size_t>(contest.SelectedLog)].Cells,
+              (std::vector<std::string>{"-", "-", "-"}));
+    EXPECT_EQ(contest.Current.Score, 0);
 }

@@ -4,7 +4,9 @@
 #include "ui_test_main.h"
 
 #include "logs/contest.h"
+#include "logs/error.h"
 #include "logs/text.h"
+#include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "ui/explorer.h"
 #include "ui/explorer_reports.h"
@@ -237,6 +239,36 @@ class ReportsDialogTest : public QObject {
         QVERIFY(Vars().RecalcAll);
         // Q1AA and Q2BB confirm each other's first contact; the rest have no log to match.
         QCOMPARE(d.Order(), std::string("Q1AA:1 Q2BB:1 Q3CC:0 "));
+    }
+
+    void StandingsEndedByAnErrorStillShowTheRowsScoredSoFar() {
+        TestSettings settings;
+        TempFolder folder, scripts;
+        folder.Write("Q1AA.CBR", kQ1AA);
+        folder.Write("Q2BB.CBR", kQ2BB);
+        folder.Write("Q3CC.CBR", kQ3CC);
+        // Q3CC, scored last, earns nothing, and its total cannot be read as a number.
+        scripts.Write("CalcTotal.txt",
+                      "begin if Score = 0 then Result := 'x' else Result := Score * Multi end");
+        SetScriptFolder(scripts.Text());
+        ResetScripts();
+        DialogOnContest d(folder.Text());
+        d.Dialog.SelectKind(2);
+        d.RecalcAll()->setChecked(true);
+        QSignalSpy changed(&d.Dialog, &TfmReports::LogListChanged);
+        TEngineWindowCloser closer;
+        bool failed = false;
+        try {
+            d.Dialog.RunReport(false);
+        } catch (const TZelkError&) {
+            failed = true;
+        }
+        SetScriptFolder("");
+        ResetScripts();
+        QVERIFY(failed);
+        QCOMPARE(closer.Closed, 0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(d.Order(), std::string("Q1AA:1 Q2BB:1 Q3CC:- "));
     }
 
     void AbsentLogTableWithProgress() {
