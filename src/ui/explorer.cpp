@@ -233,6 +233,7 @@ void TfmExplorer::RebuildList() {
             throw;
         }
     }
+    if (contest_.SelectedLog < 0) contest_.ClearLoadedLog();
     ShowLogList();
     ShowSelectedLog();
 }
@@ -409,6 +410,10 @@ void TfmExplorer::actFilesDeleteExecute() {
     contest_.UpdateFileCount();
     const int next = std::min(row, static_cast<int>(contest_.Logs.size()) - 1);
     contest_.SelectedLog = contest_.FocusedLog = next;
+    if (next < 0) {
+        contest_.ClearLoadedLog();
+        ShowSelectedLog();
+    }
     ShowLogList();
     if (next >= 0) tmrFileSelect_->start();
 }

@@ -369,6 +369,40 @@ class ExplorerTest : public QObject {
         w.Action("actFilesDelete")->trigger();
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
         QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+        // The deleted log is no longer shown on the right either.
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), 0);
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
+        QCOMPARE(w.HeaderCaption(), QString());
+        QCOMPARE(w.Panel(1), QString());
+    }
+
+    void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
+        TestSettings settings;
+        TempFolder contest, empty;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        w.Action("actCalcQSO")->trigger();
+        QCOMPARE(w.Panel(2), QStringLiteral(" SCORE/MULTI/CLAIMED"));
+
+        w.Explorer.OpenFolder(empty.Text());
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+        QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), 0);
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
+        QCOMPARE(w.HeaderCaption(), QString());
+        for (int panel = 1; panel < 7; ++panel)
+            QVERIFY2(w.Panel(panel).isEmpty(), qPrintable(w.Panel(panel)));
+        QCOMPARE(w.Explorer.Contest().Current.CallSign, std::string());
+
+        // Back in the contest folder, its log is listed and loaded again.
+        w.Explorer.OpenFolder(contest.Text());
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
     void RefusingTheDeletionKeepsTheFile() {
