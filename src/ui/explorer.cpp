@@ -183,7 +183,8 @@ void TfmExplorer::showEvent(QShowEvent* event) {
 }
 
 // The first showing lists the contest folder and loads the log loaded last; the selection timer then
-// starts as for a change of the selected row.
+// starts as for a change of the selected row. Only the first showing does this: becoming the active
+// window again (after the find-in-list dialog, say) keeps the list, its results and the row just chosen.
 void TfmExplorer::FirstShow() {
     if (!startFolder_.empty()) {
         const std::string folder = std::move(startFolder_);

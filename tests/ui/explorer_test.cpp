@@ -8,6 +8,7 @@
 #include "logs/text.h"
 #include "settings/global_vars.h"
 #include "ui/delete_dialog.h"
+#include "ui/edit_file.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
 
@@ -585,6 +586,50 @@ class ExplorerTest : public QObject {
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
         QCOMPARE(files->selectionModel()->selectedRows().first().data().toString(),
                  QStringLiteral("Q2BB.CBR"));
+    }
+
+    void EnterAndDoubleClickOnTheLogAndHeaderListsOpenTheEditor() {
+        TestSettings settings;
+        TempFolder contest;
+        const std::string q1 = contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        for (const char* list : {"lvFiles", "lvQSOHeader"}) {
+            for (bool doubleClick : {false, true}) {
+                std::string opened;
+                bool handled = false;
+                test::OnNextModal(
+                    [&opened](QWidget* modal) {
+                        auto* editor = qobject_cast<TfmEditFile*>(modal);
+                        if (!editor) return false;
+                        opened = editor->FileName();
+                        editor->close();
+                        return true;
+                    },
+                    &handled);
+                QTableView* view = w.List(list);
+                const QModelIndex row =
+                    view->model()->index(list == std::string("lvFiles") ? w.RowOf("Q1AA.CBR") : 1, 0);
+                if (doubleClick) {
+                    const QPoint at = view->visualRect(row).center();
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+                } else {
+                    view->setFocus();
+                    QTest::keyClick(view, Qt::Key_Return);
+                }
+                const QByteArray how = QByteArray(list) + (doubleClick ? " double-click" : " Enter");
+                QVERIFY2(handled, how.constData());
+                QVERIFY2(opened == q1, how.constData());
+            }
+        }
+        // Closed without a save: the log keeps its rows and is not read again.
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QVERIFY(settings.Boxes.Boxes.empty());
     }
 
     void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
