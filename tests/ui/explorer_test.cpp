@@ -13,6 +13,7 @@
 #include "ui/find_dialog.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -216,6 +217,63 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Image("lvQSOHeader", 2), int(imgTag));
         QCOMPARE(w.List("lvQSODetail")->model()->headerData(3, Qt::Horizontal).toString(),
                  QStringLiteral("Date (y-m-d)"));
+    }
+
+    void ChoosingAFolderListsItAndAMissingOneIsCreatedOnConsent() {
+        TestSettings settings;
+        TempFolder contest, parent;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        Window w;
+        w.ShowAndWait();
+        const std::string missing = parent.Text() + "/new";
+        struct Case {
+            const char* what;
+            std::string typed; // empty: the dialog is cancelled
+            bool consent;
+            std::string folder; // CurrentFolder afterwards
+            bool created;
+            const char* files;
+        };
+        const Case cases[] = {
+            {"existing", contest.Text(), true, contest.Text(), false, " 1 file(s)"},
+            {"missing, refused", missing, false, contest.Text(), false, " 1 file(s)"},
+            {"cancelled", "", true, contest.Text(), false, " 1 file(s)"},
+            {"missing, created", missing, true, missing, true, " *.CBR"},
+        };
+        for (const Case& c : cases) {
+            settings.Boxes.Boxes.clear();
+            settings.Boxes.Answer = c.consent;
+            QString title;
+            bool handled = false;
+            test::OnNextModal(
+                [&](QWidget* modal) {
+                    auto* dialog = qobject_cast<QFileDialog*>(modal);
+                    if (!dialog || dialog->objectName() != QStringLiteral("dlgFolder")) return false;
+                    title = dialog->windowTitle();
+                    if (c.typed.empty()) {
+                        dialog->reject();
+                    } else {
+                        // Typed into the name box; done() passes over the dialog's own check that
+                        // the folder exists, so that the window's own question is reached.
+                        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                            ->setText(QString::fromStdString(ToUtf8(c.typed)));
+                        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+                    }
+                    return true;
+                },
+                &handled);
+            w.Action("actOpen")->trigger();
+            QVERIFY2(handled, c.what);
+            QCOMPARE(title, QStringLiteral("Открыть папку соревнования..."));
+            QVERIFY2(Vars().CurrentFolder == c.folder, c.what);
+            QVERIFY2(QDir(QString::fromStdString(ToUtf8(missing))).exists() == c.created, c.what);
+            QVERIFY2(w.Panel(0) == QString::fromLatin1(c.files), c.what);
+            const bool asked = c.typed == missing;
+            QVERIFY2(settings.Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
+            if (asked)
+                QCOMPARE(settings.Boxes.Boxes[0].Text,
+                         std::string("The specified directory does not exist. Create it?"));
+        }
     }
 
     void FirstShowSelectsTheLogLoadedLastAndLoadsIt() {
