@@ -185,4 +185,14 @@ void TZelkContest::LoadLog(std::string_view path) {
     if (SelectedQSO >= 0) PendingSearchText.clear();
 }
 
+void TZelkContest::ClearLoadedLog() {
+    Header.clear();
+    QSOs.clear();
+    SelectedQSO = -1;
+    Current.Clear();
+    HeaderCaption.clear();
+    for (int p = spRecords; p <= spTotal; ++p)
+        Status[static_cast<size_t>(p)].clear();
+}
+
 } // namespace zelk

@@ -49,6 +49,9 @@ class TZelkContest {
 
     // Fills the header and QSO lists and the descriptor from the log at `path`.
     void LoadLog(std::string_view path);
+    // Empties what LoadLog filled (header and QSO lists, descriptor, header caption, the log's status
+    // panels): a log list left without a selection shows no log of another folder or a deleted file.
+    void ClearLoadedLog();
 };
 
 } // namespace zelk

@@ -183,7 +183,8 @@ void TfmExplorer::showEvent(QShowEvent* event) {
 }
 
 // The first showing lists the contest folder and loads the log loaded last; the selection timer then
-// starts as for a change of the selected row.
+// starts as for a change of the selected row. Only the first showing does this: becoming the active
+// window again (after the find-in-list dialog, say) keeps the list, its results and the row just chosen.
 void TfmExplorer::FirstShow() {
     if (!startFolder_.empty()) {
         const std::string folder = std::move(startFolder_);
@@ -233,6 +234,7 @@ void TfmExplorer::RebuildList() {
             throw;
         }
     }
+    if (contest_.SelectedLog < 0) contest_.ClearLoadedLog();
     ShowLogList();
     ShowSelectedLog();
 }
@@ -409,6 +411,10 @@ void TfmExplorer::actFilesDeleteExecute() {
     contest_.UpdateFileCount();
     const int next = std::min(row, static_cast<int>(contest_.Logs.size()) - 1);
     contest_.SelectedLog = contest_.FocusedLog = next;
+    if (next < 0) {
+        contest_.ClearLoadedLog();
+        ShowSelectedLog();
+    }
     ShowLogList();
     if (next >= 0) tmrFileSelect_->start();
 }

@@ -8,10 +8,12 @@
 #include "logs/text.h"
 #include "settings/global_vars.h"
 #include "ui/delete_dialog.h"
+#include "ui/edit_file.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -217,6 +219,63 @@ class ExplorerTest : public QObject {
                  QStringLiteral("Date (y-m-d)"));
     }
 
+    void ChoosingAFolderListsItAndAMissingOneIsCreatedOnConsent() {
+        TestSettings settings;
+        TempFolder contest, parent;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        Window w;
+        w.ShowAndWait();
+        const std::string missing = parent.Text() + "/new";
+        struct Case {
+            const char* what;
+            std::string typed; // empty: the dialog is cancelled
+            bool consent;
+            std::string folder; // CurrentFolder afterwards
+            bool created;
+            const char* files;
+        };
+        const Case cases[] = {
+            {"existing", contest.Text(), true, contest.Text(), false, " 1 file(s)"},
+            {"missing, refused", missing, false, contest.Text(), false, " 1 file(s)"},
+            {"cancelled", "", true, contest.Text(), false, " 1 file(s)"},
+            {"missing, created", missing, true, missing, true, " *.CBR"},
+        };
+        for (const Case& c : cases) {
+            settings.Boxes.Boxes.clear();
+            settings.Boxes.Answer = c.consent;
+            QString title;
+            bool handled = false;
+            test::OnNextModal(
+                [&](QWidget* modal) {
+                    auto* dialog = qobject_cast<QFileDialog*>(modal);
+                    if (!dialog || dialog->objectName() != QStringLiteral("dlgFolder")) return false;
+                    title = dialog->windowTitle();
+                    if (c.typed.empty()) {
+                        dialog->reject();
+                    } else {
+                        // Typed into the name box; done() passes over the dialog's own check that
+                        // the folder exists, so that the window's own question is reached.
+                        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                            ->setText(QString::fromStdString(ToUtf8(c.typed)));
+                        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+                    }
+                    return true;
+                },
+                &handled);
+            w.Action("actOpen")->trigger();
+            QVERIFY2(handled, c.what);
+            QCOMPARE(title, QStringLiteral("Открыть папку соревнования..."));
+            QVERIFY2(Vars().CurrentFolder == c.folder, c.what);
+            QVERIFY2(QDir(QString::fromStdString(ToUtf8(missing))).exists() == c.created, c.what);
+            QVERIFY2(w.Panel(0) == QString::fromLatin1(c.files), c.what);
+            const bool asked = c.typed == missing;
+            QVERIFY2(settings.Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
+            if (asked)
+                QCOMPARE(settings.Boxes.Boxes[0].Text,
+                         std::string("The specified directory does not exist. Create it?"));
+        }
+    }
+
     void FirstShowSelectsTheLogLoadedLastAndLoadsIt() {
         TestSettings settings;
         TempFolder contest;
@@ -369,6 +428,40 @@ class ExplorerTest : public QObject {
         w.Action("actFilesDelete")->trigger();
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
         QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+        // The deleted log is no longer shown on the right either.
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), 0);
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
+        QCOMPARE(w.HeaderCaption(), QString());
+        QCOMPARE(w.Panel(1), QString());
+    }
+
+    void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
+        TestSettings settings;
+        TempFolder contest, empty;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        w.Action("actCalcQSO")->trigger();
+        QCOMPARE(w.Panel(2), QStringLiteral(" SCORE/MULTI/CLAIMED"));
+
+        w.Explorer.OpenFolder(empty.Text());
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+        QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), 0);
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
+        QCOMPARE(w.HeaderCaption(), QString());
+        for (int panel = 1; panel < 7; ++panel)
+            QVERIFY2(w.Panel(panel).isEmpty(), qPrintable(w.Panel(panel)));
+        QCOMPARE(w.Explorer.Contest().Current.CallSign, std::string());
+
+        // Back in the contest folder, its log is listed and loaded again.
+        w.Explorer.OpenFolder(contest.Text());
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
     void RefusingTheDeletionKeepsTheFile() {
@@ -551,6 +644,50 @@ class ExplorerTest : public QObject {
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
         QCOMPARE(files->selectionModel()->selectedRows().first().data().toString(),
                  QStringLiteral("Q2BB.CBR"));
+    }
+
+    void EnterAndDoubleClickOnTheLogAndHeaderListsOpenTheEditor() {
+        TestSettings settings;
+        TempFolder contest;
+        const std::string q1 = contest.Write("Q1AA.CBR", kQ1AA);
+        contest.Write("Q2BB.CBR", kQ2BB);
+        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
+        Window w;
+        w.ShowAndWait();
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        for (const char* list : {"lvFiles", "lvQSOHeader"}) {
+            for (bool doubleClick : {false, true}) {
+                std::string opened;
+                bool handled = false;
+                test::OnNextModal(
+                    [&opened](QWidget* modal) {
+                        auto* editor = qobject_cast<TfmEditFile*>(modal);
+                        if (!editor) return false;
+                        opened = editor->FileName();
+                        editor->close();
+                        return true;
+                    },
+                    &handled);
+                QTableView* view = w.List(list);
+                const QModelIndex row =
+                    view->model()->index(list == std::string("lvFiles") ? w.RowOf("Q1AA.CBR") : 1, 0);
+                if (doubleClick) {
+                    const QPoint at = view->visualRect(row).center();
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+                } else {
+                    view->setFocus();
+                    QTest::keyClick(view, Qt::Key_Return);
+                }
+                const QByteArray how = QByteArray(list) + (doubleClick ? " double-click" : " Enter");
+                QVERIFY2(handled, how.constData());
+                QVERIFY2(opened == q1, how.constData());
+            }
+        }
+        // Closed without a save: the log keeps its rows and is not read again.
+        QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QVERIFY(settings.Boxes.Boxes.empty());
     }
 
     void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
