@@ -117,7 +117,12 @@ TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     ShowStatus();
 }
 
-TfmExplorer::~TfmExplorer() = default;
+TfmExplorer::~TfmExplorer() {
+    // The views still ask their models for rows while QWidget's destructor removes them, when the
+    // contest the models read has already gone: they are detached while it is still here.
+    for (QTableView* view : {lvFiles_, lvQSOHeader_, lvQSODetail_})
+        view->setModel(nullptr);
+}
 
 // Settings, geometry and column widths; a failure of one is shown and the others still apply.
 void TfmExplorer::LoadStoredState() {

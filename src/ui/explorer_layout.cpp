@@ -178,9 +178,11 @@ void TfmExplorer::CreateActions() {
     guarded(actDesign, &TfmExplorer::actDesignExecute);
     const std::pair<QAction*, int> dialogReports[] = {
         {actRepFilesExists, rkFilesExists}, {actRepNoFile, rkNoFile}, {actRepTournament, rkTournament}};
-    for (auto [action, kind] : dialogReports)
-        connect(action, &QAction::triggered, this,
+    for (const auto& report : dialogReports) {
+        const int kind = report.second;
+        connect(report.first, &QAction::triggered, this,
                 [this, kind] { RunCommand([this, kind] { OpenReportsDialog(kind); }); });
+    }
     connect(actRepOut, &QAction::triggered, this,
             [this] { RunCommand([this] { OpenReportsDialog(Vars().QLastReport); }); });
 
@@ -416,7 +418,9 @@ void TfmExplorer::CreatePopupMenus() {
 
     const std::pair<QTableView*, QMenu*> popups[] = {
         {lvFiles_, pmFiles_}, {lvQSOHeader_, pmQSOHeader_}, {lvQSODetail_, pmQSODetail_}};
-    for (auto [view, menu] : popups) {
+    for (const auto& popup : popups) {
+        QTableView* view = popup.first;
+        QMenu* menu = popup.second;
         connect(view, &QWidget::customContextMenuRequested, this,
                 [view, menu](const QPoint& at) { menu->popup(view->viewport()->mapToGlobal(at)); });
         connect(view, &QAbstractItemView::doubleClicked, this, [this, menu] { RunPopupDefault(menu); });

@@ -112,7 +112,7 @@ void TfmHelp::CreateLayout() {
     connect(brPage_, &QTextBrowser::backwardAvailable, actBack_, &QAction::setEnabled);
     connect(brPage_, &QTextBrowser::forwardAvailable, actForward_, &QAction::setEnabled);
     connect(brPage_, &QTextBrowser::anchorClicked, this,
-            [this](const QUrl& url) { HelpDebug("Окно справки: ссылка "_cp + Cp(url.toString())); });
+            [](const QUrl& url) { HelpDebug("Окно справки: ссылка "_cp + Cp(url.toString())); });
     connect(actBack_, &QAction::triggered, brPage_, &QTextBrowser::backward);
     connect(actForward_, &QAction::triggered, brPage_, &QTextBrowser::forward);
     connect(actHome_, &QAction::triggered, this, [this] { Follow(home_, "начальная страница"_cp); });

@@ -67,7 +67,8 @@ TEST_F(ScriptValueTest, CopiesAndMovesKeepEveryKind) {
         EXPECT_TRUE(copy.IsEmpty()) << expected; // a moved-from value is empty
         assigned = std::move(moved);
         EXPECT_EQ(Describe(assigned), expected);
-        assigned = assigned; // self-assignment
+        const ScriptValue& same = assigned;
+        assigned = same; // self-assignment
         EXPECT_EQ(Describe(assigned), expected);
         EXPECT_EQ(Describe(v), expected); // the source is untouched by all of it
     }
@@ -399,8 +400,10 @@ TEST_F(ScriptValueTest, NegationChangesSignByKind) {
         {N(), "Null"},
         {E(), "Integer 0"},
     };
-    for (const auto& [value, expected] : cases)
+    for (const auto& [input, expected] : cases) {
+        const ScriptValue& value = input; // a plain reference: lambdas may not capture a binding
         EXPECT_EQ(Outcome([&] { return Describe(Negate(value)); }), expected) << Describe(value);
+    }
 }
 
 TEST_F(ScriptValueTest, ConditionTestIsEqualityWithIntegerZero) {
@@ -422,7 +425,8 @@ TEST_F(ScriptValueTest, ConditionTestIsEqualityWithIntegerZero) {
         {T("abc"), Conversion("String", "Double")},
         {T(""), Conversion("String", "Double")},
     };
-    for (const auto& [value, expected] : cases) {
+    for (const auto& [input, expected] : cases) {
+        const ScriptValue& value = input; // a plain reference: lambdas may not capture a binding
         EXPECT_EQ(Outcome([&] { return std::string(EqualsZero(value) ? "1" : "0"); }), expected)
             << Describe(value);
         // The shortcut must agree with the comparison it stands for.

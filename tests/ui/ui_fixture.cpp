@@ -9,7 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -80,6 +84,14 @@ void TestSettings::Restart() {
     Vars().SetUserStore(store_.get());
     SetScriptFolder("");
     ResetScripts();
+}
+
+void TypeFileName(QFileDialog* dialog, const QString& path) {
+    const QFileInfo info(path);
+    dialog->setDirectory(info.absolutePath());
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY2(name, "the file dialog has no name field");
+    name->setText(info.fileName());
 }
 
 void OnNextModal(const std::function<bool(QWidget*)>& handle, bool* handled) {

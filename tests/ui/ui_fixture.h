@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 namespace zelk::test {
@@ -68,6 +69,11 @@ class TestSettings {
 // Offers the active modal dialog to `handle` every 10 ms, for at most 5 s, until `handle` returns true
 // (it took care of that dialog); `handled` is set then.
 void OnNextModal(const std::function<bool(QWidget*)>& handle, bool* handled = nullptr);
+
+// Types `path` into a file dialog as the judge does: its folder, then its name into the name field.
+// QFileDialog::selectFile would leave the name field alone once that field has the focus, which it
+// gets only when the dialog window has been activated - early or late, depending on the machine's load.
+void TypeFileName(QFileDialog* dialog, const QString& path);
 
 // Empties the per-user store of the tests.
 void ClearUserStore();

@@ -54,9 +54,12 @@ std::string FemaleSurname(std::string_view male) {
 
 std::string PickName(TGenRandom& rnd) {
     if (rnd.Chance(1500)) return std::string(rnd.Pick(kLatinNames));
-    if (rnd.Chance(2000))
-        return std::string(rnd.Pick(kFemaleNames)) + " " + FemaleSurname(rnd.Pick(kSurnames));
-    return std::string(rnd.Pick(kMaleNames)) + " " + std::string(rnd.Pick(kSurnames));
+    // Each draw is a statement of its own: the operands of one "+" may be evaluated in either order,
+    // and the contest must not depend on the compiler. The surname is drawn first.
+    const bool female = rnd.Chance(2000);
+    const std::string surname(rnd.Pick(kSurnames));
+    if (female) return std::string(rnd.Pick(kFemaleNames)) + " " + FemaleSurname(surname);
+    return std::string(rnd.Pick(kMaleNames)) + " " + surname;
 }
 
 std::string PickUnknownTag(TGenRandom& rnd, const TGenStation& st) {
@@ -84,8 +87,9 @@ TGenLogForm MakeForm(const TGenOptions& o, const TGenStation& st, int index) {
     form.unknownTag = PickUnknownTag(rnd, st);
     form.name = PickName(rnd);
     if (rnd.Chance(7000)) form.club = std::string(rnd.Pick(kClubs));
-    form.address = std::string(rnd.Pick(kStreets)) + ", " + std::to_string(rnd.Range(1, 120)) + ", " +
-                   std::string(rnd.Pick(kTowns));
+    const std::string town(rnd.Pick(kTowns)); // drawn one at a time, like the name
+    const int house = rnd.Range(1, 120);
+    form.address = std::string(rnd.Pick(kStreets)) + ", " + std::to_string(house) + ", " + town;
     if (rnd.Chance(3000)) form.soapbox = std::string(rnd.Pick(kSoapboxes));
     form.assisted = rnd.Chance(8000) ? "NON-ASSISTED" : "ASSISTED";
     if (rnd.Chance(1000)) form.overlay = "ROOKIE";
