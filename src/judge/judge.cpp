@@ -3,6 +3,7 @@
 #include "judge/judge.h"
 
 #include "judge/cross_check.h"
+#include "judge/progress_guard.h"
 #include "judge/scoring.h"
 #include "logs/cabrillo_file.h"
 #include "logs/contest.h"
@@ -22,23 +23,6 @@ namespace {
 
 bool g_plainRuns = false;
 
-// Ends a progress display on every path, errors included.
-class TProgressGuard {
-  public:
-    TProgressGuard(IProgress* progress, int count) : progress_(progress) {
-        if (progress_) progress_->Start(count);
-    }
-    ~TProgressGuard() {
-        if (progress_) progress_->Finish();
-    }
-    void Step(int position) {
-        if (progress_) progress_->Step(position);
-    }
-
-  private:
-    IProgress* progress_;
-};
-
 } // namespace
 
 void SetPlainCheckRuns(bool plain) {
@@ -47,12 +31,11 @@ void SetPlainCheckRuns(bool plain) {
 
 void RebuildLogList(TZelkContest& contest, IProgress* progress) {
     contest.ListLogs();
-    if (Vars().NoFileIncludeResults) {
-        if (contest.Logs.empty())
-            contest.NoFileCalls.clear();
-        else
-            CountNoFileMentions(contest, contest.NoFileCalls, progress);
-    }
+    // Counted afresh while conditional credit is on; dropped when it is off, so that a setting turned
+    // off takes effect at once.
+    contest.NoFileCalls.clear();
+    if (Vars().NoFileIncludeResults && !contest.Logs.empty())
+        CountNoFileMentions(contest, contest.NoFileCalls, progress);
     if (contest.SelectInitialLog()) LoadSelectedLog(contest);
 }
 

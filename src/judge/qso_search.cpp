@@ -2,6 +2,7 @@
 #include "judge/qso_search.h"
 
 #include "judge/cross_check.h"
+#include "judge/progress_guard.h"
 #include "logs/cabrillo_file.h"
 #include "logs/contest.h"
 #include "logs/file_io.h"
@@ -21,8 +22,8 @@ std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::s
 void SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress,
                     std::vector<TSearchRow>& rows) {
     if (contest.Logs.empty()) return;
-    if (progress) progress->Start(static_cast<int>(contest.Logs.size()));
-    try {
+    TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
+    {
         std::string raw;
         TLogLine line;
         TQSORecord record;
@@ -47,13 +48,9 @@ void SearchContacts(const TZelkContest& contest, const std::string& text, IProgr
                     if (!numbers.empty()) rows.push_back({name, "QSO: " + numbers, false});
                 }
             }
-            if (progress) progress->Step(static_cast<int>(i));
+            guard.Step(static_cast<int>(i));
         }
-    } catch (...) {
-        if (progress) progress->Finish();
-        throw;
     }
-    if (progress) progress->Finish();
 }
 
 TQSORecord ViewedRecord(const TZelkContest& contest, int row) {

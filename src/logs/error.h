@@ -11,4 +11,11 @@ class TZelkError : public std::runtime_error {
     explicit TZelkError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A long pass stopped between two logs at the judge's request. Not an error: whoever started the pass
+// catches it and says nothing more than that the work was stopped.
+class TZelkCancelled : public std::runtime_error {
+  public:
+    TZelkCancelled() : std::runtime_error("cancelled") {}
+};
+
 } // namespace zelk

@@ -47,14 +47,17 @@ class StderrMessages : public IMessages {
 
 // Progress of a long pass over the logs (the main window's progress bar, a bar on a terminal, or nothing).
 class IProgress {
-public:
+  public:
     virtual ~IProgress() = default;
     // A pass over `count` logs begins: position 0, maximum count - 1.
     virtual void Start(int count) = 0;
     // The log at `position` (from 0) has been handled; the display may repaint.
     virtual void Step(int position) = 0;
-    // The pass has ended, normally or with an error.
+    // The pass has ended, normally, with an error or cancelled.
     virtual void Finish() = 0;
+    // True once the judge has asked to stop; a pass looks at it between two logs and then ends with
+    // TZelkCancelled, keeping what it has done so far as an error would.
+    virtual bool Cancelled() const { return false; }
 };
 
 // The per-user store: named integer and string values, as the registry key of the program keeps them.

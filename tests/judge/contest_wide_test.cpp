@@ -117,6 +117,63 @@ TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
     EXPECT_EQ(contest.QSOs[0].ImageIndex, imgQSOAccepted);
     EXPECT_EQ(contest.QSOs[2].Cell(8), "нет файла; "_cp);
     EXPECT_EQ(contest.Status[spScore] + "/" + contest.Status[spMulti], "2/1");
+
+    // Turned off again (as the settings dialog does), the credit goes with the next rebuild.
+    Vars().NoFileIncludeResults = false;
+    RebuildLogList(contest, nullptr);
+    EXPECT_TRUE(contest.NoFileCalls.empty());
+    ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
+    EXPECT_EQ(contest.Status[spScore], "0");
+}
+
+TEST_F(ContestWideTest, ConditionalCreditNeedsTheSettingEvenWithStationsCounted) {
+    Log("Q1AA", {"X9X"});
+    contest.ListLogs();
+    contest.NoFileCalls = {{"X9X", 3}};
+    ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
+    LoadSelectedLog(contest);
+    CheckAllRecords(contest);
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
+    Vars().NoFileIncludeResults = true;
+    CheckAllRecords(contest);
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "условно зачет; "_cp);
+}
+
+TEST_F(ContestWideTest, CancellingStopsBetweenLogsKeepingTheRowsScored) {
+    Log("Q1AA", {"Q2BB"});
+    Log("Q2BB", {"Q1AA"});
+    Log("Q3CC", {"Q1AA"});
+    contest.ListLogs();
+    contest.SortLogs(0);
+    // Asks to stop once the first log is done.
+    struct StopAfterFirst : CountingProgress {
+        bool Cancelled() const override { return !steps.empty(); }
+    } stop;
+    EXPECT_THROW(CheckAllFiles(contest, &stop), TZelkCancelled);
+    EXPECT_EQ(stop.steps, std::vector<int>{0});
+    EXPECT_EQ(stop.finished, 1);
+    EXPECT_EQ(Row("Q1AA.CBR"), "1/1/1");
+    EXPECT_EQ(Row("Q2BB.CBR"), "-/-/-");
+    EXPECT_EQ(Row("Q3CC.CBR"), "-/-/-");
+
+    // A request that comes with the last log changes nothing: the pass is complete.
+    struct StopAtLast : CountingProgress {
+        bool Cancelled() const override { return steps.size() == 3; }
+    } late;
+    EXPECT_NO_THROW(CheckAllFiles(contest, &late));
+    EXPECT_EQ(late.steps.size(), 3u);
+    EXPECT_EQ(Row("Q3CC.CBR"), "0/0/0");
+
+    // The absent count and the search stop the same way.
+    StopAfterFirst again;
+    std::vector<std::pair<std::string, int>> out;
+    EXPECT_THROW(CountNoFileMentions(contest, out, &again), TZelkCancelled);
+    StopAfterFirst search;
+    EXPECT_THROW(SearchContacts(contest, "Q1AA", &search), TZelkCancelled);
+    EXPECT_EQ(search.finished, 1);
 }
 
 TEST_F(ContestWideTest, CheckAllFilesScoresEveryRow) {

@@ -64,10 +64,10 @@ class ReportSourcesTest : public ContestFixture {
     }
 };
 
-// The example contest of the repository, next to this source file's folder.
+// The example contest of the repository (the source folder comes from the build, since __FILE__ may be
+// relative under a compiler cache).
 std::string ExampleContest() {
-    const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-    return TextFromPath(root / "examples" / "contest");
+    return TextFromPath(std::filesystem::path(ZELK_SOURCE_DIR) / "examples" / "contest");
 }
 
 } // namespace

@@ -33,8 +33,8 @@ using zelk::test::TestSettings;
 
 namespace {
 
-const std::filesystem::path kSourceRoot =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+// From the build: __FILE__ may be relative under a compiler cache.
+const std::filesystem::path kSourceRoot = ZELK_SOURCE_DIR;
 
 // Closes the engine's preview while it lives.
 class TPreviewCloser {
