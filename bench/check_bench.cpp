@@ -3,10 +3,11 @@
 // correspondent's log again for every contact, as a reading record by record would: the baseline.
 //   check_bench FOLDER [--plain]
 #include "judge/judge.h"
+#include "judge/judging.h"
 #include "logs/contest.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
+#include "settings/judging_settings.h"
 #include "settings/platform.h"
 
 #include <chrono>
@@ -22,14 +23,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const bool plain = argc > 2 && std::strcmp(argv[2], "--plain") == 0;
-    MemoryUserStore store;
-    Vars().SetUserStore(&store);
-    Vars().CurrentFolder = FromUtf8(argv[1]);
-    SetScriptFolder("/nonexistent-zelk-bench-scripts");
+    StderrMessages messages;
+    TZelkScript scripts("/nonexistent-zelk-bench-scripts", messages);
+    const TJudging judging{TZelkJudgingSettings(), scripts, messages};
     SetPlainCheckRuns(plain);
 
     TZelkContest contest;
-    contest.ListLogs();
+    contest.ListLogs(FromUtf8(argv[1]), judging.Settings.FilesMask);
     long contacts = 0;
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
         TZelkCurrentFile summary;
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     const double cpuBefore = before.ru_utime.tv_sec + before.ru_utime.tv_usec / 1e6 + before.ru_stime.tv_sec +
                              before.ru_stime.tv_usec / 1e6;
     const auto start = std::chrono::steady_clock::now();
-    CheckAllFiles(contest, nullptr);
+    CheckAllFiles(contest, judging, nullptr);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

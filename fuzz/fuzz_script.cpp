@@ -46,10 +46,9 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentMessages silent;
-    zelk::SetMessages(&silent);
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    zelk::TZelkScriptEngine engine;
+    zelk::TZelkScriptEngine engine(silent);
     engine.SetStepLimit(2000);
     engine.SetStepHook([&engine] { Watch(engine); });
     zelk::TfrScript script;

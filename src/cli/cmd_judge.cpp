@@ -9,7 +9,6 @@
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "reports/ubn_report.h"
-#include "settings/global_vars.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -19,12 +18,9 @@ namespace zelk::cli {
 namespace {
 
 // Lists the folder and, while conditional credit is on, the stations without a log.
-void ListContest(TZelkContest& contest) {
-    contest.ListLogs();
-    if (Vars().NoFileIncludeResults) {
-        auto progress = TerminalProgress("absent");
-        CountNoFileMentions(contest, contest.NoFileCalls, progress.get());
-    }
+void ListContest(TZelkContest& contest, TCliRun& run) {
+    auto progress = run.Settings.NoFileIncludeResults ? TerminalProgress("absent") : nullptr;
+    zelk::ListContest(contest, run.Settings.CurrentFolder, run.Settings.Judging(), progress.get());
 }
 
 void SelectLog(TZelkContest& contest, const std::string& nameUtf8) {
@@ -38,33 +34,36 @@ void SelectLog(TZelkContest& contest, const std::string& nameUtf8) {
     throw TZelkError(FormatText("Файл не найден %s"_cp, name));
 }
 
-std::string ExpectFolder(std::vector<std::string>& args, size_t positionals, bool more = false) {
-    TakeContestOptions(args);
+std::unique_ptr<TCliRun> ExpectFolder(std::vector<std::string>& args, size_t positionals, bool more = false) {
+    const TContestOptions options = TakeContestOptions(args);
     RejectUnknownOptions(args);
     if (args.size() < positionals || (!more && args.size() != positionals))
         throw UsageError{"wrong number of arguments (see --help)"};
-    UseTerminalMessages();
-    OpenContestSettings(args[0]);
-    return args[0];
+    return std::make_unique<TCliRun>(args[0], options);
+}
+
+// Loads the selected log into the lists, as the window does when a log is selected.
+void LoadSelected(TZelkContest& contest) {
+    contest.LoadLog(contest.SelectedLogPath());
 }
 
 int RunCheck(std::vector<std::string>& args) {
     const bool raw = TakeFlag(args, "cp1251");
-    ExpectFolder(args, 2);
+    auto run = ExpectFolder(args, 2);
     TZelkContest contest;
-    ListContest(contest);
+    ListContest(contest, *run);
     SelectLog(contest, args[1]);
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
-    PrintText(BuildUBNReport(contest), raw);
+    LoadSelected(contest);
+    CheckAllRecords(contest, run->Judging());
+    PrintText(BuildUBNReport(contest, run->Scripts()), raw);
     return 0;
 }
 
 int RunUbn(std::vector<std::string>& args) {
     const auto out = TakeOption(args, "out");
-    ExpectFolder(args, 1, true);
+    auto run = ExpectFolder(args, 1, true);
     TZelkContest contest;
-    ListContest(contest);
+    ListContest(contest, *run);
     std::vector<int> rows;
     if (args.size() == 1) {
         for (size_t i = 0; i < contest.Logs.size(); ++i)
@@ -75,14 +74,14 @@ int RunUbn(std::vector<std::string>& args) {
             rows.push_back(contest.SelectedLog);
         }
     }
-    const std::string folder = out ? FromUtf8(*out) : Vars().CurrentFolder;
+    const std::string folder = out ? FromUtf8(*out) : run->Settings.CurrentFolder;
     auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
     if (progress) progress->Start(static_cast<int>(rows.size()));
     for (size_t k = 0; k < rows.size(); ++k) {
         contest.SelectedLog = contest.FocusedLog = rows[k];
-        LoadSelectedLog(contest);
-        const std::string name = ExtractFileName(ProposedUBNFileName(contest));
-        SaveUBNReport(contest, JoinPath(folder, name));
+        LoadSelected(contest);
+        const std::string name = ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt));
+        SaveUBNReport(contest, run->Judging(), JoinPath(folder, name));
         if (progress) progress->Step(static_cast<int>(k));
     }
     if (progress) progress->Finish();
@@ -118,12 +117,12 @@ int RunStandings(std::vector<std::string>& args) {
     const std::string format = TakeOption(args, "format").value_or("text");
     if (format != "text" && format != "csv" && format != "html")
         throw UsageError{"--format is text, csv or html"};
-    ExpectFolder(args, 1);
+    auto run = ExpectFolder(args, 1);
     TZelkContest contest;
-    ListContest(contest);
+    ListContest(contest, *run);
     {
         auto progress = TerminalProgress("standings");
-        CheckAllFiles(contest, progress.get());
+        CheckAllFiles(contest, run->Judging(), progress.get());
     }
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
@@ -185,12 +184,12 @@ int RunStandings(std::vector<std::string>& args) {
 }
 
 int RunAbsent(std::vector<std::string>& args) {
-    ExpectFolder(args, 1);
+    auto run = ExpectFolder(args, 1);
     TZelkContest contest;
-    contest.ListLogs();
+    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.FilesMask);
     std::vector<std::pair<std::string, int>> mentions;
     auto progress = TerminalProgress("absent");
-    CountNoFileMentions(contest, mentions, progress.get());
+    CountNoFileMentions(contest, run->Settings.Judging(), mentions, progress.get());
     std::string out;
     for (const auto& [call, count] : mentions)
         out += call + "\t" + std::to_string(count) + "\n";
@@ -199,11 +198,11 @@ int RunAbsent(std::vector<std::string>& args) {
 }
 
 int RunSearch(std::vector<std::string>& args) {
-    ExpectFolder(args, 2);
+    auto run = ExpectFolder(args, 2);
     const std::string text = UpperCase(Trim(FromUtf8(args[1])));
     if (text.empty()) throw TZelkError("Введите подстроку для поиска"_cp);
     TZelkContest contest;
-    contest.ListLogs();
+    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.FilesMask);
     auto progress = TerminalProgress("search");
     std::string out;
     for (const auto& row : SearchContacts(contest, text, progress.get()))

@@ -19,12 +19,12 @@ std::string Row(const TListRow& row) {
 }
 
 int RunList(std::vector<std::string>& args) {
-    TakeContestOptions(args);
+    const TContestOptions options = TakeContestOptions(args);
     RejectUnknownOptions(args);
     if (args.size() != 1) throw UsageError{"expects one argument, the contest folder"};
-    OpenContestSettings(args[0]);
+    TCliRun run(args[0], options);
     TZelkContest contest;
-    contest.ListLogs();
+    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.FilesMask);
     std::string out;
     for (const auto& row : contest.Logs)
         out += Row(row);
@@ -34,12 +34,12 @@ int RunList(std::vector<std::string>& args) {
 
 int RunShow(std::vector<std::string>& args) {
     const bool raw = TakeFlag(args, "cp1251");
-    TakeContestOptions(args);
+    const TContestOptions options = TakeContestOptions(args);
     RejectUnknownOptions(args);
     if (args.size() != 2) throw UsageError{"expects two arguments, the contest folder and the log"};
-    OpenContestSettings(args[0]);
+    TCliRun run(args[0], options);
     TZelkContest contest;
-    contest.ListLogs();
+    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.FilesMask);
     const std::string name = FromUtf8(args[1]);
     int found = -1;
     for (size_t i = 0; i < contest.Logs.size() && found < 0; ++i)

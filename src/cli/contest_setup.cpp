@@ -4,8 +4,6 @@
 #include "cli/command.h"
 #include "logs/list_rows.h"
 #include "logs/text.h"
-#include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 
 #include <iostream>
 #include <optional>
@@ -38,30 +36,31 @@ class TerminalBar : public IProgress {
     int count_ = 0;
 };
 
-std::optional<std::string> g_scripts;
-std::string g_overrides;
-
 } // namespace
 
-void TakeContestOptions(std::vector<std::string>& args) {
-    g_scripts = TakeOption(args, "scripts");
-    g_overrides = "[Settings]\r\n";
+TContestOptions TakeContestOptions(std::vector<std::string>& args) {
+    TContestOptions options;
+    options.Scripts = TakeOption(args, "scripts");
+    options.Overrides = "[Settings]\r\n";
     for (const auto& s : TakeOptions(args, "set")) {
         if (s.find('=') == std::string::npos) throw UsageError{"--set expects KEY=VALUE, not " + s};
-        g_overrides += FromUtf8(s) + "\r\n";
+        options.Overrides += FromUtf8(s) + "\r\n";
     }
+    return options;
 }
 
-void OpenContestSettings(const std::string& folderUtf8) {
-    static MemoryUserStore store;
-    ResetVars(TZelkGlobalVars());
-    Vars().SetUserStore(&store);
-    Vars().ReadProgramFile();
-    Vars().CurrentFolder = FromUtf8(folderUtf8);
-    Vars().SetOverrides(g_overrides);
-    Vars().LoadContestSettings();
-    SetScriptFolder(g_scripts ? FromUtf8(*g_scripts) : std::string());
-    ResetScripts();
+TCliRun::TCliRun(const std::string& folderUtf8, const TContestOptions& options) {
+    Settings.SetUserStore(&store_);
+    Settings.ReadProgramFile();
+    Settings.CurrentFolder = FromUtf8(folderUtf8);
+    Settings.SetOverrides(options.Overrides);
+    Settings.LoadContestSettings();
+    scriptFolder_ = options.Scripts ? FromUtf8(*options.Scripts) : Settings.ScriptFolder();
+}
+
+TZelkScript& TCliRun::Scripts() {
+    if (!scripts_) scripts_ = std::make_unique<TZelkScript>(scriptFolder_, Messages);
+    return *scripts_;
 }
 
 const char* ImageRole(int imageIndex) {
@@ -87,11 +86,6 @@ const char* ImageRole(int imageIndex) {
     default:
         return "-";
     }
-}
-
-void UseTerminalMessages() {
-    static StderrMessages messages;
-    SetMessages(&messages);
 }
 
 std::unique_ptr<IProgress> TerminalProgress(const std::string& label) {

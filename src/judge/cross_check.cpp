@@ -6,7 +6,6 @@
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "settings/platform.h"
 
 #include <algorithm>
@@ -32,9 +31,9 @@ const std::string& WordConditional() {
     return "условно зачет"_cp;
 }
 
-void ReportMissingCallSign() {
-    Messages().Error("Нет или пустой тэг CALLSIGN:, обработка файла невозможна."_cp,
-                     "Ошибка структуры файла"_cp);
+void ReportMissingCallSign(IMessages& messages) {
+    messages.Error("Нет или пустой тэг CALLSIGN:, обработка файла невозможна."_cp,
+                   "Ошибка структуры файла"_cp);
 }
 
 namespace {
@@ -54,16 +53,12 @@ std::string CorrespondentFileName(std::string_view call, std::string_view filesM
     return name;
 }
 
-std::string CorrespondentFileName(std::string_view call) {
-    return CorrespondentFileName(call, Vars().FilesMask);
-}
-
-TZelkCheckRun::TZelkCheckRun(const std::string& folder,
+TZelkCheckRun::TZelkCheckRun(const std::string& folder, const TJudging& judging,
                              const std::vector<std::pair<std::string, int>>* noFileCalls)
-    : index_(folder), noFileCalls_(noFileCalls) {}
+    : index_(folder), judging_(judging), noFileCalls_(noFileCalls) {}
 
 std::string TZelkCheckRun::CorrespondentPath(std::string_view call) const {
-    return index_.FindFile(CorrespondentFileName(call));
+    return index_.FindFile(CorrespondentFileName(call, judging_.Settings.FilesMask));
 }
 
 TZelkCheckRun::TRecords TZelkCheckRun::Records(const std::string& path) {
@@ -91,15 +86,17 @@ TZelkCheckRun::TRecords TZelkCheckRun::Records(const std::string& path) {
 void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::string& correspondentPath,
                                      const std::string& ownCall, TQSORecord& record, int index,
                                      TQSORecord* candidate, TJudgement& result) {
+    TZelkScript& scripts = judging_.Scripts;
+    const int maxMinutes = judging_.Settings.MaxMinutesDifference;
     result.Points = 0;
     const TQSORecord* kept = nullptr;
     bool found = false;
     const TRecords theirs = Records(correspondentPath); // keeps the kept candidate alive
     if (theirs) {
         for (const TQSORecord& other : *theirs) {
-            if (!IsConfirmedBy(record, ownCall, other)) continue;
+            if (!IsConfirmedBy(scripts, record, ownCall, other)) continue;
             kept = &other;
-            if (IsReceiveValid(record, ownCall, other) && record.IsTimeClose(other)) {
+            if (IsReceiveValid(scripts, record, ownCall, other) && record.IsTimeClose(other, maxMinutes)) {
                 found = true;
                 break;
             }
@@ -113,11 +110,11 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
     if (candidate) candidate->Assign(*kept);
     bool remarks = false;
     if (!found) {
-        if (!IsReceiveValid(record, ownCall, *kept)) {
+        if (!IsReceiveValid(scripts, record, ownCall, *kept)) {
             AddWord(result.Comment, WordReceiveError());
             remarks = true;
         }
-        if (!record.IsTimeClose(*kept)) {
+        if (!record.IsTimeClose(*kept, maxMinutes)) {
             AddWord(result.Comment, WordTimeMismatch());
             remarks = true;
         }
@@ -125,7 +122,7 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
     if (const TRecords mine = Records(ownPath)) {
         const size_t earlierCount = std::min(mine->size(), static_cast<size_t>(std::max(index, 0)));
         for (size_t i = 0; i < earlierCount; ++i) {
-            if (IsDuplicateOf(record, (*mine)[i])) {
+            if (IsDuplicateOf(scripts, record, (*mine)[i])) {
                 AddWord(result.Comment, WordRepeat());
                 remarks = true;
                 break;
@@ -133,11 +130,11 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
         }
     }
     result.Rejected = remarks;
-    result.Points = remarks ? 0 : Points(record);
+    result.Points = remarks ? 0 : Points(scripts, record);
 }
 
 bool TZelkCheckRun::IsCreditedWithoutLog(const std::string& call) const {
-    if (!Vars().NoFileIncludeResults || !noFileCalls_) return false;
+    if (!judging_.Settings.NoFileIncludeResults || !noFileCalls_) return false;
     const auto it = std::lower_bound(
         noFileCalls_->begin(), noFileCalls_->end(), call,
         [](const auto& entry, const std::string& c) { return CompareText(entry.first, c) < 0; });
@@ -151,7 +148,7 @@ TJudgement TZelkCheckRun::JudgeRecord(const std::string& ownPath, const std::str
     if (!theirPath.empty()) {
         FindConfirmation(ownPath, theirPath, ownCall, record, index, candidate, result);
     } else if (IsCreditedWithoutLog(record.Call)) {
-        result.Points = Points(record);
+        result.Points = Points(judging_.Scripts, record);
         AddWord(result.Comment, WordConditional());
     } else {
         result.Rejected = true;

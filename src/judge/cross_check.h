@@ -2,6 +2,7 @@
 // between contacts: the folder index and the parsed records of every log it has read.
 #pragma once
 
+#include "judge/judging.h"
 #include "logs/contest_folder.h"
 #include "logs/qso_record.h"
 
@@ -16,7 +17,6 @@ namespace zelk {
 // The file name of a station's log: the call trimmed, cut at its first "/", plus the files mask
 // without its first character ("Q1AB/P" and "*.CBR" give "Q1AB.CBR").
 std::string CorrespondentFileName(std::string_view call, std::string_view filesMask);
-std::string CorrespondentFileName(std::string_view call);
 
 // Outcome of judging one record.
 struct TJudgement {
@@ -34,7 +34,7 @@ const std::string& WordNoFile();
 const std::string& WordConditional();
 
 // The error box of a log that has no usable CALLSIGN: and so cannot be checked.
-void ReportMissingCallSign();
+void ReportMissingCallSign(IMessages& messages);
 
 // One check run over a contest folder. Each log is read and parsed at most once per run; the scripts
 // are still asked about the same pairs, in the same order and with the same stop rules as a reading of
@@ -42,7 +42,8 @@ void ReportMissingCallSign();
 class TZelkCheckRun {
   public:
     // `noFileCalls`: stations without a log credited conditionally (sorted, letter case ignored).
-    TZelkCheckRun(const std::string& folder, const std::vector<std::pair<std::string, int>>* noFileCalls);
+    TZelkCheckRun(const std::string& folder, const TJudging& judging,
+                  const std::vector<std::pair<std::string, int>>* noFileCalls);
 
     const TFolderIndex& Index() const { return index_; }
     // The path of the correspondent's log of `call`, or empty text when the folder holds no such file.
@@ -68,6 +69,7 @@ class TZelkCheckRun {
     bool IsCreditedWithoutLog(const std::string& call) const;
 
     TFolderIndex index_;
+    const TJudging& judging_;
     const std::vector<std::pair<std::string, int>>* noFileCalls_;
     std::map<std::string, TRecords> records_; // by path; null = no file
     bool caching_ = true;

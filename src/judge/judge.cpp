@@ -11,7 +11,6 @@
 #include "logs/qso_record.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "settings/platform.h"
 
 #include <algorithm>
@@ -29,34 +28,25 @@ void SetPlainCheckRuns(bool plain) {
     g_plainRuns = plain;
 }
 
-void RebuildLogList(TZelkContest& contest, IProgress* progress) {
-    contest.ListLogs();
-    // Counted afresh while conditional credit is on; dropped when it is off, so that a setting turned
-    // off takes effect at once.
+void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJudgingSettings& settings,
+                 IProgress* progress) {
+    contest.ListLogs(folder, settings.FilesMask);
     contest.NoFileCalls.clear();
-    if (Vars().NoFileIncludeResults && !contest.Logs.empty())
-        CountNoFileMentions(contest, contest.NoFileCalls, progress);
-    if (contest.SelectInitialLog()) LoadSelectedLog(contest);
+    if (settings.NoFileIncludeResults && !contest.Logs.empty())
+        CountNoFileMentions(contest, settings, contest.NoFileCalls, progress);
 }
 
-void LoadSelectedLog(TZelkContest& contest) {
+void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     if (contest.SelectedLog < 0) return;
-    contest.LoadLog(contest.SelectedLogPath());
-    Vars().LogEdited = false;
-    if (Vars().AutoCalcQSO) CheckAllRecords(contest);
-}
-
-void CheckAllRecords(TZelkContest& contest) {
-    if (contest.SelectedLog < 0) return;
-    Scripts().ResetFailed();
+    judging.Scripts.ResetFailed();
     const std::string path = contest.SelectedLogPath();
     const std::string ownCall = OwnerCallSign(path);
     TCriteria criteria;
     int score = 0;
     if (ownCall.empty()) {
-        ReportMissingCallSign();
+        ReportMissingCallSign(judging.Messages);
     } else {
-        TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+        TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
         run.SetCaching(!g_plainRuns);
         TQSORecord record;
         for (size_t i = 0; i < contest.QSOs.size(); ++i) {
@@ -68,7 +58,7 @@ void CheckAllRecords(TZelkContest& contest) {
                 row.SetCell(8, j.Comment);
                 row.SetCell(7, "-");
             } else {
-                criteria.Add(Criterion(record));
+                criteria.Add(Criterion(judging.Scripts, record));
                 row.ImageIndex = imgQSOAccepted;
                 row.SetCell(8, j.Comment);
                 row.SetCell(7, std::to_string(j.Points));
@@ -78,7 +68,7 @@ void CheckAllRecords(TZelkContest& contest) {
     }
     contest.Current.SetScore(score);
     contest.Current.SetMulti(criteria.Count());
-    const int total = GetTotal(contest.Current);
+    const int total = GetTotal(judging.Scripts, contest.Current);
     contest.Status[spResultLabel] = " SCORE/MULTI/CLAIMED";
     contest.Status[spScore] = std::to_string(score);
     contest.Status[spMulti] = std::to_string(criteria.Count());
@@ -89,15 +79,15 @@ void CheckAllRecords(TZelkContest& contest) {
     row.SetCell(2, std::to_string(total));
 }
 
-void CheckAllFiles(TZelkContest& contest, IProgress* progress) {
+void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress) {
     const int count = static_cast<int>(contest.Logs.size());
     if (count == 0) return;
     TProgressGuard guard(progress, count);
-    Scripts().ResetFailed();
-    TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+    judging.Scripts.ResetFailed();
+    TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
     run.SetCaching(!g_plainRuns);
     for (int i = 0; i < count; ++i) {
-        const TLogScore s = ScoreLog(contest.LogPathAt(i), run);
+        const TLogScore s = ScoreLog(contest.LogPathAt(i), run, judging.Scripts);
         TLogRow& row = contest.Logs[static_cast<size_t>(i)];
         row.SetCell(0, std::to_string(s.Score));
         row.SetCell(1, std::to_string(s.Multi));
@@ -106,17 +96,18 @@ void CheckAllFiles(TZelkContest& contest, IProgress* progress) {
     }
 }
 
-void RecalcAndSortByScore(TZelkContest& contest, bool recalculate, IProgress* progress) {
-    if (recalculate) CheckAllFiles(contest, progress);
+void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool recalculate,
+                          IProgress* progress) {
+    if (recalculate) CheckAllFiles(contest, judging, progress);
     contest.SortLogs(3);
 }
 
-void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std::string, int>>& out,
-                         IProgress* progress) {
+void CountNoFileMentions(const TZelkContest& contest, const TZelkJudgingSettings& settings,
+                         std::vector<std::pair<std::string, int>>& out, IProgress* progress) {
     out.clear();
     if (contest.Logs.empty()) return;
     TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
-    const TFolderIndex index(Vars().CurrentFolder);
+    const TFolderIndex index(contest.Folder());
     std::vector<std::string> mentions;
     std::string raw;
     TLogLine line;
@@ -130,7 +121,8 @@ void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std:
                 ClassifyLogLine(raw, line);
                 if (line.Kind != TLineKind::Contact) continue;
                 record.ParseQSOLine(line.Text);
-                if (!index.FileExists(CorrespondentFileName(record.Call))) calls.insert(record.Call);
+                if (!index.FileExists(CorrespondentFileName(record.Call, settings.FilesMask)))
+                    calls.insert(record.Call);
             }
             mentions.insert(mentions.end(), calls.begin(), calls.end());
         }
@@ -143,7 +135,7 @@ void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std:
         while (j < mentions.size() && SameText(mentions[j], mentions[i]))
             ++j;
         const int count = static_cast<int>(j - i);
-        if (count >= Vars().NoFileMinMentionCount) result.emplace_back(mentions[i], count);
+        if (count >= settings.NoFileMinMentionCount) result.emplace_back(mentions[i], count);
         i = j;
     }
     out = std::move(result);

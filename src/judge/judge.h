@@ -1,5 +1,5 @@
-// The judging commands on the open contest: checking the selected log, checking every log, the
-// stations without a log, and the rebuild and load steps that run them.
+// The judging commands on the open contest: listing it, checking the selected log, checking every log and
+// the stations without a log. Settings and scripts come in with each command.
 #pragma once
 
 #include <string>
@@ -10,30 +10,30 @@ namespace zelk {
 
 class TZelkContest;
 class IProgress;
+struct TJudging;
+struct TZelkJudgingSettings;
 
-// Lists the contest folder (with its own settings), rebuilds the stations without a log while
-// NoFileIncludeResults is on (one progress step per log), selects the log loaded last or the first
-// one, and loads it at once.
-void RebuildLogList(TZelkContest& contest, IProgress* progress);
-
-// Loads the selected log (nothing without a selection), clears LogEdited, and checks it when
-// AutoCalcQSO is on.
-void LoadSelectedLog(TZelkContest& contest);
+// Lists `folder` by the files mask and, while NoFileIncludeResults is on, counts the stations without a
+// log (one progress step per log); while it is off they are dropped, so that a setting turned off takes
+// effect at once. Selecting and loading a log are the caller's next steps.
+void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJudgingSettings& settings,
+                 IProgress* progress);
 
 // "Проверить все записи": judges every QSO row of the selected log and writes the Score and Comment
 // cells, the row marks, the descriptor's results, the status panels and the log row's result cells.
 // Without a selection it does nothing.
-void CheckAllRecords(TZelkContest& contest);
+void CheckAllRecords(TZelkContest& contest, const TJudging& judging);
 
 // "Проверить все файлы": scores every listed log and writes its row's result cells.
-void CheckAllFiles(TZelkContest& contest, IProgress* progress);
+void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress);
 
 // Runs CheckAllFiles when `recalculate`, then sorts the log list by judged total.
-void RecalcAndSortByScore(TZelkContest& contest, bool recalculate, IProgress* progress);
+void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool recalculate,
+                          IProgress* progress);
 
 // The stations without a log that at least NoFileMinMentionCount logs mention, with their counts.
-void CountNoFileMentions(const TZelkContest& contest, std::vector<std::pair<std::string, int>>& out,
-                         IProgress* progress);
+void CountNoFileMentions(const TZelkContest& contest, const TZelkJudgingSettings& settings,
+                         std::vector<std::pair<std::string, int>>& out, IProgress* progress);
 
 // With `plain` on, the checks read a correspondent's log anew for every contact instead of once per
 // run: the baseline the benchmarks compare against. Off by default.

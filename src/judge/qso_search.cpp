@@ -7,7 +7,6 @@
 #include "logs/contest.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
-#include "settings/global_vars.h"
 #include "settings/platform.h"
 
 namespace zelk {
@@ -70,7 +69,7 @@ std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate) 
     return text;
 }
 
-TQSOViewTest TestQSO(const TZelkContest& contest, int row) {
+TQSOViewTest TestQSO(const TZelkContest& contest, const TJudging& judging, int row) {
     TQSOViewTest t;
     t.Viewed = ViewedRecord(contest, row);
     const std::string path = contest.SelectedLogPath();
@@ -79,13 +78,13 @@ TQSOViewTest TestQSO(const TZelkContest& contest, int row) {
     const std::string ownCall = OwnerCallSign(path);
     t.FileName = contest.SelectedLog >= 0 ? contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption
                                           : ExtractFileName(path);
-    t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call);
+    t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call, judging.Settings.FilesMask);
     if (!ownCall.empty()) {
-        TZelkCheckRun run(Vars().CurrentFolder, &contest.NoFileCalls);
+        TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
         run.JudgeRecord(path, ownCall, t.Viewed, row, &t.Candidate);
     } else {
         t.OwnCallMissing = true;
-        ReportMissingCallSign();
+        ReportMissingCallSign(judging.Messages);
     }
     const auto orDash = [](const std::string& s) { return s.empty() ? std::string("-") : s; };
     const TQSORecord& c = t.Candidate;

@@ -11,6 +11,7 @@ namespace zelk {
 
 class TZelkContest;
 class IProgress;
+struct TJudging;
 
 struct TSearchRow {
     std::string FileName; // the log's caption in the log list
@@ -42,7 +43,7 @@ struct TQSOViewTest {
 TQSORecord ViewedRecord(const TZelkContest& contest, int row);
 // Judges QSO row `row` of the selected log against its correspondent's log, with the log's owner as the
 // check takes it, without clearing the scripts' failure marks.
-TQSOViewTest TestQSO(const TZelkContest& contest, int row);
+TQSOViewTest TestQSO(const TZelkContest& contest, const TJudging& judging, int row);
 // The time box text: the candidate's time, two blanks and the minutes apart, or "[ошибка в дате]".
 std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate);
 

@@ -8,7 +8,7 @@
 
 namespace zelk {
 
-TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run) {
+TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run, TZelkScript& scripts) {
     TLogScore result;
     TCriteria criteria;
     if (FileExists(path)) {
@@ -19,7 +19,7 @@ TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run) {
             for (size_t i = 0; i < records->size(); ++i) {
                 record.Assign((*records)[i]);
                 const TJudgement j = run.JudgeRecord(path, ownCall, record, static_cast<int>(i));
-                if (j.Points > 0) criteria.Add(Criterion(record));
+                if (j.Points > 0) criteria.Add(Criterion(scripts, record));
                 result.Score += j.Points;
             }
         }
@@ -28,7 +28,7 @@ TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run) {
     descriptor.SetScore(result.Score);
     descriptor.SetMulti(criteria.Count());
     result.Multi = criteria.Count();
-    result.Total = GetTotal(descriptor);
+    result.Total = GetTotal(scripts, descriptor);
     return result;
 }
 

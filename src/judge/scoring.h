@@ -10,6 +10,7 @@
 namespace zelk {
 
 class TZelkCheckRun;
+class TZelkScript;
 
 struct TCaseInsensitiveLess {
     bool operator()(const std::string& a, const std::string& b) const { return CompareText(a, b) < 0; }
@@ -35,6 +36,6 @@ struct TLogScore {
 
 // Judges every contact of the log at `path` as the contest-wide run does: a missing file or an empty
 // CALLSIGN: scores 0 and 0; only contacts with more than 0 points add their criterion.
-TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run);
+TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run, TZelkScript& scripts);
 
 } // namespace zelk

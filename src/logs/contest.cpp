@@ -6,7 +6,6 @@
 #include "logs/file_io.h"
 #include "logs/qso_record.h"
 #include "logs/text.h"
-#include "settings/global_vars.h"
 
 #include <algorithm>
 
@@ -34,12 +33,12 @@ int CellNumber(const TLogRow& row, size_t cell) {
 
 } // namespace
 
-void TZelkContest::ListLogs() {
-    Vars().LoadContestSettings();
+void TZelkContest::ListLogs(const std::string& folder, const std::string& filesMask) {
+    folder_ = folder;
+    filesMask_ = filesMask;
     Logs.clear();
     SelectedLog = FocusedLog = -1;
-    const std::string& folder = Vars().CurrentFolder;
-    for (auto& entry : EnumerateFolder(folder, Vars().FilesMask)) {
+    for (auto& entry : EnumerateFolder(folder, filesMask)) {
         TLogRow row;
         row.Caption = UpperCase(entry.Name);
         row.DiskName = std::move(entry.Name);
@@ -51,10 +50,9 @@ void TZelkContest::ListLogs() {
     UpdateFileCount();
 }
 
-bool TZelkContest::SelectInitialLog() {
+bool TZelkContest::SelectInitialLog(const std::string& lastCall) {
     if (Logs.empty()) return false;
-    const std::string& last = Vars().QLastCall;
-    if (!last.empty() && SelectLogByName(last)) return true;
+    if (!lastCall.empty() && SelectLogByName(lastCall)) return true;
     SelectedLog = 0;
     return true;
 }
@@ -65,7 +63,7 @@ std::string TZelkContest::SelectedLogPath() const {
 
 std::string TZelkContest::LogPathAt(int i) const {
     if (i < 0 || static_cast<size_t>(i) >= Logs.size()) return {};
-    return JoinPath(Vars().CurrentFolder, Logs[static_cast<size_t>(i)].DiskName);
+    return JoinPath(folder_, Logs[static_cast<size_t>(i)].DiskName);
 }
 
 bool TZelkContest::SelectLogByName(std::string_view name) {
@@ -79,7 +77,7 @@ bool TZelkContest::SelectLogByName(std::string_view name) {
 }
 
 void TZelkContest::UpdateFileCount() {
-    Status[spFiles] = Logs.empty() ? " " + Vars().FilesMask : " " + std::to_string(Logs.size()) + " file(s)";
+    Status[spFiles] = Logs.empty() ? " " + filesMask_ : " " + std::to_string(Logs.size()) + " file(s)";
 }
 
 void TZelkContest::SortLogs(int column) {
@@ -112,6 +110,7 @@ void TZelkContest::LoadLog(std::string_view path) {
     SelectedQSO = -1;
     Current.Clear();
     Status[spRecords].clear();
+    LoadedName.clear();
 
     if (!FileExists(path)) {
         // The caption would otherwise go on naming the log shown before.
@@ -127,7 +126,7 @@ void TZelkContest::LoadLog(std::string_view path) {
     const std::string listed =
         SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].Caption : UpperCase(ExtractFileName(path));
     Current.CallSign = listed;
-    Vars().QLastCall = listed;
+    LoadedName = listed;
     bool callSignSeen = false;
     int n = 0;
 

@@ -32,11 +32,15 @@ class TZelkContest {
     // rebuilt with the log list while NoFileIncludeResults is on.
     std::vector<std::pair<std::string, int>> NoFileCalls;
 
-    // Brings the contest folder's own settings into force, lists the folder by the files mask (every
-    // row with "-" results) and updates the file count. Selection and loading are the caller's next steps.
-    void ListLogs();
-    // Selects the row of the log loaded last (QLastCall), or else the first row; false with no rows.
-    bool SelectInitialLog();
+    // Lists `folder` by `filesMask` (every row with "-" results) and updates the file count. The contest
+    // folder's own settings are the caller's to bring into force first; selection and loading are its
+    // next steps.
+    void ListLogs(const std::string& folder, const std::string& filesMask);
+    // Selects the row whose caption begins with `lastCall` (the log loaded last), or else the first row;
+    // false with no rows.
+    bool SelectInitialLog(const std::string& lastCall);
+
+    const std::string& Folder() const { return folder_; }
 
     std::string SelectedLogPath() const;
     // The path of row `i`, or empty text when `i` is outside the list.
@@ -47,11 +51,18 @@ class TZelkContest {
     // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending).
     void SortLogs(int column);
 
-    // Fills the header and QSO lists and the descriptor from the log at `path`.
+    // Fills the header and QSO lists and the descriptor from the log at `path`, and sets LoadedName.
     void LoadLog(std::string_view path);
+    // The caption of the log that LoadLog found on disk (the window remembers it as QLastCall); empty
+    // when the file was missing.
+    std::string LoadedName;
     // Empties what LoadLog filled (header and QSO lists, descriptor, header caption, the log's status
     // panels): a log list left without a selection shows no log of another folder or a deleted file.
     void ClearLoadedLog();
+
+  private:
+    std::string folder_;
+    std::string filesMask_ = "*.CBR";
 };
 
 } // namespace zelk

@@ -3,7 +3,6 @@
 
 #include "logs/list_rows.h"
 #include "logs/text.h"
-#include "settings/global_vars.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -215,10 +214,6 @@ int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
 
 bool TQSORecord::IsTimeClose(const TQSORecord& other, int maxMinutes) const {
     return TimeDifference(*this, other) <= maxMinutes;
-}
-
-bool TQSORecord::IsTimeClose(const TQSORecord& other) const {
-    return IsTimeClose(other, Vars().MaxMinutesDifference);
 }
 
 } // namespace zelk

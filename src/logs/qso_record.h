@@ -31,10 +31,9 @@ class TQSORecord {
 
     // Days since 30 December 1899, the fraction being the time of day.
     double DateTime() const;
-    // True when the moments differ by at most `maxMinutes` whole minutes.
+    // True when the moments differ by at most `maxMinutes` whole minutes (the setting
+    // MaxMinutesDifference).
     bool IsTimeClose(const TQSORecord& other, int maxMinutes) const;
-    // The same against the setting MaxMinutesDifference.
-    bool IsTimeClose(const TQSORecord& other) const;
 };
 
 // Whole minutes between the moments of two records, independent of their order.

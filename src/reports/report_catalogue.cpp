@@ -5,14 +5,14 @@ namespace zelk {
 
 int DialogEntryForKind(int kind, int current) {
     if (kind == rkNone) return -1;
-    for (size_t i = 0; i < kDialogReportKinds.size(); ++i)
+    for (std::size_t i = 0; i < kDialogReportKinds.size(); ++i)
         if (kDialogReportKinds[i] == kind) return static_cast<int>(i);
     return current;
 }
 
 int KindOfDialogEntry(int entry) {
-    if (entry < 0 || static_cast<size_t>(entry) >= kDialogReportKinds.size()) return rkNone;
-    return kDialogReportKinds[static_cast<size_t>(entry)];
+    if (entry < 0 || static_cast<std::size_t>(entry) >= kDialogReportKinds.size()) return rkNone;
+    return kDialogReportKinds[static_cast<std::size_t>(entry)];
 }
 
 } // namespace zelk

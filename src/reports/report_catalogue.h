@@ -2,9 +2,10 @@
 // stored kind becomes the dialog's selection, and the names under which layouts find their row sources.
 #pragma once
 
-#include "settings/global_vars.h"
+#include "settings/report_kind.h"
 
 #include <array>
+#include <cstddef>
 
 namespace zelk {
 

@@ -2,19 +2,20 @@
 #include "reports/report_data.h"
 
 #include "judge/judge.h"
+#include "judge/judging.h"
 #include "logs/contest.h"
-#include "settings/global_vars.h"
+#include "settings/report_kind.h"
 
 namespace zelk {
 
-void PrepareReportData(TZelkContest& contest, int kind, bool recalculate, const TReportProgress& progress,
-                       TNoFileRows& noFile) {
+void PrepareReportData(TZelkContest& contest, const TJudging& judging, int kind, bool recalculate,
+                       const TReportProgress& progress, TNoFileRows& noFile) {
     switch (kind) {
     case rkTournament:
-        RecalcAndSortByScore(contest, recalculate, progress.ContestWide);
+        RecalcAndSortByScore(contest, judging, recalculate, progress.ContestWide);
         break;
     case rkNoFile:
-        CountNoFileMentions(contest, noFile, progress.NoFile);
+        CountNoFileMentions(contest, judging.Settings, noFile, progress.NoFile);
         break;
     default:
         break;

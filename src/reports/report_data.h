@@ -11,6 +11,7 @@ namespace zelk {
 
 class IProgress;
 class TZelkContest;
+struct TJudging;
 
 // Stations without a log with the number of logs that mention them, in alphabetical order.
 using TNoFileRows = std::vector<std::pair<std::string, int>>;
@@ -23,7 +24,7 @@ struct TReportProgress {
 // Prepares the data of report `kind`: for the standings RecalcAndSortByScore with `recalculate`; for the
 // absent logs the mention count into `noFile` (emptied first; no progress with an empty log list); the
 // other kinds need nothing.
-void PrepareReportData(TZelkContest& contest, int kind, bool recalculate, const TReportProgress& progress,
-                       TNoFileRows& noFile);
+void PrepareReportData(TZelkContest& contest, const TJudging& judging, int kind, bool recalculate,
+                       const TReportProgress& progress, TNoFileRows& noFile);
 
 } // namespace zelk

@@ -4,7 +4,6 @@
 #include "logs/contest.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 
 #include <array>
 
@@ -56,7 +55,7 @@ bool TZelkFilesListSource::Variable(std::string_view name, ScriptValue& value) c
     else if (upper == "CLAIMED_SCORE")
         value = ScriptValue::Text(cell(2));
     else if (upper == "FOLDER")
-        value = ScriptValue::Text(Vars().CurrentFolder);
+        value = ScriptValue::Text(contest_.Folder());
     else if (upper == "CALLSIGN")
         value = ScriptValue::Text(summary_.CallSign);
     else if (upper == "NAME")
@@ -87,7 +86,7 @@ bool TZelkCalcSource::Variable(std::string_view name, ScriptValue& value) {
         const bool listed = selected >= 0 && static_cast<size_t>(selected) < contest_.Logs.size();
         value = ScriptValue::Text(listed ? contest_.Logs[static_cast<size_t>(selected)].Caption : kNoText);
     } else if (upper == "FOLDER") {
-        value = ScriptValue::Text(Vars().CurrentFolder);
+        value = ScriptValue::Text(contest_.Folder());
     } else if (upper == "CALLSIGN") {
         value = ScriptValue::Text(log.CallSign);
     } else if (upper == "NAME") {
@@ -101,7 +100,7 @@ bool TZelkCalcSource::Variable(std::string_view name, ScriptValue& value) {
     } else if (upper == "MULTI") {
         value = ScriptValue::Integer(log.Multi);
     } else if (upper == "CLAIMED_SCORE") {
-        value = ScriptValue::Integer(GetTotal(log));
+        value = ScriptValue::Integer(GetTotal(scripts_, log));
     } else {
         return false;
     }

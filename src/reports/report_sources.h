@@ -14,6 +14,7 @@
 namespace zelk {
 
 class TZelkContest;
+class TZelkScript;
 
 // A row index: First sets 0, Next adds 1; the data has ended once the index reaches the row count.
 class TZelkReportCursor {
@@ -55,7 +56,8 @@ class TZelkFilesListSource {
 // The QSO rows of the selected log, with the selected log's identity and results.
 class TZelkCalcSource {
   public:
-    explicit TZelkCalcSource(TZelkContest& contest) : contest_(contest) {}
+    // CLAIMED_SCORE runs CalcTotal of `scripts` when the selected log's total is not known yet.
+    TZelkCalcSource(TZelkContest& contest, TZelkScript& scripts) : contest_(contest), scripts_(scripts) {}
 
     void First() { cursor_.First(); }
     void Next() { cursor_.Next(); }
@@ -70,6 +72,7 @@ class TZelkCalcSource {
 
   private:
     TZelkContest& contest_;
+    TZelkScript& scripts_;
     TZelkReportCursor cursor_;
 };
 

@@ -2,10 +2,10 @@
 #include "reports/ubn_report.h"
 
 #include "judge/judge.h"
+#include "judge/judging.h"
 #include "logs/contest.h"
 #include "logs/file_io.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +24,7 @@ void AppendPadded(std::string& out, const std::string& text, size_t width) {
 
 } // namespace
 
-std::string BuildUBNReport(TZelkContest& contest) {
+std::string BuildUBNReport(TZelkContest& contest, TZelkScript& scripts) {
     std::string out;
     for (const auto& row : contest.Header) {
         if (row.Caption == "CLAIMED-SCORE:") continue;
@@ -34,7 +34,7 @@ std::string BuildUBNReport(TZelkContest& contest) {
         out += kCRLF;
         if (row.Caption == "CALLSIGN:") {
             AppendPadded(out, "CLAIMED-SCORE:", 15);
-            out += std::to_string(GetTotal(contest.Current)) + kCRLF;
+            out += std::to_string(GetTotal(scripts, contest.Current)) + kCRLF;
         }
     }
 
@@ -61,23 +61,21 @@ std::string BuildUBNReport(TZelkContest& contest) {
     AppendPadded(out, "MULTIPLIER:", 15);
     out += std::to_string(contest.Current.Multi) + kCRLF;
     AppendPadded(out, "CLAIMED-SCORE:", 15);
-    out += std::to_string(GetTotal(contest.Current)) + kCRLF;
+    out += std::to_string(GetTotal(scripts, contest.Current)) + kCRLF;
     out += separator;
     return out;
 }
 
-std::string ProposedUBNFileName(const TZelkContest& contest) {
+std::string ProposedUBNFileName(const TZelkContest& contest, const std::string& ext) {
     const std::string path = contest.SelectedLogPath();
     if (path.empty()) return {};
-    const std::string& ext = Vars().UBNExt;
     return ChangeFileExt(path, ext.empty() ? std::string_view() : std::string_view(ext).substr(1));
 }
 
-void SaveUBNReport(TZelkContest& contest, const std::string& fileName) {
+void SaveUBNReport(TZelkContest& contest, const TJudging& judging, const std::string& fileName) {
     if (contest.SelectedLog < 0) return;
-    Vars().CurrentUBNFolder = ExtractFilePath(fileName);
-    CheckAllRecords(contest);
-    WriteFileAtomic(fileName, BuildUBNReport(contest));
+    CheckAllRecords(contest, judging);
+    WriteFileAtomic(fileName, BuildUBNReport(contest, judging.Scripts));
 }
 
 } // namespace zelk

@@ -8,7 +8,6 @@
 #include "script/fr_interpretator.h"
 #include "script/script_value.h"
 #include "script/zelk_script_engine.h"
-#include "settings/global_vars.h"
 #include "settings/platform.h"
 
 #include <array>
@@ -121,9 +120,6 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::string g_scriptFolder;
-std::unique_ptr<TZelkScript> g_scripts;
-
 constexpr std::array<const char*, 10> kFieldNames = {"Freq", "Mode",    "SDate", "STime",   "Call",
                                                      "Send", "Receive", "Score", "Comment", "DateTime"};
 
@@ -136,7 +132,8 @@ struct TZelkScript::Handles {
     std::array<std::array<std::string, 10>, 2> names;
 };
 
-TZelkScriptItem::TZelkScriptItem(TScriptKind kind) : kind_(kind), compiled_(std::make_unique<TfrScript>()) {}
+TZelkScriptItem::TZelkScriptItem(TScriptKind kind, std::string folder)
+    : kind_(kind), folder_(std::move(folder)), compiled_(std::make_unique<TfrScript>()) {}
 TZelkScriptItem::~TZelkScriptItem() = default;
 
 std::string TZelkScriptItem::GetCaption() const {
@@ -150,9 +147,7 @@ std::string TZelkScriptItem::GetHelpTopic() const {
 }
 
 std::string TZelkScriptItem::GetFileName() const {
-    const std::string file = Info(kind_).file;
-    if (!g_scriptFolder.empty()) return JoinPath(g_scriptFolder, file);
-    return Vars().AppPath("/script/" + file);
+    return JoinPath(folder_, Info(kind_).file);
 }
 
 void TZelkScriptItem::Load() {
@@ -175,7 +170,7 @@ void TZelkScriptItem::SetText(const std::string& text) {
     Failed = false;
 }
 
-void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
+void TZelkScriptItem::Run(TZelkScriptEngine& engine, IMessages& messages) {
     if (Failed) return;
     if (!compiledCurrent_) {
         std::vector<std::string> errors;
@@ -185,7 +180,7 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
             for (const auto& e : errors)
                 text += e + "\r\n";
             Failed = true;
-            Messages().Plain(text);
+            messages.Plain(text);
             return;
         }
         compiledCurrent_ = true;
@@ -194,15 +189,16 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine) {
         engine.RunScript(*compiled_);
     } catch (const std::exception&) {
         Failed = true;
-        Messages().Plain(FormatText("Ошибка в скрипте [%s]"_cp, GetCaption()));
+        messages.Plain(FormatText("Ошибка в скрипте [%s]"_cp, GetCaption()));
     }
 }
 
-TZelkScript::TZelkScript()
-    : engine_(std::make_unique<TZelkScriptEngine>()), handles_(std::make_unique<Handles>()) {
+TZelkScript::TZelkScript(const std::string& folder, IMessages& messages)
+    : folder_(folder), messages_(messages), engine_(std::make_unique<TZelkScriptEngine>(messages)),
+      handles_(std::make_unique<Handles>()) {
     for (auto kind : {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
                       TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
-        items_.push_back(std::make_unique<TZelkScriptItem>(kind));
+        items_.push_back(std::make_unique<TZelkScriptItem>(kind, folder_));
         items_.back()->Load();
     }
     Handles& h = *handles_;
@@ -219,6 +215,23 @@ TZelkScript::TZelkScript()
 }
 
 TZelkScript::~TZelkScript() = default;
+
+void TZelkScript::Load(const std::string& folder) {
+    folder_ = folder;
+    for (auto& item : items_) {
+        item->folder_ = folder;
+        item->Load();
+    }
+}
+
+std::unique_ptr<TZelkScript> TZelkScript::Clone() const {
+    auto copy = std::make_unique<TZelkScript>(folder_, messages_);
+    for (size_t i = 0; i < items_.size(); ++i) {
+        copy->items_[i]->SetText(items_[i]->GetText());
+        copy->items_[i]->Failed = items_[i]->Failed;
+    }
+    return copy;
+}
 
 TZelkScriptItem* TZelkScript::FindItem(TScriptKind kind) {
     for (auto& item : items_)
@@ -237,7 +250,7 @@ void TZelkScript::Begin(const ScriptValue& initial) {
 }
 
 ScriptValue TZelkScript::Finish(TScriptKind kind) {
-    FindItem(kind)->Run(*engine_);
+    FindItem(kind)->Run(*engine_, messages_);
     const ScriptValue* result = engine_->Variables().At(handles_->result);
     return result ? *result : ScriptValue::Integer(0);
 }
@@ -305,47 +318,36 @@ bool TZelkScript::IsDuplicate(const TQSORecord& record, const TQSORecord& earlie
     return RunPairTest(TScriptKind::IsDuplicate, nullptr, record, earlier);
 }
 
-TZelkScript& Scripts() {
-    if (!g_scripts) g_scripts = std::make_unique<TZelkScript>();
-    return *g_scripts;
-}
-
-void ResetScripts() {
-    g_scripts.reset();
-}
-
-void SetScriptFolder(const std::string& folder) {
-    g_scriptFolder = folder;
-}
-
-int Points(TQSORecord& record) {
-    if (record.CachedPoints < 0) record.CachedPoints = Scripts().CalcQSO(record);
+int Points(TZelkScript& scripts, TQSORecord& record) {
+    if (record.CachedPoints < 0) record.CachedPoints = scripts.CalcQSO(record);
     return record.CachedPoints;
 }
 
-std::string Criterion(TQSORecord& record) {
+std::string Criterion(TZelkScript& scripts, TQSORecord& record) {
     if (!record.CriterionKnown) {
-        record.CachedCriterion = Scripts().CalcMultiplier(record);
+        record.CachedCriterion = scripts.CalcMultiplier(record);
         record.CriterionKnown = true;
     }
     return record.CachedCriterion;
 }
 
-bool IsConfirmedBy(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other) {
-    return Scripts().IsConfirmative(ownerCall, record, other);
+bool IsConfirmedBy(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
+                   const TQSORecord& other) {
+    return scripts.IsConfirmative(ownerCall, record, other);
 }
 
-bool IsReceiveValid(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other) {
-    return Scripts().IsValidReceive(ownerCall, record, other);
+bool IsReceiveValid(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
+                    const TQSORecord& other) {
+    return scripts.IsValidReceive(ownerCall, record, other);
 }
 
-bool IsDuplicateOf(const TQSORecord& record, const TQSORecord& earlier) {
-    return Scripts().IsDuplicate(record, earlier);
+bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier) {
+    return scripts.IsDuplicate(record, earlier);
 }
 
-int GetTotal(TZelkCurrentFile& file) {
+int GetTotal(TZelkScript& scripts, TZelkCurrentFile& file) {
     if (!file.TotalKnown) {
-        file.CachedTotal = Scripts().CalcTotal(file.Score, file.Multi);
+        file.CachedTotal = scripts.CalcTotal(file.Score, file.Multi);
         file.TotalKnown = true;
     }
     return file.CachedTotal;

@@ -1,6 +1,8 @@
 // The six judging scripts: their items (caption, default text, file, help topic, source and compiled
-// form, failure mark), the one script set that runs them through typed entry points, and the record and
-// descriptor operations that cache their results.
+// form, failure mark), the script set that runs them through typed entry points, and the record and
+// descriptor operations that cache their results. A script set is an object of the program's edge (the
+// window keeps one, the command line one per run, each test its own): it is given the folder of its
+// files and the message boxes of its errors and of ShowMessage, and judging gets it passed in.
 #pragma once
 
 #include <memory>
@@ -9,6 +11,7 @@
 
 namespace zelk {
 
+class IMessages;
 class TQSORecord;
 class TZelkCurrentFile;
 class TZelkScriptEngine;
@@ -19,13 +22,14 @@ enum class TScriptKind { CalcQSO, CalcMultiplier, CalcTotal, IsConfirmative, IsV
 
 class TZelkScriptItem {
   public:
-    explicit TZelkScriptItem(TScriptKind kind);
+    // An item whose file lies in `folder`.
+    explicit TZelkScriptItem(TScriptKind kind, std::string folder = {});
     ~TZelkScriptItem();
 
     TScriptKind Kind() const { return kind_; }
     std::string GetCaption() const;
     std::string GetDefaultText() const;
-    // The script's file: "<program folder>/script/<name>.txt" (or the folder set with SetScriptFolder).
+    // The script's file: "<script folder>/<name>.txt", e.g. CalcQSO.txt.
     std::string GetFileName() const;
     std::string GetHelpTopic() const;
 
@@ -39,12 +43,14 @@ class TZelkScriptItem {
 
     bool Failed = false;
 
-    // Compiles (once per text) and runs the script on `engine`; reports compile and run errors once
-    // and sets Failed. Does nothing while Failed is set.
-    void Run(TZelkScriptEngine& engine);
+    // Compiles (once per text) and runs the script on `engine`; reports compile and run errors through
+    // `messages` once and sets Failed. Does nothing while Failed is set.
+    void Run(TZelkScriptEngine& engine, IMessages& messages);
 
   private:
+    friend class TZelkScript;
     TScriptKind kind_;
+    std::string folder_;
     std::vector<std::string> lines_;
     std::unique_ptr<TfrScript> compiled_; // kept until the text changes
     bool compiledCurrent_ = false;
@@ -52,8 +58,19 @@ class TZelkScriptItem {
 
 class TZelkScript {
   public:
-    TZelkScript();
+    // The six scripts, each read from its file in `folder` or else its default text; compile and run
+    // errors and ShowMessage go to `messages`, which must outlive the set.
+    TZelkScript(const std::string& folder, IMessages& messages);
     ~TZelkScript();
+    TZelkScript(const TZelkScript&) = delete;
+    TZelkScript& operator=(const TZelkScript&) = delete;
+
+    // A set with the same texts and failure marks and an engine and variable store of its own, so that
+    // two threads can judge at once, each with its own set.
+    std::unique_ptr<TZelkScript> Clone() const;
+    // Reads the six scripts again, from their files in `folder` or else their defaults; the set and its
+    // items stay the same objects.
+    void Load(const std::string& folder);
 
     int CalcQSO(const TQSORecord& record);
     std::string CalcMultiplier(const TQSORecord& record);
@@ -68,6 +85,7 @@ class TZelkScript {
     // Publishes the ten fields of `record` as variables named field + suffix.
     void SetRecordVariables(const TQSORecord& record, const std::string& suffix);
     TZelkScriptEngine& Engine() { return *engine_; }
+    const std::string& Folder() const { return folder_; }
 
   private:
     struct Handles;
@@ -80,24 +98,21 @@ class TZelkScript {
     bool RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
                      const TQSORecord& other);
 
+    std::string folder_;
+    IMessages& messages_;
     std::unique_ptr<TZelkScriptEngine> engine_;
     std::unique_ptr<Handles> handles_;
     std::vector<std::unique_ptr<TZelkScriptItem>> items_;
 };
 
-// The one script set of the run, created (and its scripts loaded) on first use.
-TZelkScript& Scripts();
-// Drops the script set so that the next use creates and loads it anew (tests, the command line).
-void ResetScripts();
-// Where the script files are read from; empty means the "script" folder next to the program.
-void SetScriptFolder(const std::string& folder);
-
-// The record and descriptor operations that run the scripts, with their caches.
-int Points(TQSORecord& record);
-std::string Criterion(TQSORecord& record);
-bool IsConfirmedBy(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other);
-bool IsReceiveValid(const TQSORecord& record, const std::string& ownerCall, const TQSORecord& other);
-bool IsDuplicateOf(const TQSORecord& record, const TQSORecord& earlier);
-int GetTotal(TZelkCurrentFile& file);
+// The record and descriptor operations that run the scripts of `scripts`, with their caches.
+int Points(TZelkScript& scripts, TQSORecord& record);
+std::string Criterion(TZelkScript& scripts, TQSORecord& record);
+bool IsConfirmedBy(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
+                   const TQSORecord& other);
+bool IsReceiveValid(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
+                    const TQSORecord& other);
+bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier);
+int GetTotal(TZelkScript& scripts, TZelkCurrentFile& file);
 
 } // namespace zelk

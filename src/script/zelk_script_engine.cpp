@@ -105,9 +105,16 @@ ScriptValue Text(std::string s) {
     return ScriptValue::Text(std::move(s));
 }
 
+StderrMessages& StandardError() {
+    static StderrMessages messages;
+    return messages;
+}
+
 } // namespace
 
-TZelkScriptEngine::TZelkScriptEngine() {
+TZelkScriptEngine::TZelkScriptEngine() : TZelkScriptEngine(StandardError()) {}
+
+TZelkScriptEngine::TZelkScriptEngine(IMessages& messages) : messages_(messages) {
     for (int i = 0; i < kFunctionCount; ++i)
         functions_.emplace(UpperCase(Trim(kFunctionNames[i])), i);
 }
@@ -194,7 +201,7 @@ void TZelkScriptEngine::CallFunction(const std::string& name, const TfrArgs& arg
         result = ScriptValue::Integer(DateParts(arg(0)).Year);
         break;
     case fnShowMessage:
-        Messages().Plain(arg(0).AsText());
+        messages_.Plain(arg(0).AsText());
         break;
     case fnStrToInt: {
         int n = 0;

@@ -1,6 +1,6 @@
 // TZelkScriptEngine: the interpreter specialised for the judging scripts. It owns the variable store
 // that the entry points fill before a run and read after it, the 24 built-in functions, and the
-// completion list of the script editor.
+// completion list of the script editor. ShowMessage goes to the message boxes it was given.
 #pragma once
 
 #include "script/fr_interpretator.h"
@@ -13,6 +13,8 @@
 
 namespace zelk {
 
+class IMessages;
+
 // One entry of the editor's completion list: "function<TAB>IntToStr(<value>)" shown, "IntToStr" inserted.
 struct TCompletionEntry {
     std::string display;
@@ -21,7 +23,10 @@ struct TCompletionEntry {
 
 class TZelkScriptEngine : public TfrInterpretator {
   public:
+    // ShowMessage writes to standard error.
     TZelkScriptEngine();
+    // ShowMessage shows its box through `messages`, which must outlive the engine.
+    explicit TZelkScriptEngine(IMessages& messages);
 
     // Removes every variable.
     void ClearVariables() { variables_.Clear(); }
@@ -53,6 +58,7 @@ class TZelkScriptEngine : public TfrInterpretator {
     TfrVariables* SlotStore() override { return &variables_; }
 
   private:
+    IMessages& messages_;
     TfrVariables variables_;
     std::unordered_map<std::string, int> functions_; // upper-cased name to number
 };

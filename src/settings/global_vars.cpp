@@ -86,6 +86,26 @@ class TFailures {
     std::string text_;
 };
 
+// The keys of the judging table, read with the field's value as default and written by their type.
+void ReadKey(const TZelkIniFile& ini, std::string_view key, std::string& field) {
+    field = ini.ReadString(kSettings, key, field);
+}
+void ReadKey(const TZelkIniFile& ini, std::string_view key, int& field) {
+    field = ini.ReadInteger(kSettings, key, field);
+}
+void ReadKey(const TZelkIniFile& ini, std::string_view key, bool& field) {
+    field = ini.ReadBool(kSettings, key, field);
+}
+void WriteKey(TZelkIniFile& ini, std::string_view key, const std::string& field) {
+    ini.WriteString(kSettings, key, field);
+}
+void WriteKey(TZelkIniFile& ini, std::string_view key, int field) {
+    ini.WriteInteger(kSettings, key, field);
+}
+void WriteKey(TZelkIniFile& ini, std::string_view key, bool field) {
+    ini.WriteBool(kSettings, key, field);
+}
+
 std::string ExecutableFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -130,6 +150,10 @@ std::string TZelkGlobalVars::AppPath(const std::string& relative) const {
     std::string_view r = relative;
     if (!r.empty() && (r.front() == '/' || r.front() == '\\')) r.remove_prefix(1);
     return appFolder_ + "/" + NativePath(r);
+}
+
+std::string TZelkGlobalVars::ScriptFolder() const {
+    return AppPath("script");
 }
 
 std::string TZelkGlobalVars::ProgramIniPath() const {
@@ -185,11 +209,9 @@ void TZelkGlobalVars::ReadContestFile() {
 
 void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
     CurrentUBNFolder = NativePath(ini.ReadString(kSettings, "CurrentUBNFolder", CurrentUBNFolder));
-    FilesMask = ini.ReadString(kSettings, "FilesMask", FilesMask);
-    UBNExt = ini.ReadString(kSettings, "UBNExt", UBNExt);
-    MaxMinutesDifference = ini.ReadInteger(kSettings, "MaxMinutesDifference", MaxMinutesDifference);
-    NoFileMinMentionCount = ini.ReadInteger(kSettings, "NoFileMinMentionCount", NoFileMinMentionCount);
-    NoFileIncludeResults = ini.ReadBool(kSettings, "NoFileIncludeResults", NoFileIncludeResults);
+#define ZELK_READ_KEY(type, name, value) ReadKey(ini, #name, name);
+    ZELK_JUDGING_SETTINGS(ZELK_READ_KEY)
+#undef ZELK_READ_KEY
     QLastCall = ini.ReadString(kSettings, "QLastCall", QLastCall);
     const int report = ini.ReadInteger(kSettings, "QLastReport", QLastReport);
     if (report >= rkNone && report <= rkNoFile) QLastReport = static_cast<std::uint8_t>(report);
@@ -210,11 +232,9 @@ void TZelkGlobalVars::WriteContestFile() const {
 
 void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
     ini.WriteString(kSettings, "CurrentUBNFolder", CurrentUBNFolder);
-    ini.WriteString(kSettings, "FilesMask", FilesMask);
-    ini.WriteString(kSettings, "UBNExt", UBNExt);
-    ini.WriteInteger(kSettings, "MaxMinutesDifference", MaxMinutesDifference);
-    ini.WriteInteger(kSettings, "NoFileMinMentionCount", NoFileMinMentionCount);
-    ini.WriteBool(kSettings, "NoFileIncludeResults", NoFileIncludeResults);
+#define ZELK_WRITE_KEY(type, name, value) WriteKey(ini, #name, name);
+    ZELK_JUDGING_SETTINGS(ZELK_WRITE_KEY)
+#undef ZELK_WRITE_KEY
     ini.WriteString(kSettings, "QLastCall", QLastCall);
     ini.WriteInteger(kSettings, "QLastReport", QLastReport);
 }

@@ -2,6 +2,9 @@
 // settings file, the contest settings file (both zelk.ini) and the per-user store.
 #pragma once
 
+#include "settings/judging_settings.h"
+#include "settings/report_kind.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,11 +14,9 @@ namespace zelk {
 class IUserStore;
 class TZelkIniFile;
 
-// Report kinds: 0 none, 1 log printout, 2 standings, 3 logs received, 4 check report of one log,
-// 5 logs not received.
-enum TReportKind : int { rkNone = 0, rkEditFile, rkTournament, rkFilesExists, rkQSOCalc, rkNoFile };
-
-class TZelkGlobalVars {
+// The judging keys (FilesMask, MaxMinutesDifference, ...) are the fields of the base; Judging() hands
+// them to the core.
+class TZelkGlobalVars : public TZelkJudgingSettings {
   public:
     std::string ExePath; // program folder with a trailing "/"
     std::string HelpFile = "help/help.chm";
@@ -35,12 +36,7 @@ class TZelkGlobalVars {
     int WSETop = 0, WSELeft = 0, WSEHeight = 0, WSEWidth = 0;
     int WFindQSOTop = 0, WFindQSOLeft = 0, WFindQSOHeight = 0, WFindQSOWidth = 0;
     std::string WFindQSOCall;
-    std::string FilesMask = "*.CBR";
-    std::string UBNExt = "*.UBN";
-    int MaxMinutesDifference = 3;
     bool AutoCalcQSO = false;
-    int NoFileMinMentionCount = 3;
-    bool NoFileIncludeResults = false;
     bool LogEdited = false;
     std::string QLastCall;
     std::uint8_t QLastReport = 3;
@@ -73,6 +69,11 @@ class TZelkGlobalVars {
     // The layout file of a report kind (1..5): ExePath + ReportsFolder + the name from the program
     // settings file; empty for kind 0 or an empty name.
     std::string ReportLayoutFile(int kind) const;
+    // The settings judging reads, as the core takes them.
+    TZelkJudgingSettings Judging() const { return *this; }
+    // The folder of the judging script files: "script" in the program folder.
+    std::string ScriptFolder() const;
+
     // The program folder without a trailing separator.
     std::string AppFolder() const;
     // AppFolder + "/" + `relative` with one leading separator removed and "\" turned into "/".
@@ -103,7 +104,8 @@ class TZelkGlobalVars {
     IUserStore* store_ = nullptr;
 };
 
-// The one settings object of the run.
+// The desktop program's one settings object. Only the program's edge (the windows and the program entry)
+// uses it; the core gets what it needs passed in, and the command line and the tests keep their own.
 TZelkGlobalVars& Vars();
 // Replaces the settings object (the program entry and the tests) and returns the previous one;
 // references from Vars() stay valid.

@@ -11,6 +11,7 @@
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
+#include "ui/desktop_judging.h"
 #include "ui/edit_file.h"
 #include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
@@ -340,7 +341,7 @@ void TfmExplorer::actCalcAllFilesExecute() {
     TWaitCursor wait;
     try {
         TPassGuard pass(busy_, *progress_, pbProgress_);
-        CheckAllFiles(contest_, progress_.get());
+        CheckAllFiles(contest_, Judging(), progress_.get());
     } catch (...) {
         filesModel_->RowsChanged();
         throw;
@@ -352,7 +353,7 @@ void TfmExplorer::actCalcQSOExecute() {
     if (busy_ || contest_.SelectedLog < 0) return;
     TWaitCursor wait;
     try {
-        CheckAllRecords(contest_);
+        CheckAllRecords(contest_, Judging());
     } catch (...) {
         ShowCheckResults();
         throw;
@@ -378,7 +379,7 @@ void TfmExplorer::actSaveCalcReportExecute() {
     dialog.setDefaultSuffix(QStringLiteral("UBN"));
     dialog.setNameFilters(
         DialogFilters(QStringLiteral("UBN - файлы отчёта|*.ubn|Текстовый файлы|*.txt|Все файлы|*.*")));
-    const std::string proposed = ProposedUBNFileName(contest_);
+    const std::string proposed = ProposedUBNFileName(contest_, Vars().UBNExt);
     if (DirectoryExists(Vars().CurrentUBNFolder))
         dialog.setDirectory(Qs(NativePath(Vars().CurrentUBNFolder)));
     dialog.selectFile(Qs(ExtractFileName(proposed)));
@@ -386,7 +387,8 @@ void TfmExplorer::actSaveCalcReportExecute() {
     const std::string file = Cp(dialog.selectedFiles().first());
     TWaitCursor wait;
     try {
-        SaveUBNReport(contest_, file);
+        Vars().CurrentUBNFolder = ExtractFilePath(file);
+        SaveUBNReport(contest_, Judging(), file);
     } catch (...) {
         ShowCheckResults();
         throw;

@@ -6,6 +6,7 @@
 #include "logs/contest.h"
 #include "reports/report_catalogue.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/qt_text.h"
 #include "ui/reports_dialog.h"
@@ -29,7 +30,7 @@ void DesignReport(rep::TfrReport& report, int kind, bool saveToLayoutFile, QWidg
     report.ShowDesigner(parent);
 }
 
-TExplorerReports::TExplorerReports(TZelkContest& contest) : FilesList(contest), Calc(contest) {
+TExplorerReports::TExplorerReports(TZelkContest& contest) : FilesList(contest), Calc(contest, Scripts()) {
     frdsFilesList.OnFirst = [this] { FilesList.First(); };
     frdsFilesList.OnNext = [this] { FilesList.Next(); };
     frdsFilesList.OnEof = [this] { return FilesList.Eof(); };

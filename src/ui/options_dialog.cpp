@@ -5,6 +5,7 @@
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "ui/command_guard.h"
+#include "ui/desktop_judging.h"
 #include "ui/help_topic.h"
 #include "ui/qt_text.h"
 #include "ui/zelk_resources.h"

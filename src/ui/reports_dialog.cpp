@@ -6,6 +6,7 @@
 #include "reports/report_data.h"
 #include "settings/global_vars.h"
 #include "ui/command_guard.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer_reports.h"
 
 #include <QAction>
@@ -195,7 +196,8 @@ void TfmReports::RunReport(bool design) {
             // The rows the standings scored before an error keep their new cells, so the main window
             // shows them again on that path too.
             try {
-                PrepareReportData(contest_, kind, Vars().RecalcAll, {contestProgress_, nullptr}, unused);
+                PrepareReportData(contest_, Judging(), kind, Vars().RecalcAll, {contestProgress_, nullptr},
+                                  unused);
             } catch (...) {
                 if (kind == rkTournament) emit LogListChanged();
                 throw;
@@ -217,7 +219,7 @@ void TfmReports::FillNoFileTable() {
     mtReport_.Open();
     TBarProgress progress(pbProgress_);
     TNoFileRows rows;
-    PrepareReportData(contest_, rkNoFile, Vars().RecalcAll, {nullptr, &progress}, rows);
+    PrepareReportData(contest_, Judging(), rkNoFile, Vars().RecalcAll, {nullptr, &progress}, rows);
     for (const auto& [call, count] : rows)
         mtReport_.Append({ScriptValue::Text(call), ScriptValue::Integer(count)});
 }

@@ -121,7 +121,7 @@ TfmScriptEditor::TfmScriptEditor(TZelkScriptItem& item, QWidget* parent) : QDial
 
     errorLine_ = -1;
     std::vector<TCompletionEntry> entries;
-    Scripts().Engine().FillCompletion(entries);
+    TZelkScriptEngine().FillCompletion(entries);
     synCompletion_->SetEntries(entries);
     setWindowTitle(QStringLiteral("Zelkon::ScriptEditor"));
     modified_ = false;
@@ -465,7 +465,7 @@ void TfmScriptEditor::actSaveExecute() {
 void TfmScriptEditor::actCheckExecute() {
     TfrScript scratch;
     std::vector<std::string> errors;
-    Scripts().Engine().CompileScript(EditorLines(), scratch, errors);
+    TZelkScriptEngine().CompileScript(EditorLines(), scratch, errors);
     if (errors.empty()) {
         ShowCheckResult(QStringLiteral("Ok. Ошибок нет."));
         errorLine_ = -1;

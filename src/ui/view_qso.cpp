@@ -6,6 +6,7 @@
 #include "logs/contest.h"
 #include "logs/qso_record.h"
 #include "ui/command_guard.h"
+#include "ui/desktop_judging.h"
 #include "ui/qt_text.h"
 #include "ui/zelk_resources.h"
 
@@ -136,7 +137,7 @@ void TfmViewQSO::ShowViewed(const TQSORecord& record) {
 }
 
 void TfmViewQSO::Test() {
-    const TQSOViewTest t = TestQSO(contest_, row_);
+    const TQSOViewTest t = TestQSO(contest_, Judging(), row_);
     left_[0]->setText(Qs(t.FileName));
     right_[0]->setText(Qs(t.CorrespondentFile));
     ShowViewed(t.Viewed);

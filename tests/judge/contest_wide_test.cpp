@@ -5,7 +5,6 @@
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +30,9 @@ class ContestWideTest : public ContestFixture {
         WriteLog(call + ".CBR", {"CALLSIGN: " + call}, contacts);
     }
     std::vector<std::pair<std::string, int>> Mentions() {
-        contest.ListLogs();
+        ListLogs();
         std::vector<std::pair<std::string, int>> out;
-        CountNoFileMentions(contest, out, nullptr);
+        CountNoFileMentions(contest, settings.Judging(), out, nullptr);
         return out;
     }
     std::string Row(const std::string& caption) {
@@ -59,11 +58,11 @@ TEST_F(ContestWideTest, MentionCountsPerLogInAlphabeticalOrder) {
     Log("Q1AA", {"X9X", "X9X", "X9X", "X9X", "X9X", "Y9Y"});
     Log("Q2BB", {"X9X", "Q1AA"});
     Log("Q3CC", {"x9x"});
-    Vars().NoFileMinMentionCount = 1;
+    settings.NoFileMinMentionCount = 1;
     EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}, {"Y9Y", 1}}));
-    Vars().NoFileMinMentionCount = 2;
+    settings.NoFileMinMentionCount = 2;
     EXPECT_EQ(Mentions(), (MentionList{{"X9X", 3}}));
-    Vars().NoFileMinMentionCount = 0;
+    settings.NoFileMinMentionCount = 0;
     EXPECT_EQ(Mentions().size(), 2u);
 }
 
@@ -73,7 +72,7 @@ TEST_F(ContestWideTest, PortableCallsAreCountedApartAndEmptyCallsCount) {
     Log("Q3CC", {"Q9AB"});
     Log("Q4DD", {"Q9AB"});
     Log("Q5EE", {""});
-    Vars().NoFileMinMentionCount = 3;
+    settings.NoFileMinMentionCount = 3;
     EXPECT_EQ(Mentions(), (MentionList{{"", 3}}));
     folder.Write(".CBR", "CALLSIGN: X\r\n");
     EXPECT_TRUE(Mentions().empty());
@@ -82,12 +81,12 @@ TEST_F(ContestWideTest, PortableCallsAreCountedApartAndEmptyCallsCount) {
 TEST_F(ContestWideTest, MentionProgressCountsEveryListedLog) {
     Log("Q1AA", {"X9X"});
     Log("Q2BB", {"X9X"});
-    contest.ListLogs();
+    ListLogs();
     std::filesystem::remove(PathFromText(folder.File("Q1AA.CBR")));
     CountingProgress progress;
     MentionList out;
-    Vars().NoFileMinMentionCount = 1;
-    CountNoFileMentions(contest, out, &progress);
+    settings.NoFileMinMentionCount = 1;
+    CountNoFileMentions(contest, settings.Judging(), out, &progress);
     EXPECT_EQ(progress.started, 2);
     EXPECT_EQ(progress.steps, (std::vector<int>{0, 1}));
     EXPECT_EQ(progress.finished, 1);
@@ -98,19 +97,19 @@ TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
     Log("Q1AA", {"X9X", "X9X", "Y9Y"});
     Log("Q2BB", {"X9X"});
     Log("Q3CC", {"X9X"});
-    Vars().NoFileMinMentionCount = 3;
-    RebuildLogList(contest, nullptr);
+    settings.NoFileMinMentionCount = 3;
+    RebuildLogList();
     ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
 
-    Vars().NoFileIncludeResults = true;
-    RebuildLogList(contest, nullptr);
+    settings.NoFileIncludeResults = true;
+    RebuildLogList();
     EXPECT_EQ(contest.NoFileCalls, (MentionList{{"X9X", 3}}));
     ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
     // Both identical contacts are credited: no repeat test for stations without a log.
     EXPECT_EQ(contest.QSOs[0].Cell(8), "условно зачет; "_cp);
     EXPECT_EQ(contest.QSOs[1].Cell(8), "условно зачет; "_cp);
@@ -119,26 +118,26 @@ TEST_F(ContestWideTest, ConditionalCreditOnlyWithTheSettingAndEnoughMentions) {
     EXPECT_EQ(contest.Status[spScore] + "/" + contest.Status[spMulti], "2/1");
 
     // Turned off again (as the settings dialog does), the credit goes with the next rebuild.
-    Vars().NoFileIncludeResults = false;
-    RebuildLogList(contest, nullptr);
+    settings.NoFileIncludeResults = false;
+    RebuildLogList();
     EXPECT_TRUE(contest.NoFileCalls.empty());
     ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
     EXPECT_EQ(contest.Status[spScore], "0");
 }
 
 TEST_F(ContestWideTest, ConditionalCreditNeedsTheSettingEvenWithStationsCounted) {
     Log("Q1AA", {"X9X"});
-    contest.ListLogs();
+    ListLogs();
     contest.NoFileCalls = {{"X9X", 3}};
     ASSERT_TRUE(contest.SelectLogByName("Q1AA.CBR"));
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(8), "нет файла; "_cp);
-    Vars().NoFileIncludeResults = true;
-    CheckAllRecords(contest);
+    settings.NoFileIncludeResults = true;
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(8), "условно зачет; "_cp);
 }
 
@@ -146,13 +145,13 @@ TEST_F(ContestWideTest, CancellingStopsBetweenLogsKeepingTheRowsScored) {
     Log("Q1AA", {"Q2BB"});
     Log("Q2BB", {"Q1AA"});
     Log("Q3CC", {"Q1AA"});
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     // Asks to stop once the first log is done.
     struct StopAfterFirst : CountingProgress {
         bool Cancelled() const override { return !steps.empty(); }
     } stop;
-    EXPECT_THROW(CheckAllFiles(contest, &stop), TZelkCancelled);
+    EXPECT_THROW(CheckAllFiles(contest, Judging(), &stop), TZelkCancelled);
     EXPECT_EQ(stop.steps, std::vector<int>{0});
     EXPECT_EQ(stop.finished, 1);
     EXPECT_EQ(Row("Q1AA.CBR"), "1/1/1");
@@ -163,14 +162,14 @@ TEST_F(ContestWideTest, CancellingStopsBetweenLogsKeepingTheRowsScored) {
     struct StopAtLast : CountingProgress {
         bool Cancelled() const override { return steps.size() == 3; }
     } late;
-    EXPECT_NO_THROW(CheckAllFiles(contest, &late));
+    EXPECT_NO_THROW(CheckAllFiles(contest, Judging(), &late));
     EXPECT_EQ(late.steps.size(), 3u);
     EXPECT_EQ(Row("Q3CC.CBR"), "0/0/0");
 
     // The absent count and the search stop the same way.
     StopAfterFirst again;
     std::vector<std::pair<std::string, int>> out;
-    EXPECT_THROW(CountNoFileMentions(contest, out, &again), TZelkCancelled);
+    EXPECT_THROW(CountNoFileMentions(contest, settings.Judging(), out, &again), TZelkCancelled);
     StopAfterFirst search;
     EXPECT_THROW(SearchContacts(contest, "Q1AA", &search), TZelkCancelled);
     EXPECT_EQ(search.finished, 1);
@@ -181,9 +180,9 @@ TEST_F(ContestWideTest, CheckAllFilesScoresEveryRow) {
     Log("Q2BB", {"Q1AA", "Q3CC"});
     Log("Q3CC", {"Q1AA", "Q2BB"});
     WriteLog("NOCALL.CBR", {"NAME: x"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 001"});
-    contest.ListLogs();
+    ListLogs();
     CountingProgress progress;
-    CheckAllFiles(contest, &progress);
+    CheckAllFiles(contest, Judging(), &progress);
     // Times differ by the contact's position in each log; all within three minutes here.
     EXPECT_EQ(Row("Q1AA.CBR"), "2/2/4");
     EXPECT_EQ(Row("Q2BB.CBR"), "2/2/4");
@@ -199,30 +198,30 @@ TEST_F(ContestWideTest, ZeroPointContactsAddNoMultiplierHereButDoInTheLogCheck) 
     WriteScript("CalcQSO.txt", "begin Result := 0 end");
     Log("Q1AA", {"Q2BB"});
     Log("Q2BB", {"Q1AA"});
-    contest.ListLogs();
-    CheckAllFiles(contest, nullptr);
+    ListLogs();
+    CheckAllFiles(contest, Judging(), nullptr);
     EXPECT_EQ(Row("Q1AA.CBR"), "0/0/0");
     contest.SelectLogByName("Q1AA.CBR");
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(Row("Q1AA.CBR"), "0/1/0");
 }
 
 TEST_F(ContestWideTest, EmptyListEndsAtOnceAndSortingFollowsTotals) {
     CountingProgress progress;
-    contest.ListLogs();
-    CheckAllFiles(contest, &progress);
+    ListLogs();
+    CheckAllFiles(contest, Judging(), &progress);
     EXPECT_EQ(progress.started, -1);
     Log("Q1AA", {"Q2BB", "Q3CC"});
     Log("Q2BB", {"Q1AA"});
     Log("Q3CC", {"Q1AA", "Q9ZZ"});
-    contest.ListLogs();
-    RecalcAndSortByScore(contest, true, nullptr);
+    ListLogs();
+    RecalcAndSortByScore(contest, Judging(), true, nullptr);
     EXPECT_EQ(contest.Logs[0].Caption, "Q1AA.CBR");
     EXPECT_EQ(contest.Logs[0].Cell(2), "4");
     EXPECT_EQ(contest.SortColumn, 3);
     contest.Logs[2].Cells[2] = "99";
-    RecalcAndSortByScore(contest, false, nullptr);
+    RecalcAndSortByScore(contest, Judging(), false, nullptr);
     EXPECT_EQ(contest.Logs[0].Cell(2), "99");
 }
 
@@ -230,12 +229,12 @@ TEST_F(ContestWideTest, BrokenScriptIsReportedOncePerRunAndYieldsItsNeutralResul
     WriteScript("IsConfirmative.txt", "begin Result := ( end");
     Log("Q1AA", {"Q2BB", "Q2BB"});
     Log("Q2BB", {"Q1AA"});
-    contest.ListLogs();
-    CheckAllFiles(contest, nullptr);
+    ListLogs();
+    CheckAllFiles(contest, Judging(), nullptr);
     ASSERT_EQ(messages.PlainTexts().size(), 1u);
     EXPECT_EQ(messages.PlainTexts()[0].rfind("Ошибка в скрипте [Подтверждение QSO-записи]:\r\r"_cp, 0), 0u);
     EXPECT_EQ(Row("Q1AA.CBR"), "0/0/0");
-    CheckAllFiles(contest, nullptr);
+    CheckAllFiles(contest, Judging(), nullptr);
     EXPECT_EQ(messages.PlainTexts().size(), 2u);
 }
 
@@ -243,7 +242,7 @@ TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
     Log("Q1AA", {"Q2BB", "Q9ZZ", "Q2BB/P", "XQ2BBC"});
     Log("Q3CC", {"Q1AA"});
     Log("Q2BB", {"Q1AA"});
-    contest.ListLogs();
+    ListLogs();
     CountingProgress progress;
     const auto rows = SearchContacts(contest, "Q2BB", &progress);
     ASSERT_EQ(rows.size(), 2u);
@@ -254,8 +253,8 @@ TEST_F(ContestWideTest, SearchListsOwnerFirstThenContactNumbers) {
     EXPECT_EQ(rows[1].Comment, "QSO: 1,3,4");
     EXPECT_EQ(progress.steps.size(), 3u);
     test::TempDir empty;
-    Vars().CurrentFolder = empty.Text();
-    contest.ListLogs();
+    settings.CurrentFolder = empty.Text();
+    ListLogs();
     EXPECT_TRUE(SearchContacts(contest, "Q2BB", nullptr).empty());
 }
 
@@ -266,7 +265,7 @@ TEST_F(ContestWideTest, SearchKeepsTheRowsFoundBeforeAnUnreadableLog) {
     // /proc/self/mem opens like a regular file and fails on reading.
     std::filesystem::create_symlink("/proc/self/mem", PathFromText(folder.File("Q3ZZ.CBR")));
     Log("Q4DD", {"Q2BB"});
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     CountingProgress progress;
     std::vector<TSearchRow> rows;
@@ -288,18 +287,18 @@ TEST_F(ContestWideTest, ViewerTestShowsTheChosenCandidateAndTheMinutes) {
              {"3510 CW 2005-02-13 0001 Q2BB 599 015 Q1AA 599 001",
               "14010 CW 2005-02-12 1200 Q2BB 599 016 Q1AA 599 003"});
     Open("Q1AA.CBR");
-    auto t = TestQSO(contest, 0);
+    auto t = TestQSO(contest, Judging(), 0);
     EXPECT_EQ(t.FileName, "Q1AA.CBR");
     EXPECT_EQ(t.CorrespondentFile, "Q2BB.CBR");
     EXPECT_EQ(t.Viewed.QSOIndex, 1);
     EXPECT_EQ(t.Index, "1");
     EXPECT_EQ(t.Freq, "3510");
     EXPECT_EQ(t.Time, "00:01  [ 2 мин ]"_cp);
-    t = TestQSO(contest, 1);
+    t = TestQSO(contest, Judging(), 1);
     EXPECT_EQ(t.Index, "-");
     EXPECT_EQ(t.Call, "-");
     EXPECT_EQ(t.Time, "-  ");
-    t = TestQSO(contest, 2);
+    t = TestQSO(contest, Judging(), 2);
     EXPECT_EQ(t.Index, "2");
     EXPECT_EQ(t.Time, "[ошибка в дате]"_cp);
     // The test changes nothing in the lists.
@@ -311,12 +310,12 @@ TEST_F(ContestWideTest, ViewerTakesTheOwnerAsTheCheckDoes) {
     WriteLog("Q1AA.CBR", {"CALLSIGN: q1aa"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
     WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"}, {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"});
     Open("Q1AA.CBR");
-    EXPECT_EQ(TestQSO(contest, 0).Index, "1");
-    CheckAllRecords(contest);
+    EXPECT_EQ(TestQSO(contest, Judging(), 0).Index, "1");
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(7), "1");
     WriteLog("NOCALL.CBR", {"NAME: x"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
     Open("NOCALL.CBR");
-    const auto t = TestQSO(contest, 0);
+    const auto t = TestQSO(contest, Judging(), 0);
     EXPECT_TRUE(t.OwnCallMissing);
     EXPECT_EQ(t.Time, "-  ");
     ASSERT_FALSE(messages.boxes.empty());
@@ -333,10 +332,10 @@ TEST_F(ContestWideTest, TwoThousandLogsAreScoredListedAndSearched) {
                  {"3510 CW 2005-02-12 1200 " + me + " 599 001 " + call(i + 1) + " 599 001",
                   "3510 CW 2005-02-12 1201 " + me + " 599 001 " + call(i + n - 1) + " 599 001"});
     }
-    contest.ListLogs();
+    ListLogs();
     ASSERT_EQ(contest.Logs.size(), static_cast<size_t>(n));
     EXPECT_EQ(contest.Status[spFiles], " 2000 file(s)");
-    CheckAllFiles(contest, nullptr);
+    CheckAllFiles(contest, Judging(), nullptr);
     for (const auto& row : contest.Logs)
         ASSERT_EQ(row.Cells, (std::vector<std::string>{"2", "2", "4"})) << row.Caption;
     EXPECT_TRUE(Mentions().empty());
@@ -359,13 +358,13 @@ TEST_F(ContestWideTest, CachedRunAsksTheScriptsExactlyAsThePlainReadingDoes) {
     for (int i = 0; i < 5000; ++i)
         binary += static_cast<char>((i * 131) % 256);
     folder.Write("BIN.CBR", binary);
-    contest.ListLogs();
+    ListLogs();
     std::vector<std::vector<std::string>> cells[2];
     std::vector<std::string> asked[2];
     for (int plain = 0; plain < 2; ++plain) {
         SetPlainCheckRuns(plain == 1);
         messages.boxes.clear();
-        CheckAllFiles(contest, nullptr);
+        CheckAllFiles(contest, Judging(), nullptr);
         asked[plain] = messages.PlainTexts();
         for (const auto& row : contest.Logs)
             cells[plain].push_back(row.Cells);
@@ -385,10 +384,10 @@ TEST_F(ContestWideTest, ConversionErrorEndsTheRunAndKeepsTheRowsScoredSoFar) {
              {"3510 CW 2005-02-12 1200 Q2BB 599 001 Q1AA 599 001",
               "7020 CW 2005-02-12 1210 Q2BB 599 002 Q3CC 599 001"});
     WriteLog("Q3CC.CBR", {"CALLSIGN: Q3CC"}, {"7020 CW 2005-02-12 1210 Q3CC 599 001 Q2BB 599 002"});
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     CountingProgress progress;
-    EXPECT_THROW(CheckAllFiles(contest, &progress), TZelkError);
+    EXPECT_THROW(CheckAllFiles(contest, Judging(), &progress), TZelkError);
     EXPECT_EQ(Row("Q1AA.CBR"), "1/1/1");
     EXPECT_EQ(Row("Q2BB.CBR"), "-/-/-");
     EXPECT_EQ(Row("Q3CC.CBR"), "-/-/-");

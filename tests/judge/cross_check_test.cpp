@@ -5,7 +5,6 @@
 #include "logs/error.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +19,7 @@ class CheckTest : public ContestFixture {
     // Checks `name` and returns its rows as "score|comment" texts.
     std::vector<std::string> Check(const std::string& name) {
         Open(name);
-        CheckAllRecords(contest);
+        CheckAllRecords(contest, Judging());
         std::vector<std::string> r;
         for (const auto& row : contest.QSOs)
             r.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));
@@ -166,7 +165,7 @@ TEST_F(CheckTest, ScoreAndCommentCellsFeedTheScriptsOfTheNextCheck) {
     WriteLog("Q1AA.CBR", kQ1AAHeader, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015"});
     WriteLog("Q2BB.CBR", kQ2BBHeader, {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"});
     EXPECT_EQ(Check("Q1AA.CBR"), (std::vector<std::string>{"2|"}));
-    CheckAllRecords(contest);
+    CheckAllRecords(contest, Judging());
     EXPECT_EQ(contest.QSOs[0].Cell(7), "12");
 }
 
@@ -212,7 +211,7 @@ TEST_F(CheckTest, ConversionErrorEndsTheCheckAndKeepsTheRowsJudgedSoFar) {
               "14010 CW 2005-02-12 1220 Q2BB 599 017 Q1AA 599 003"});
     Open("Q1AA.CBR");
     const auto status = contest.Status;
-    EXPECT_THROW(CheckAllRecords(contest), TZelkError);
+    EXPECT_THROW(CheckAllRecords(contest, Judging()), TZelkError);
     std::vector<std::string> rows;
     for (const auto& row : contest.QSOs)
         rows.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));

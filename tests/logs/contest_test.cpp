@@ -2,8 +2,7 @@
 #include "logs/contest.h"
 #include "logs/contest_folder.h"
 #include "logs/text.h"
-#include "settings/global_vars.h"
-#include "support/temp_dir.h"
+#include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +13,8 @@ using namespace zelk;
 
 namespace {
 
-class ContestTest : public ::testing::Test {
+class ContestTest : public test::ContestFixture {
   protected:
-    void SetUp() override {
-        ResetVars(TZelkGlobalVars(exe.Text()));
-        Vars().CurrentFolder = dir.Text();
-    }
-
     std::vector<std::string> Captions() const {
         std::vector<std::string> r;
         for (const auto& row : contest.Logs)
@@ -33,9 +27,6 @@ class ContestTest : public ::testing::Test {
         std::sort(r.begin(), r.end());
         return r;
     }
-
-    test::TempDir exe, dir;
-    TZelkContest contest;
 };
 
 const char* kQ1AA = "START-OF-LOG: 3.0\r\n"
@@ -74,12 +65,12 @@ TEST(Mask, MatchesWithoutRegardToCase) {
 }
 
 TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
-    dir.Write("q1aa.cbr", kQ1AA);
-    dir.Write("Q2BB.CBR", "CALLSIGN: Q2BB\n");
-    dir.Write("nocall.Cbr", "NAME: x\n");
-    dir.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
-    dir.MakeDir("folder.cbr");
-    contest.ListLogs();
+    folder.Write("q1aa.cbr", kQ1AA);
+    folder.Write("Q2BB.CBR", "CALLSIGN: Q2BB\n");
+    folder.Write("nocall.Cbr", "NAME: x\n");
+    folder.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
+    folder.MakeDir("folder.cbr");
+    ListLogs();
     EXPECT_EQ(SortedCaptions(),
               (std::vector<std::string>{"FOLDER.CBR", "NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
     for (const auto& row : contest.Logs) {
@@ -90,53 +81,53 @@ TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
     EXPECT_EQ(contest.Status[spFiles], " 4 file(s)");
     // The row keeps the name as stored on disk for opening.
     contest.SelectLogByName("q1aa");
-    EXPECT_EQ(contest.SelectedLogPath(), dir.File("q1aa.cbr"));
+    EXPECT_EQ(contest.SelectedLogPath(), folder.File("q1aa.cbr"));
     EXPECT_EQ(contest.LogPathAt(99), "");
     EXPECT_EQ(contest.LogPathAt(-1), "");
 }
 
 TEST_F(ContestTest, EmptyOrMissingFolderShowsTheMask) {
-    dir.Write("a.txt", "x");
-    contest.ListLogs();
+    folder.Write("a.txt", "x");
+    ListLogs();
     EXPECT_TRUE(contest.Logs.empty());
     EXPECT_EQ(contest.Status[spFiles], " *.CBR");
-    EXPECT_FALSE(contest.SelectInitialLog());
-    Vars().CurrentFolder = dir.File("does-not-exist");
-    contest.ListLogs();
+    EXPECT_FALSE(contest.SelectInitialLog(settings.QLastCall));
+    settings.CurrentFolder = folder.File("does-not-exist");
+    ListLogs();
     EXPECT_TRUE(contest.Logs.empty());
-    Vars().CurrentFolder.clear();
-    contest.ListLogs();
+    settings.CurrentFolder.clear();
+    ListLogs();
     EXPECT_TRUE(contest.Logs.empty());
 }
 
 TEST_F(ContestTest, ContestSettingsFileBringsItsMaskIntoForce) {
-    dir.Write("q1aa.log", kQ1AA);
-    dir.Write("q2bb.cbr", kQ1AA);
-    dir.Write("zelk.ini", "[Settings]\r\nFilesMask=*.LOG\r\n");
-    contest.ListLogs();
+    folder.Write("q1aa.log", kQ1AA);
+    folder.Write("q2bb.cbr", kQ1AA);
+    folder.Write("zelk.ini", "[Settings]\r\nFilesMask=*.LOG\r\n");
+    ListLogs();
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Q1AA.LOG"}));
-    EXPECT_EQ(Vars().FilesMask, "*.LOG");
+    EXPECT_EQ(settings.FilesMask, "*.LOG");
 }
 
 TEST_F(ContestTest, InitialSelectionPrefersTheLogLoadedLast) {
     for (const char* n : {"q1aa.cbr", "q2bb.cbr", "q3cc.cbr"})
-        dir.Write(n, kQ1AA);
-    contest.ListLogs();
-    Vars().QLastCall = "Q2BB.CBR";
-    ASSERT_TRUE(contest.SelectInitialLog());
+        folder.Write(n, kQ1AA);
+    ListLogs();
+    settings.QLastCall = "Q2BB.CBR";
+    ASSERT_TRUE(contest.SelectInitialLog(settings.QLastCall));
     EXPECT_EQ(contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption, "Q2BB.CBR");
     EXPECT_EQ(contest.FocusedLog, contest.SelectedLog);
-    Vars().QLastCall = "GONE.CBR";
+    settings.QLastCall = "GONE.CBR";
     contest.SelectedLog = contest.FocusedLog = -1;
-    ASSERT_TRUE(contest.SelectInitialLog());
+    ASSERT_TRUE(contest.SelectInitialLog(settings.QLastCall));
     EXPECT_EQ(contest.SelectedLog, 0);
     EXPECT_EQ(contest.FocusedLog, -1);
 }
 
 TEST_F(ContestTest, SortingByNameAscendingAndByNumbersDescending) {
     for (const char* n : {"q2bb.cbr", "Q1AA.CBR", "q3cc.cbr"})
-        dir.Write(n, kQ1AA);
-    contest.ListLogs();
+        folder.Write(n, kQ1AA);
+    ListLogs();
     auto row = [this](const char* caption) -> TLogRow& {
         return *std::find_if(contest.Logs.begin(), contest.Logs.end(),
                              [&](const TLogRow& r) { return r.Caption == caption; });
@@ -157,8 +148,8 @@ TEST_F(ContestTest, SortingByNameAscendingAndByNumbersDescending) {
 }
 
 TEST_F(ContestTest, LoadLogMakesHeaderAndQSORows) {
-    dir.Write("q1aa.cbr", kQ1AA);
-    contest.ListLogs();
+    folder.Write("q1aa.cbr", kQ1AA);
+    ListLogs();
     contest.SelectLogByName("Q1AA.CBR");
     contest.Status[spScore] = "9";
     contest.LoadLog(contest.SelectedLogPath());
@@ -184,14 +175,14 @@ TEST_F(ContestTest, LoadLogMakesHeaderAndQSORows) {
     EXPECT_EQ(contest.HeaderCaption, " Q1AA Ivan RC");
     EXPECT_EQ(contest.Status[spRecords], " QSO Record(s) : 3");
     EXPECT_EQ(contest.Status[spScore], "");
-    EXPECT_EQ(Vars().QLastCall, "Q1AA.CBR");
+    EXPECT_EQ(contest.LoadedName, "Q1AA.CBR");
     EXPECT_EQ(contest.SelectedQSO, -1);
 }
 
 TEST_F(ContestTest, LoadLogMarksMissingAndEmptyCallSign) {
-    dir.Write("nocall.cbr", "NAME: x\nQSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\n");
-    dir.Write("empty.cbr", "CALLSIGN:\nCALLSIGN: q9zz\n");
-    contest.ListLogs();
+    folder.Write("nocall.cbr", "NAME: x\nQSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\n");
+    folder.Write("empty.cbr", "CALLSIGN:\nCALLSIGN: q9zz\n");
+    ListLogs();
     contest.SelectLogByName("NOCALL");
     contest.LoadLog(contest.SelectedLogPath());
     ASSERT_EQ(contest.Header.size(), 2u);
@@ -211,24 +202,24 @@ TEST_F(ContestTest, LoadLogMarksMissingAndEmptyCallSign) {
 
 TEST_F(ContestTest, LoadLogOfAMissingFileShowsTheErrorRow) {
     contest.HeaderCaption = " Q1AA Ivan RC";
-    contest.LoadLog(dir.File("gone.cbr"));
+    contest.LoadLog(folder.File("gone.cbr"));
     EXPECT_EQ(contest.HeaderCaption, "");
     ASSERT_EQ(contest.Header.size(), 1u);
     EXPECT_EQ(contest.Header[0].Caption, "Error");
     EXPECT_EQ(contest.Header[0].Cell(0), "File not found");
-    EXPECT_EQ(contest.Header[0].Cell(1), "Файл не найден "_cp + dir.File("gone.cbr"));
+    EXPECT_EQ(contest.Header[0].Cell(1), "Файл не найден "_cp + folder.File("gone.cbr"));
     EXPECT_EQ(contest.Header[0].ImageIndex, imgBadTag);
     EXPECT_TRUE(contest.QSOs.empty());
 }
 
 TEST_F(ContestTest, PendingSearchTextChoosesTheFirstMatchingContact) {
-    dir.Write("q1aa.cbr", kQ1AA);
+    folder.Write("q1aa.cbr", kQ1AA);
     contest.PendingSearchText = "Q2BB/";
-    contest.LoadLog(dir.File("q1aa.cbr"));
+    contest.LoadLog(folder.File("q1aa.cbr"));
     EXPECT_EQ(contest.SelectedQSO, 1);
     EXPECT_EQ(contest.PendingSearchText, "");
     contest.PendingSearchText = "q2bb"; // case-sensitive: no match, stays pending
-    contest.LoadLog(dir.File("q1aa.cbr"));
+    contest.LoadLog(folder.File("q1aa.cbr"));
     EXPECT_EQ(contest.SelectedQSO, -1);
     EXPECT_EQ(contest.PendingSearchText, "q2bb");
 }
@@ -237,10 +228,10 @@ TEST_F(ContestTest, BadInputsLoadWithoutHarm) {
     std::string binary;
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 37) % 256);
-    dir.Write("binary.cbr", binary);
-    dir.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 41));
-    dir.Write("oneline.cbr", std::string(10 * 1024 * 1024, 'Q'));
-    contest.ListLogs();
+    folder.Write("binary.cbr", binary);
+    folder.Write("nul.cbr", std::string("CALLSIGN: Q1AA\0\nQSO: 3510 CW\0 2005-02-12\n", 41));
+    folder.Write("oneline.cbr", std::string(10 * 1024 * 1024, 'Q'));
+    ListLogs();
     EXPECT_EQ(contest.Logs.size(), 3u);
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
         contest.SelectedLog = static_cast<int>(i);
@@ -261,8 +252,8 @@ TEST_F(ContestTest, FiftyMegabyteLogLoads) {
         if (text.size() % (1024 * 1024) < filler.size())
             text += "QSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\r\n";
     }
-    dir.Write("huge.cbr", text);
-    contest.ListLogs();
+    folder.Write("huge.cbr", text);
+    ListLogs();
     ASSERT_TRUE(contest.SelectLogByName("HUGE"));
     contest.LoadLog(contest.SelectedLogPath());
     EXPECT_EQ(contest.Header.size(), 1u);

@@ -7,7 +7,6 @@
 #include "reports/report_data.h"
 #include "reports/report_sources.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +91,7 @@ TEST(ReportCatalogueTest, StoredKindSelectsTheDialogEntry) {
 
 TEST_F(ReportSourcesTest, FilesListReadsEachRowsSummaryInListOrder) {
     WriteContest();
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     contest.Logs[1].SetCell(0, "12"); // Q1AA after NOCALL
     TZelkFilesListSource source(contest);
@@ -118,7 +117,7 @@ TEST_F(ReportSourcesTest, FilesListReadsEachRowsSummaryInListOrder) {
 
 TEST_F(ReportSourcesTest, VariablesAreTypedAndMatchedInAnyCase) {
     WriteContest();
-    contest.ListLogs();
+    ListLogs();
     ASSERT_TRUE(contest.SelectLogByName("Q1AA"));
     TZelkFilesListSource files(contest);
     files.First();
@@ -140,9 +139,9 @@ TEST_F(ReportSourcesTest, VariablesAreTypedAndMatchedInAnyCase) {
     for (const char* name : {"MULTI", "QSO_CALL", "CNT", "FILES", "", "Файл"})
         EXPECT_FALSE(files.Variable(name, upper)) << name;
 
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
-    TZelkCalcSource calc(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
+    TZelkCalcSource calc(contest, Scripts());
     calc.First();
     for (const char* name : {"qso_call", "Qso_Score", "multi", "claimed_score", "File"}) {
         ASSERT_TRUE(calc.Variable(name, mixed)) << name;
@@ -156,7 +155,7 @@ TEST_F(ReportSourcesTest, VariablesAreTypedAndMatchedInAnyCase) {
 
 TEST_F(ReportSourcesTest, MissingRowLogIsReportedWithItsCells) {
     WriteContest();
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     std::filesystem::remove(PathFromText(folder.File("Q1AA.CBR")));
     contest.Logs[1].Cells = {"5", "2", "10"};
@@ -169,11 +168,11 @@ TEST_F(ReportSourcesTest, MissingRowLogIsReportedWithItsCells) {
 }
 
 TEST_F(ReportSourcesTest, EmptyFolderHasNoRows) {
-    contest.ListLogs();
+    ListLogs();
     TZelkFilesListSource files(contest);
     files.First();
     EXPECT_TRUE(files.Eof());
-    TZelkCalcSource calc(contest);
+    TZelkCalcSource calc(contest, Scripts());
     calc.First();
     EXPECT_TRUE(calc.Eof());
     ScriptValue v;
@@ -186,8 +185,8 @@ TEST_F(ReportSourcesTest, EmptyFolderHasNoRows) {
 TEST_F(ReportSourcesTest, CheckReportShowsTheLogAndEveryContactAsChecked) {
     WriteContest();
     Open("Q1AA.CBR");
-    CheckAllRecords(contest);
-    TZelkCalcSource source(contest);
+    CheckAllRecords(contest, Judging());
+    TZelkCalcSource source(contest, Scripts());
     std::vector<std::string> rows;
     for (source.First(); !source.Eof(); source.Next()) {
         std::string row;
@@ -233,21 +232,21 @@ TEST(EditFileVariablesTest, FileNameAndLineAtTheCursorByExactName) {
 
 TEST_F(ReportSourcesTest, StandingsWithoutRecalculationOnlySort) {
     WriteContest();
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     contest.Logs[0].Cells = {"1", "1", "12"};
     contest.Logs[1].Cells = {"-", "-", "-"};
     contest.Logs[2].Cells = {"3", "10", "30"};
     CountingProgress progress;
     TNoFileRows noFile;
-    PrepareReportData(contest, rkTournament, false, {&progress, nullptr}, noFile);
+    PrepareReportData(contest, Judging(), rkTournament, false, {&progress, nullptr}, noFile);
     TZelkFilesListSource source(contest);
     EXPECT_EQ(FilesListRows(source),
               (std::vector<std::string>{"Q2BB.CBR Q2BB 2 3/10/30", "NOCALL.CBR  1 1/1/12",
                                         "Q1AA.CBR Q1AA 3 -/-/-"}));
     EXPECT_EQ(progress.started, -1); // nothing was scored
 
-    PrepareReportData(contest, rkTournament, true, {&progress, nullptr}, noFile);
+    PrepareReportData(contest, Judging(), rkTournament, true, {&progress, nullptr}, noFile);
     // Equal totals keep their order: the sort is the list's own sort by total.
     EXPECT_EQ(
         FilesListRows(source),
@@ -260,12 +259,12 @@ TEST_F(ReportSourcesTest, AbsentLogTableAndLogsReceivedLeaveTheListAlone) {
     WriteContest();
     WriteLog("Q3CC.CBR", {"CALLSIGN: Q3CC"}, {"3510 CW 2005-02-12 1205 Q3CC 599 001 Q9ZZ 599 001 0"});
     WriteLog("Q4DD.CBR", {"CALLSIGN: Q4DD"}, {"3510 CW 2005-02-12 1205 Q4DD 599 001 q9zz 599 001 0"});
-    contest.ListLogs();
+    ListLogs();
     const auto before = contest.Logs;
-    Vars().NoFileMinMentionCount = 2;
+    settings.NoFileMinMentionCount = 2;
     CountingProgress progress;
     TNoFileRows noFile = {{"OLD", 9}};
-    PrepareReportData(contest, rkNoFile, true, {nullptr, &progress}, noFile);
+    PrepareReportData(contest, Judging(), rkNoFile, true, {nullptr, &progress}, noFile);
     // Q9ZZ, which sent no log, is mentioned by three logs (letter case ignored).
     ASSERT_EQ(noFile.size(), 1u);
     EXPECT_TRUE(SameText(noFile[0].first, "Q9ZZ"));
@@ -274,7 +273,7 @@ TEST_F(ReportSourcesTest, AbsentLogTableAndLogsReceivedLeaveTheListAlone) {
     EXPECT_EQ(progress.steps, (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(progress.finished, 1);
 
-    PrepareReportData(contest, rkFilesExists, true, {&progress, &progress}, noFile);
+    PrepareReportData(contest, Judging(), rkFilesExists, true, {&progress, &progress}, noFile);
     ASSERT_EQ(contest.Logs.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(contest.Logs[i].Caption, before[i].Caption);
@@ -284,23 +283,23 @@ TEST_F(ReportSourcesTest, AbsentLogTableAndLogsReceivedLeaveTheListAlone) {
 }
 
 TEST_F(ReportSourcesTest, AbsentLogTableOfAnEmptyFolderShowsNoProgress) {
-    contest.ListLogs();
+    ListLogs();
     CountingProgress progress;
     TNoFileRows noFile = {{"OLD", 9}};
-    PrepareReportData(contest, rkNoFile, false, {&progress, &progress}, noFile);
+    PrepareReportData(contest, Judging(), rkNoFile, false, {&progress, &progress}, noFile);
     EXPECT_TRUE(noFile.empty());
     EXPECT_EQ(progress.started, -1);
     EXPECT_EQ(progress.finished, 0);
 }
 
 TEST_F(ReportSourcesTest, ExampleContestReports) {
-    Vars().CurrentFolder = ExampleContest();
-    contest.ListLogs();
+    settings.CurrentFolder = ExampleContest();
+    ListLogs();
     ASSERT_EQ(contest.Logs.size(), 14u);
     contest.SortLogs(0); // equal totals then keep the order of the file names
 
     TNoFileRows noFile;
-    PrepareReportData(contest, rkTournament, true, {}, noFile);
+    PrepareReportData(contest, Judging(), rkTournament, true, {}, noFile);
     TZelkFilesListSource files(contest);
     const std::vector<std::string> standings = FilesListRows(files);
     ASSERT_EQ(standings.size(), 14u);
@@ -309,14 +308,14 @@ TEST_F(ReportSourcesTest, ExampleContestReports) {
     EXPECT_EQ(standings[12], "Q4LB.CBR Q4LB 23 19/10/190");
     EXPECT_EQ(standings.back(), "Q5GOT.CBR  23 0/0/0"); // no CALLSIGN: line, not checked
 
-    Vars().NoFileMinMentionCount = 1;
-    PrepareReportData(contest, rkNoFile, false, {}, noFile);
+    settings.NoFileMinMentionCount = 1;
+    PrepareReportData(contest, Judging(), rkNoFile, false, {}, noFile);
     EXPECT_EQ(noFile, (TNoFileRows{{"Q2AAO", 5}, {"Q4PBF", 1}, {"Q5MZ", 4}}));
 
     ASSERT_TRUE(contest.SelectLogByName("Q4LB"));
-    LoadSelectedLog(contest);
-    CheckAllRecords(contest);
-    TZelkCalcSource calc(contest);
+    LoadSelectedLog();
+    CheckAllRecords(contest, Judging());
+    TZelkCalcSource calc(contest, Scripts());
     std::vector<std::string> rejected;
     int rows = 0;
     for (calc.First(); !calc.Eof(); calc.Next(), ++rows)

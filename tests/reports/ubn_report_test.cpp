@@ -3,7 +3,6 @@
 #include "logs/file_io.h"
 #include "logs/text.h"
 #include "reports/ubn_report.h"
-#include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +31,7 @@ TEST_F(UBNTest, ExampleComesOutByteForByte) {
     WriteExample();
     Open("Q1AA.CBR");
     const std::string target = folder.File("q1aa.UBN");
-    SaveUBNReport(contest, target);
+    SaveUBNReport(contest, Judging(), target);
     const std::string expected = "START-OF-LOG:  3.0\r\n"
                                  "CALLSIGN:      Q1AA\r\n"
                                  "CLAIMED-SCORE: 4\r\n"
@@ -49,20 +48,19 @@ TEST_F(UBNTest, ExampleComesOutByteForByte) {
                                  "CLAIMED-SCORE: 4\r\n"
                                  "==========================================================\r\n";
     EXPECT_EQ(folder.Read("q1aa.UBN"), expected);
-    EXPECT_EQ(Vars().CurrentUBNFolder, folder.Text() + "/");
 }
 
 TEST_F(UBNTest, LogWithoutContactsOrCallSign) {
     WriteLog("EMPTY.CBR", {"CALLSIGN: Q1AA"}, {});
     Open("EMPTY.CBR");
-    EXPECT_EQ(BuildUBNReport(contest),
+    EXPECT_EQ(BuildUBNReport(contest, Scripts()),
               "CALLSIGN:      Q1AA\r\nCLAIMED-SCORE: 0\r\n" + std::string(18, '=') + "\r\n" +
                   std::string(18, '=') + "\r\nSCORE:         0\r\nMULTIPLIER:    0\r\nCLAIMED-SCORE: 0\r\n" +
                   std::string(18, '=') + "\r\n");
     WriteLog("NOCALL.CBR", {"CATEGORY-DXPEDITION: yes"},
              {"3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015"});
     Open("NOCALL.CBR");
-    SaveUBNReport(contest, folder.File("nocall.txt"));
+    SaveUBNReport(contest, Judging(), folder.File("nocall.txt"));
     const std::string text = folder.Read("nocall.txt");
     EXPECT_EQ(text.rfind("CALLSIGN:      нет обязательного тэга\r\nCLAIMED-SCORE: 0\r\n"
                          "CATEGORY-DXPEDITION:yes\r\n"_cp,
@@ -79,7 +77,7 @@ TEST_F(UBNTest, WideNumbersAndCommentsDoNotWidenColumns) {
         contacts.push_back("3510 CW 2005-02-12 1201 Q1AA 599 001 Q9ZZ 599 015");
     WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"}, contacts);
     Open("Q1AA.CBR");
-    SaveUBNReport(contest, folder.File("q1aa.UBN"));
+    SaveUBNReport(contest, Judging(), folder.File("q1aa.UBN"));
     const std::string text = folder.Read("q1aa.UBN");
     // Comment "нет файла; " is 11 characters: S = 6+4+12+7+6+9+9+3+13 = 69.
     EXPECT_NE(text.find("\r\n" + std::string(69, '=') + "\r\n"), std::string::npos);
@@ -91,14 +89,14 @@ TEST_F(UBNTest, WideNumbersAndCommentsDoNotWidenColumns) {
 TEST_F(UBNTest, FailedWriteKeepsTheExistingReport) {
     WriteExample();
     Open("Q1AA.CBR");
-    EXPECT_THROW(SaveUBNReport(contest, folder.File("no-such-folder/q1aa.UBN")), TZelkError);
+    EXPECT_THROW(SaveUBNReport(contest, Judging(), folder.File("no-such-folder/q1aa.UBN")), TZelkError);
     folder.MakeDir("q1aa.UBN"); // a folder in the way
-    EXPECT_THROW(SaveUBNReport(contest, folder.File("q1aa.UBN")), TZelkError);
+    EXPECT_THROW(SaveUBNReport(contest, Judging(), folder.File("q1aa.UBN")), TZelkError);
     // An existing report whose temporary neighbour cannot be created (its name would be too long)
     // stays as it was.
     const std::string longName = std::string(250, 'r') + ".UBN";
     folder.Write(longName, "old report");
-    EXPECT_THROW(SaveUBNReport(contest, folder.File(longName)), TZelkError);
+    EXPECT_THROW(SaveUBNReport(contest, Judging(), folder.File(longName)), TZelkError);
     EXPECT_EQ(folder.Read(longName), "old report");
-    EXPECT_EQ(ProposedUBNFileName(contest), folder.File("Q1AA.UBN"));
+    EXPECT_EQ(ProposedUBNFileName(contest, settings.UBNExt), folder.File("Q1AA.UBN"));
 }

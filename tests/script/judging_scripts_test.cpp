@@ -5,7 +5,6 @@
 #include "logs/qso_record.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +37,9 @@ TEST_F(ScriptsTest, ItemsInOrderWithCaptionsFilesAndTopics) {
         EXPECT_EQ(items[i]->GetHelpTopic(),
                   "script_" + std::string(files[i]).substr(0, std::string(files[i]).size() - 4));
     }
-    SetScriptFolder("");
-    EXPECT_EQ(Scripts().Items()[0]->GetFileName(), exe.Text() + "/script/CalcQSO.txt");
+    // The program's own script folder is "script" beside the program.
+    const TZelkScript program(settings.ScriptFolder(), messages);
+    EXPECT_EQ(program.Items()[0]->GetFileName(), exe.Text() + "/script/CalcQSO.txt");
     EXPECT_EQ(Scripts().FindItem(TScriptKind::IsDuplicate), items[5].get());
 }
 
@@ -70,17 +70,18 @@ TEST_F(ScriptsTest, DefaultTextsAreTheBuiltInOnes) {
 }
 
 TEST_F(ScriptsTest, DefaultsJudgeOnePointPerConfirmedContact) {
-    EXPECT_TRUE(IsConfirmedBy(own, "Q1AA", theirs));
-    EXPECT_FALSE(IsConfirmedBy(own, "q1aa", theirs));
-    EXPECT_TRUE(IsReceiveValid(own, "Q1AA", theirs));
-    EXPECT_FALSE(IsDuplicateOf(own, theirs));
-    EXPECT_TRUE(IsDuplicateOf(own, TQSORecord("3510 CW 2005-02-12 1301 Q1AA 599 009 Q2BB 599 099")));
-    EXPECT_EQ(Points(own), 1);
-    EXPECT_EQ(Criterion(own), "Q2BB");
+    EXPECT_TRUE(IsConfirmedBy(Scripts(), own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(Scripts(), own, "q1aa", theirs));
+    EXPECT_TRUE(IsReceiveValid(Scripts(), own, "Q1AA", theirs));
+    EXPECT_FALSE(IsDuplicateOf(Scripts(), own, theirs));
+    EXPECT_TRUE(
+        IsDuplicateOf(Scripts(), own, TQSORecord("3510 CW 2005-02-12 1301 Q1AA 599 009 Q2BB 599 099")));
+    EXPECT_EQ(Points(Scripts(), own), 1);
+    EXPECT_EQ(Criterion(Scripts(), own), "Q2BB");
     TZelkCurrentFile file;
     file.SetScore(7);
     file.SetMulti(3);
-    EXPECT_EQ(GetTotal(file), 21);
+    EXPECT_EQ(GetTotal(Scripts(), file), 21);
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -98,27 +99,27 @@ TEST_F(ScriptsTest, ScriptFilesReplaceTheDefaultsAndSetTextTakesEffectAtOnce) {
 TEST_F(ScriptsTest, CachesRunEachScriptOncePerRecordAndTotal) {
     WriteScript("CalcQSO.txt", "begin ShowMessage('points'); Result := 2 end");
     WriteScript("CalcTotal.txt", "begin ShowMessage('total'); Result := Score + Multi end");
-    EXPECT_EQ(Points(own), 2);
-    EXPECT_EQ(Points(own), 2);
+    EXPECT_EQ(Points(Scripts(), own), 2);
+    EXPECT_EQ(Points(Scripts(), own), 2);
     EXPECT_EQ(Runs(), 1);
     own.ParseQSOLine("7020 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015");
-    EXPECT_EQ(Points(own), 2);
+    EXPECT_EQ(Points(Scripts(), own), 2);
     EXPECT_EQ(Runs(), 2);
     TZelkCurrentFile file;
     file.SetScore(5);
     file.SetMulti(2);
-    EXPECT_EQ(GetTotal(file), 7);
-    EXPECT_EQ(GetTotal(file), 7);
+    EXPECT_EQ(GetTotal(Scripts(), file), 7);
+    EXPECT_EQ(GetTotal(Scripts(), file), 7);
     EXPECT_EQ(Runs(), 3);
     file.SetMulti(3);
-    EXPECT_EQ(GetTotal(file), 8);
+    EXPECT_EQ(GetTotal(Scripts(), file), 8);
     EXPECT_EQ(Runs(), 4);
 }
 
 TEST_F(ScriptsTest, NegativePointsAreComputedAgainAtEveryCall) {
     WriteScript("CalcQSO.txt", "begin ShowMessage('p'); Result := -1 end");
-    EXPECT_EQ(Points(own), -1);
-    EXPECT_EQ(Points(own), -1);
+    EXPECT_EQ(Points(Scripts(), own), -1);
+    EXPECT_EQ(Points(Scripts(), own), -1);
     EXPECT_EQ(Runs(), 2);
 }
 
@@ -167,17 +168,17 @@ TEST_F(ScriptsTest, VariablesEachScriptSees) {
 
 TEST_F(ScriptsTest, CompileErrorIsReportedOncePerRunUntilResetFailed) {
     WriteScript("IsConfirmative.txt", "begin\r\n  Result := (Call2 = CallSign\r\nend;");
-    EXPECT_FALSE(IsConfirmedBy(own, "Q1AA", theirs));
-    EXPECT_FALSE(IsConfirmedBy(own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(Scripts(), own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(Scripts(), own, "Q1AA", theirs));
     ASSERT_EQ(Runs(), 1);
     const std::string text = messages.PlainTexts()[0];
     EXPECT_EQ(text.rfind("Ошибка в скрипте [Подтверждение QSO-записи]:\r\rLine "_cp, 0), 0u) << ToUtf8(text);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     EXPECT_TRUE(Scripts().FindItem(TScriptKind::IsConfirmative)->Failed);
     // The other scripts still run.
-    EXPECT_TRUE(IsReceiveValid(own, "Q1AA", theirs));
+    EXPECT_TRUE(IsReceiveValid(Scripts(), own, "Q1AA", theirs));
     Scripts().ResetFailed();
-    EXPECT_FALSE(IsConfirmedBy(own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(Scripts(), own, "Q1AA", theirs));
     EXPECT_EQ(Runs(), 2);
 }
 
@@ -196,7 +197,7 @@ TEST_F(ScriptsTest, ShowMessageShowsOneBoxPerRecordJudged) {
     WriteScript("CalcQSO.txt", "begin ShowMessage('Call: ' + Call); Result := 1 end");
     TQSORecord a("3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015"),
         b("3510 CW 2005-02-12 1201 Q1AA 599 001 Q3CC 599 015");
-    Points(a);
-    Points(b);
+    Points(Scripts(), a);
+    Points(Scripts(), b);
     EXPECT_EQ(messages.PlainTexts(), (std::vector<std::string>{"Call: Q2BB", "Call: Q3CC"}));
 }

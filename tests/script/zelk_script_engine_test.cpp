@@ -109,22 +109,17 @@ TEST(ZelkScriptEngine, NamesAnsweredByTheEvaluatorMeanTheSameWhenCalledDirectly)
 }
 
 TEST(ZelkScriptEngine, EachFunctionEvaluatesItsArgumentsOnce) {
-    TZelkScriptEngine engine;
     RecordingMessages boxes;
-    IMessages* old = SetMessages(&boxes);
+    TZelkScriptEngine engine(boxes);
     EXPECT_EQ(Show(engine.Parser().Evaluate("Pos(STR(ShowMessage('a')), STR(ShowMessage('b')))")),
               "Integer: 0");
-
-    SetMessages(old);
     EXPECT_EQ(boxes.plain, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(ZelkScriptEngine, ShowMessageShowsAPlainBoxAndGivesNull) {
-    TZelkScriptEngine engine;
     RecordingMessages boxes;
-    IMessages* old = SetMessages(&boxes);
+    TZelkScriptEngine engine(boxes);
     const ScriptValue v = engine.Parser().Evaluate("ShowMessage('Счёт: ' + IntToStr(5))"_cp);
-    SetMessages(old);
     EXPECT_TRUE(v.IsNull());
     EXPECT_EQ(boxes.plain, (std::vector<std::string>{std::string("Счёт: 5"_cp)}));
 }

@@ -2,8 +2,6 @@
 #include "support/contest_fixture.h"
 
 #include "judge/judge.h"
-#include "script/judging_scripts.h"
-#include "settings/global_vars.h"
 
 namespace zelk::test {
 
@@ -14,22 +12,17 @@ std::vector<std::string> RecordingMessages::PlainTexts() const {
     return r;
 }
 
-ContestFixture::ContestFixture() {
-    ResetVars(TZelkGlobalVars(exe.Text()));
-    Vars().CurrentFolder = folder.Text();
-    SetScriptFolder(scripts.Text());
-    ResetScripts();
-    previous_ = SetMessages(&messages);
+TestContest::TestContest() : settings(exe.Text()) {
+    settings.CurrentFolder = folder.Text();
 }
 
-ContestFixture::~ContestFixture() {
-    SetMessages(previous_);
-    SetScriptFolder("");
-    ResetScripts();
+TZelkScript& TestContest::Scripts() {
+    if (!scriptSet_) scriptSet_ = std::make_unique<TZelkScript>(scripts.Text(), messages);
+    return *scriptSet_;
 }
 
-std::string ContestFixture::WriteLog(const std::string& name, const std::vector<std::string>& header,
-                                     const std::vector<std::string>& contacts) {
+std::string TestContest::WriteLog(const std::string& name, const std::vector<std::string>& header,
+                                  const std::vector<std::string>& contacts) {
     std::string text;
     for (const auto& h : header)
         text += h + "\r\n";
@@ -38,15 +31,32 @@ std::string ContestFixture::WriteLog(const std::string& name, const std::vector<
     return folder.Write(name, text);
 }
 
-void ContestFixture::WriteScript(const std::string& file, const std::string& text) {
+void TestContest::WriteScript(const std::string& file, const std::string& text) {
     scripts.Write(file, text);
-    ResetScripts();
+    Scripts().Load(scripts.Text());
 }
 
-void ContestFixture::Open(const std::string& name) {
-    contest.ListLogs();
+void TestContest::ListLogs() {
+    settings.LoadContestSettings();
+    contest.ListLogs(settings.CurrentFolder, settings.FilesMask);
+}
+
+void TestContest::RebuildLogList() {
+    settings.LoadContestSettings();
+    ListContest(contest, settings.CurrentFolder, settings.Judging(), nullptr);
+    if (contest.SelectInitialLog(settings.QLastCall)) LoadSelectedLog();
+}
+
+void TestContest::LoadSelectedLog() {
+    if (contest.SelectedLog < 0) return;
+    contest.LoadLog(contest.SelectedLogPath());
+    if (!contest.LoadedName.empty()) settings.QLastCall = contest.LoadedName;
+}
+
+void TestContest::Open(const std::string& name) {
+    ListLogs();
     ASSERT_TRUE(contest.SelectLogByName(name)) << name;
-    LoadSelectedLog(contest);
+    LoadSelectedLog();
 }
 
 } // namespace zelk::test

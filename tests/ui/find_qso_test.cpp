@@ -7,6 +7,7 @@
 #include "logs/contest.h"
 #include "logs/text.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
 #include "ui/find_qso.h"
@@ -55,7 +56,7 @@ struct Contest {
         folder.Write("Q3CC.CBR", kQ3CC);
         folder.Write("Q4DD.CBR", kQ4DD);
         Vars().CurrentFolder = folder.Text();
-        contest.ListLogs();
+        ListLogs(contest);
         contest.SortLogs(0);
     }
 };
@@ -169,7 +170,7 @@ class FindQSOTest : public QObject {
         Contest c;
         // /proc/self/mem opens like a regular file and fails on reading (even for root).
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), c.folder.Path() + QStringLiteral("/Q3ZZ.CBR")));
-        c.contest.ListLogs();
+        ListLogs(c.contest);
         c.contest.SortLogs(0);
         TfmFindQSO w(c.contest);
         Search(w, QStringLiteral("Q1AA"));

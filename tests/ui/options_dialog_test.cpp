@@ -6,6 +6,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/help_topic.h"
 #include "ui/options_dialog.h"

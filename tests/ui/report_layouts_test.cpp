@@ -11,6 +11,7 @@
 #include "reports/report_catalogue.h"
 #include "reports/report_sources.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/edit_file.h"
 #include "ui/explorer_reports.h"
 #include "ui/qt_text.h"
@@ -82,7 +83,7 @@ struct ExampleContest {
     TExplorerReports Reports{Contest};
     ExampleContest() {
         Vars().CurrentFolder = TextFromPath(kSourceRoot / "examples" / "contest");
-        Contest.ListLogs();
+        ListLogs(Contest);
         Contest.SortLogs(0); // the order of the file system does not matter then
     }
 };
@@ -172,7 +173,7 @@ class ReportLayoutsTest : public QObject {
         ExampleContest e;
         QVERIFY(e.Contest.SelectLogByName("Q4LB"));
         LoadSelectedLog(e.Contest);
-        CheckAllRecords(e.Contest);
+        CheckAllRecords(e.Contest, Judging());
         TPreviewCloser closer;
         PreviewReport(e.Reports.frCalc, rkQSOCalc, nullptr);
         QCOMPARE(closer.Closed, 1);
@@ -221,7 +222,8 @@ class ReportLayoutsTest : public QObject {
         TPreviewCloser closer;
         editor.findChild<QAction*>(QStringLiteral("actPrintPreview"))->trigger();
         QCOMPARE(closer.Closed, 1);
-        QCOMPARE(Records(frView, rep::TfrBandKind::MasterData).value(0), QStringLiteral("1|START-OF-LOG: 3.0"));
+        QCOMPARE(Records(frView, rep::TfrBandKind::MasterData).value(0),
+                 QStringLiteral("1|START-OF-LOG: 3.0"));
     }
 };
 

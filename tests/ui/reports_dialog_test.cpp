@@ -8,6 +8,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
@@ -82,7 +83,7 @@ struct DialogOnContest {
 
     explicit DialogOnContest(const std::string& folder) {
         Vars().CurrentFolder = folder;
-        Contest.ListLogs();
+        ListLogs(Contest);
         Contest.SortLogs(0);
     }
     template <class T> T* Child(const char* name) { return Dialog.findChild<T*>(QString::fromLatin1(name)); }

@@ -11,6 +11,7 @@
 #include "script/judging_scripts.h"
 #include "script/zelk_script_engine.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/help_topic.h"
 #include "ui/qt_text.h"
@@ -476,7 +477,7 @@ class ScriptEditorTest : public QObject {
         e.Syn()->setText(QString());
         TScriptCompletion* list = e.Completion();
         std::vector<TCompletionEntry> entries;
-        Scripts().Engine().FillCompletion(entries);
+        TZelkScriptEngine().FillCompletion(entries);
         e.Type(QStringLiteral("x := "));
         QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
         QVERIFY(list->isVisible());

@@ -2,8 +2,8 @@
 #include "ui_fixture.h"
 
 #include "logs/text.h"
-#include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/qt_platform.h"
 
 #include <QApplication>
@@ -82,8 +82,8 @@ TestSettings::~TestSettings() {
 void TestSettings::Restart() {
     ResetVars(TZelkGlobalVars(Exe.Text()));
     Vars().SetUserStore(store_.get());
-    SetScriptFolder("");
-    ResetScripts();
+    ui::SetScriptFolder("");
+    ui::ResetScripts();
 }
 
 void TypeFileName(QFileDialog* dialog, const QString& path) {

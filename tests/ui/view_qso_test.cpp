@@ -7,6 +7,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "ui/desktop_judging.h"
 #include "ui/explorer.h"
 #include "ui/view_qso.h"
 
@@ -45,7 +46,7 @@ struct Contest {
         Vars().CurrentFolder = folder.Text();
     }
     void Open(const char* name) {
-        contest.ListLogs();
+        ListLogs(contest);
         QVERIFY(contest.SelectLogByName(name));
         contest.LoadLog(contest.SelectedLogPath());
     }
