@@ -133,7 +133,8 @@ int RunStandings(std::vector<std::string>& args) {
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
         const TLogRow& row = contest.Logs[i];
         TZelkCurrentFile summary;
-        summary.ReadSummary(contest.LogPathAt(static_cast<int>(i)));
+        const TContestLog* log = contest.LogAt(static_cast<int>(i));
+        summary.TakeSummary(log ? log->Content() : TLogContent());
         table.push_back({std::to_string(i + 1), row.Caption, row.Cell(0), row.Cell(1), row.Cell(2),
                          summary.CallSign, summary.Name, summary.Club, std::to_string(summary.QSOCount)});
     }

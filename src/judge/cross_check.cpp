@@ -2,8 +2,7 @@
 // test, and the absent-log rule.
 #include "judge/cross_check.h"
 
-#include "logs/cabrillo_file.h"
-#include "logs/file_io.h"
+#include "logs/contest_model.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/platform.h"
@@ -43,65 +42,30 @@ void AddWord(std::string& comment, const std::string& word) {
     comment += "; ";
 }
 
+const TVisitPlan& PlainPlan() {
+    static const TVisitPlan plan;
+    return plan;
+}
+
 } // namespace
 
-std::string CorrespondentFileName(std::string_view call, std::string_view filesMask) {
-    std::string name = Trim(call);
-    const auto slash = name.find('/');
-    if (slash != std::string::npos) name.erase(slash);
-    if (!filesMask.empty()) name += filesMask.substr(1);
-    return name;
-}
+TLogJudge::TLogJudge(const TZelkContestModel& model, const TJudging& judging,
+                     const std::vector<std::pair<std::string, int>>* noFileCalls, const TVisitPlan* plan)
+    : model_(model), judging_(judging), noFileCalls_(noFileCalls), plan_(plan ? *plan : PlainPlan()) {}
 
-TZelkCheckRun::TZelkCheckRun(const std::string& folder, const TJudging& judging,
-                             const std::vector<std::pair<std::string, int>>* noFileCalls)
-    : index_(folder), judging_(judging), noFileCalls_(noFileCalls) {}
-
-std::string TZelkCheckRun::CorrespondentPath(std::string_view call) const {
-    return index_.FindFile(CorrespondentFileName(call, judging_.Settings.FilesMask));
-}
-
-TZelkCheckRun::TRecords TZelkCheckRun::Records(const std::string& path) {
-    if (caching_) {
-        auto it = records_.find(path);
-        if (it != records_.end()) return it->second;
-    }
-    std::shared_ptr<std::vector<TQSORecord>> list;
-    if (FileExists(path)) {
-        list = std::make_shared<std::vector<TQSORecord>>();
-        TFileLineReader reader(path);
-        std::string raw;
-        TLogLine line;
-        while (reader.Next(raw)) {
-            ClassifyLogLine(raw, line);
-            if (line.Kind != TLineKind::Contact) continue;
-            list->emplace_back(line.Text);
-            list->back().QSOIndex = static_cast<int>(list->size());
-        }
-    }
-    if (caching_) records_.emplace(path, list);
-    return list;
-}
-
-void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::string& correspondentPath,
-                                     const std::string& ownCall, TQSORecord& record, int index,
-                                     TQSORecord* candidate, TJudgement& result) {
+void TLogJudge::FindConfirmation(const TContestLog& own, const TContestLog& theirs,
+                                 const std::string& ownCall, TQSORecord& record, int index,
+                                 TQSORecord* candidate, TRecordVerdict& result) {
     TZelkScript& scripts = judging_.Scripts;
     const int maxMinutes = judging_.Settings.MaxMinutesDifference;
     result.Points = 0;
+    // The first confirming candidate that passes both tests, or else the last confirming one.
     const TQSORecord* kept = nullptr;
-    bool found = false;
-    const TRecords theirs = Records(correspondentPath); // keeps the kept candidate alive
-    if (theirs) {
-        for (const TQSORecord& other : *theirs) {
-            if (!IsConfirmedBy(scripts, record, ownCall, other)) continue;
-            kept = &other;
-            if (IsReceiveValid(scripts, record, ownCall, other) && record.IsTimeClose(other, maxMinutes)) {
-                found = true;
-                break;
-            }
-        }
-    }
+    const bool found = plan_.Candidates(theirs, record, ownCall).Until([&](const TQSORecord& other) {
+        if (!IsConfirmedBy(scripts, record, ownCall, other)) return false;
+        kept = &other;
+        return IsReceiveValid(scripts, record, ownCall, other) && record.IsTimeClose(other, maxMinutes);
+    });
     if (!kept) {
         AddWord(result.Comment, WordNoConfirmation());
         result.Rejected = true;
@@ -119,21 +83,18 @@ void TZelkCheckRun::FindConfirmation(const std::string& ownPath, const std::stri
             remarks = true;
         }
     }
-    if (const TRecords mine = Records(ownPath)) {
-        const size_t earlierCount = std::min(mine->size(), static_cast<size_t>(std::max(index, 0)));
-        for (size_t i = 0; i < earlierCount; ++i) {
-            if (IsDuplicateOf(scripts, record, (*mine)[i])) {
-                AddWord(result.Comment, WordRepeat());
-                remarks = true;
-                break;
-            }
-        }
+    // The first earlier repeat is enough.
+    if (plan_.Earlier(own, record, index).Until([&](const TQSORecord& earlier) {
+            return IsDuplicateOf(scripts, record, earlier);
+        })) {
+        AddWord(result.Comment, WordRepeat());
+        remarks = true;
     }
     result.Rejected = remarks;
     result.Points = remarks ? 0 : Points(scripts, record);
 }
 
-bool TZelkCheckRun::IsCreditedWithoutLog(const std::string& call) const {
+bool TLogJudge::IsCreditedWithoutLog(const std::string& call) const {
     if (!judging_.Settings.NoFileIncludeResults || !noFileCalls_) return false;
     const auto it = std::lower_bound(
         noFileCalls_->begin(), noFileCalls_->end(), call,
@@ -141,12 +102,11 @@ bool TZelkCheckRun::IsCreditedWithoutLog(const std::string& call) const {
     return it != noFileCalls_->end() && SameText(it->first, call);
 }
 
-TJudgement TZelkCheckRun::JudgeRecord(const std::string& ownPath, const std::string& ownCall,
-                                      TQSORecord& record, int index, TQSORecord* candidate) {
-    TJudgement result;
-    const std::string theirPath = CorrespondentPath(record.Call);
-    if (!theirPath.empty()) {
-        FindConfirmation(ownPath, theirPath, ownCall, record, index, candidate, result);
+TRecordVerdict TLogJudge::JudgeRecord(const TContestLog& own, const std::string& ownCall, TQSORecord& record,
+                                      int index, TQSORecord* candidate) {
+    TRecordVerdict result;
+    if (const TContestLog* theirs = model_.FindLog(record.Call)) {
+        FindConfirmation(own, *theirs, ownCall, record, index, candidate, result);
     } else if (IsCreditedWithoutLog(record.Call)) {
         result.Points = Points(judging_.Scripts, record);
         AddWord(result.Comment, WordConditional());

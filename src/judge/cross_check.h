@@ -1,29 +1,20 @@
-// The judgement of one contact against the correspondent's log, and what one check run may keep
-// between contacts: the folder index and the parsed records of every log it has read.
+// The judgement of one contact against the correspondent's log (confirmation, the receive and time tests,
+// the repeat test, the absent-log rule), over the logs of the contest model.
 #pragma once
 
 #include "judge/judging.h"
-#include "logs/contest_folder.h"
+#include "judge/verdict.h"
+#include "judge/visit_plan.h"
 #include "logs/qso_record.h"
 
-#include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zelk {
 
-// The file name of a station's log: the call trimmed, cut at its first "/", plus the files mask
-// without its first character ("Q1AB/P" and "*.CBR" give "Q1AB.CBR").
-std::string CorrespondentFileName(std::string_view call, std::string_view filesMask);
-
-// Outcome of judging one record.
-struct TJudgement {
-    bool Rejected = false;
-    int Points = 0;
-    std::string Comment; // reason words, each followed by "; "
-};
+class TContestLog;
+class TZelkContestModel;
 
 // Reason words of the check comment.
 const std::string& WordNoConfirmation();
@@ -36,43 +27,34 @@ const std::string& WordConditional();
 // The error box of a log that has no usable CALLSIGN: and so cannot be checked.
 void ReportMissingCallSign(IMessages& messages);
 
-// One check run over a contest folder. Each log is read and parsed at most once per run; the scripts
-// are still asked about the same pairs, in the same order and with the same stop rules as a reading of
-// the files record by record would ask them.
-class TZelkCheckRun {
+// Judges records of the logs of one model with one set of settings and scripts. It keeps nothing between
+// records but what it was given, so a judge per thread may share the model (each with a script set of
+// its own).
+class TLogJudge {
   public:
-    // `noFileCalls`: stations without a log credited conditionally (sorted, letter case ignored).
-    TZelkCheckRun(const std::string& folder, const TJudging& judging,
-                  const std::vector<std::pair<std::string, int>>* noFileCalls);
+    // `noFileCalls`: the stations without a log that are credited conditionally (sorted, letter case
+    // ignored); `plan`: which records are visited, the plain plan when none is given. All must outlive
+    // the judge.
+    TLogJudge(const TZelkContestModel& model, const TJudging& judging,
+              const std::vector<std::pair<std::string, int>>* noFileCalls, const TVisitPlan* plan = nullptr);
 
-    const TFolderIndex& Index() const { return index_; }
-    // The path of the correspondent's log of `call`, or empty text when the folder holds no such file.
-    std::string CorrespondentPath(std::string_view call) const;
-    using TRecords = std::shared_ptr<const std::vector<TQSORecord>>;
-    // The QSO records of the log at `path` in file order, QSOIndex numbered from 1; null when the file
-    // does not exist. Read errors raise TZelkError.
-    TRecords Records(const std::string& path);
-    // Without the cache every request reads the file again, as a plain reading record by record would
-    // (the baseline of the benchmarks).
-    void SetCaching(bool on) { caching_ = on; }
+    const TJudging& Judging() const { return judging_; }
 
-    // Searches the correspondent's log and runs the receive, time and repeat tests; appends reason
-    // words to `result`, copies the chosen candidate into `candidate` when given.
-    void FindConfirmation(const std::string& ownPath, const std::string& correspondentPath,
-                          const std::string& ownCall, TQSORecord& record, int index, TQSORecord* candidate,
-                          TJudgement& result);
-    // The judgement of one record of the log at `ownPath`, at QSO position `index` (from 0).
-    TJudgement JudgeRecord(const std::string& ownPath, const std::string& ownCall, TQSORecord& record,
-                           int index, TQSORecord* candidate = nullptr);
+    // The judgement of `record` at QSO position `index` (from 0) of the log `own`, whose owner is
+    // `ownCall`; copies the candidate the confirmation search kept into `candidate` when given. Read
+    // errors of a log and results a script gives that cannot be converted raise TZelkError.
+    TRecordVerdict JudgeRecord(const TContestLog& own, const std::string& ownCall, TQSORecord& record,
+                               int index, TQSORecord* candidate = nullptr);
 
   private:
+    void FindConfirmation(const TContestLog& own, const TContestLog& theirs, const std::string& ownCall,
+                          TQSORecord& record, int index, TQSORecord* candidate, TRecordVerdict& result);
     bool IsCreditedWithoutLog(const std::string& call) const;
 
-    TFolderIndex index_;
+    const TZelkContestModel& model_;
     const TJudging& judging_;
     const std::vector<std::pair<std::string, int>>* noFileCalls_;
-    std::map<std::string, TRecords> records_; // by path; null = no file
-    bool caching_ = true;
+    const TVisitPlan& plan_;
 };
 
 } // namespace zelk

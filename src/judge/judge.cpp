@@ -1,14 +1,12 @@
-// The judging commands on the open contest: the check of the selected log, the contest-wide run, the
-// stations without a log, and the rebuild and load steps around them.
+// The judging commands on the open contest: the check of the selected log, the contest-wide run and the
+// stations without a log, each presenting its verdicts in the contest's rows.
 #include "judge/judge.h"
 
 #include "judge/cross_check.h"
+#include "judge/judging.h"
 #include "judge/progress_guard.h"
 #include "judge/scoring.h"
-#include "logs/cabrillo_file.h"
 #include "logs/contest.h"
-#include "logs/file_io.h"
-#include "logs/qso_record.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/platform.h"
@@ -20,13 +18,23 @@ namespace zelk {
 
 namespace {
 
-bool g_plainRuns = false;
+void ShowRecordVerdicts(TZelkContest& contest, const TLogVerdict& verdict) {
+    for (size_t i = 0; i < verdict.Records.size(); ++i) {
+        const TRecordVerdict& v = verdict.Records[i];
+        TListRow& row = contest.QSOs[i];
+        row.ImageIndex = v.Rejected ? imgQSORejected : imgQSOAccepted;
+        row.SetCell(8, v.Comment);
+        row.SetCell(7, v.Rejected ? "-" : std::to_string(v.Points));
+    }
+}
+
+void ShowLogResults(TLogRow& row, int score, int multi, int total) {
+    row.SetCell(0, std::to_string(score));
+    row.SetCell(1, std::to_string(multi));
+    row.SetCell(2, std::to_string(total));
+}
 
 } // namespace
-
-void SetPlainCheckRuns(bool plain) {
-    g_plainRuns = plain;
-}
 
 void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJudgingSettings& settings,
                  IProgress* progress) {
@@ -39,44 +47,35 @@ void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJu
 void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     if (contest.SelectedLog < 0) return;
     judging.Scripts.ResetFailed();
-    const std::string path = contest.SelectedLogPath();
-    const std::string ownCall = OwnerCallSign(path);
-    TCriteria criteria;
-    int score = 0;
-    if (ownCall.empty()) {
-        ReportMissingCallSign(judging.Messages);
-    } else {
-        TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
-        run.SetCaching(!g_plainRuns);
-        TQSORecord record;
-        for (size_t i = 0; i < contest.QSOs.size(); ++i) {
-            TListRow& row = contest.QSOs[i];
-            record.LoadFromRow(&row);
-            const TJudgement j = run.JudgeRecord(path, ownCall, record, static_cast<int>(i));
-            if (j.Rejected) {
-                row.ImageIndex = imgQSORejected;
-                row.SetCell(8, j.Comment);
-                row.SetCell(7, "-");
-            } else {
-                criteria.Add(Criterion(judging.Scripts, record));
-                row.ImageIndex = imgQSOAccepted;
-                row.SetCell(8, j.Comment);
-                row.SetCell(7, std::to_string(j.Points));
-            }
-            score += j.Points;
+    contest.Model.Refresh();
+    std::vector<TQSORecord> records(contest.QSOs.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        records[i].LoadFromRow(&contest.QSOs[i]);
+    TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
+    TLogVerdict verdict;
+    try {
+        CheckLogRecords(judge, contest.LogAt(contest.SelectedLog), records, verdict);
+    } catch (...) {
+        // The rows judged so far keep their new cells; a failing total leaves the results in the
+        // descriptor but not on show.
+        ShowRecordVerdicts(contest, verdict);
+        if (verdict.Judged) {
+            contest.Current.SetScore(verdict.Score);
+            contest.Current.SetMulti(verdict.Multi);
         }
+        throw;
     }
-    contest.Current.SetScore(score);
-    contest.Current.SetMulti(criteria.Count());
-    const int total = GetTotal(judging.Scripts, contest.Current);
+    ShowRecordVerdicts(contest, verdict);
+    contest.Current.SetScore(verdict.Score);
+    contest.Current.SetMulti(verdict.Multi);
+    contest.Current.CachedTotal = verdict.Total;
+    contest.Current.TotalKnown = true;
     contest.Status[spResultLabel] = " SCORE/MULTI/CLAIMED";
-    contest.Status[spScore] = std::to_string(score);
-    contest.Status[spMulti] = std::to_string(criteria.Count());
-    contest.Status[spTotal] = std::to_string(total);
-    TLogRow& row = contest.Logs[static_cast<size_t>(contest.SelectedLog)];
-    row.SetCell(0, std::to_string(score));
-    row.SetCell(1, std::to_string(criteria.Count()));
-    row.SetCell(2, std::to_string(total));
+    contest.Status[spScore] = std::to_string(verdict.Score);
+    contest.Status[spMulti] = std::to_string(verdict.Multi);
+    contest.Status[spTotal] = std::to_string(verdict.Total);
+    ShowLogResults(contest.Logs[static_cast<size_t>(contest.SelectedLog)], verdict.Score, verdict.Multi,
+                   verdict.Total);
 }
 
 void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress) {
@@ -84,14 +83,12 @@ void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* pr
     if (count == 0) return;
     TProgressGuard guard(progress, count);
     judging.Scripts.ResetFailed();
-    TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
-    run.SetCaching(!g_plainRuns);
+    contest.Model.Refresh();
+    TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
+    TLogVerdict verdict;
     for (int i = 0; i < count; ++i) {
-        const TLogScore s = ScoreLog(contest.LogPathAt(i), run, judging.Scripts);
-        TLogRow& row = contest.Logs[static_cast<size_t>(i)];
-        row.SetCell(0, std::to_string(s.Score));
-        row.SetCell(1, std::to_string(s.Multi));
-        row.SetCell(2, std::to_string(s.Total));
+        ScoreLog(judge, contest.LogAt(i), verdict);
+        ShowLogResults(contest.Logs[static_cast<size_t>(i)], verdict.Score, verdict.Multi, verdict.Total);
         guard.Step(i);
     }
 }
@@ -102,28 +99,19 @@ void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool r
     contest.SortLogs(3);
 }
 
-void CountNoFileMentions(const TZelkContest& contest, const TZelkJudgingSettings& settings,
+void CountNoFileMentions(TZelkContest& contest, const TZelkJudgingSettings& settings,
                          std::vector<std::pair<std::string, int>>& out, IProgress* progress) {
     out.clear();
     if (contest.Logs.empty()) return;
     TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
-    const TFolderIndex index(contest.Folder());
+    contest.Model.Refresh();
     std::vector<std::string> mentions;
-    std::string raw;
-    TLogLine line;
-    TQSORecord record;
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
-        const std::string path = contest.LogPathAt(static_cast<int>(i));
-        if (FileExists(path)) {
+        const TContestLog* log = contest.LogAt(static_cast<int>(i));
+        if (log && log->Exists()) {
             std::set<std::string, TCaseInsensitiveLess> calls;
-            TFileLineReader reader(path);
-            while (reader.Next(raw)) {
-                ClassifyLogLine(raw, line);
-                if (line.Kind != TLineKind::Contact) continue;
-                record.ParseQSOLine(line.Text);
-                if (!index.FileExists(CorrespondentFileName(record.Call, settings.FilesMask)))
-                    calls.insert(record.Call);
-            }
+            for (const TQSORecord& record : log->Records())
+                if (!contest.Model.FindLog(record.Call)) calls.insert(record.Call);
             mentions.insert(mentions.end(), calls.begin(), calls.end());
         }
         guard.Step(static_cast<int>(i));

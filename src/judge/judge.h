@@ -1,5 +1,7 @@
 // The judging commands on the open contest: listing it, checking the selected log, checking every log and
-// the stations without a log. Settings and scripts come in with each command.
+// the stations without a log. Settings and scripts come in with each command; each command first lets
+// the contest model look at the folder again, so a log changed since the last command is read anew. The
+// verdicts go into the rows, the descriptor and the status panels of the contest.
 #pragma once
 
 #include <string>
@@ -32,11 +34,7 @@ void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool r
                           IProgress* progress);
 
 // The stations without a log that at least NoFileMinMentionCount logs mention, with their counts.
-void CountNoFileMentions(const TZelkContest& contest, const TZelkJudgingSettings& settings,
+void CountNoFileMentions(TZelkContest& contest, const TZelkJudgingSettings& settings,
                          std::vector<std::pair<std::string, int>>& out, IProgress* progress);
-
-// With `plain` on, the checks read a correspondent's log anew for every contact instead of once per
-// run: the baseline the benchmarks compare against. Off by default.
-void SetPlainCheckRuns(bool plain);
 
 } // namespace zelk

@@ -3,52 +3,41 @@
 
 #include "judge/cross_check.h"
 #include "judge/progress_guard.h"
-#include "logs/cabrillo_file.h"
 #include "logs/contest.h"
 #include "logs/file_io.h"
+#include "logs/log_lookup.h"
 #include "logs/text.h"
 #include "settings/platform.h"
 
 namespace zelk {
 
-std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
-                                       IProgress* progress) {
+std::vector<TSearchRow> SearchContacts(TZelkContest& contest, const std::string& text, IProgress* progress) {
     std::vector<TSearchRow> rows;
     SearchContacts(contest, text, progress, rows);
     return rows;
 }
 
-void SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress,
+void SearchContacts(TZelkContest& contest, const std::string& text, IProgress* progress,
                     std::vector<TSearchRow>& rows) {
     if (contest.Logs.empty()) return;
     TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
-    {
-        std::string raw;
-        TLogLine line;
-        TQSORecord record;
-        for (size_t i = 0; i < contest.Logs.size(); ++i) {
-            const std::string path = contest.LogPathAt(static_cast<int>(i));
-            const std::string& name = contest.Logs[i].Caption;
-            if (FileExists(path)) {
-                if (OwnerCallSign(path) == text) {
-                    rows.insert(rows.begin(), {name, "Владелец файла"_cp, true});
-                } else {
-                    std::string numbers;
-                    int n = 0;
-                    TFileLineReader reader(path);
-                    while (reader.Next(raw)) {
-                        ClassifyLogLine(raw, line);
-                        if (line.Kind != TLineKind::Contact) continue;
-                        ++n;
-                        record.ParseQSOLine(line.Text);
-                        if (record.Call.find(text) == std::string::npos) continue;
-                        numbers += (numbers.empty() ? "" : ",") + std::to_string(n);
-                    }
-                    if (!numbers.empty()) rows.push_back({name, "QSO: " + numbers, false});
+    contest.Model.Refresh();
+    for (size_t i = 0; i < contest.Logs.size(); ++i) {
+        const TContestLog* log = contest.LogAt(static_cast<int>(i));
+        const std::string& name = contest.Logs[i].Caption;
+        if (log && log->Exists()) {
+            if (log->OwnerCall() == text) {
+                rows.insert(rows.begin(), {name, "Владелец файла"_cp, true});
+            } else {
+                std::string numbers;
+                for (const TQSORecord& record : log->Records()) {
+                    if (record.Call.find(text) == std::string::npos) continue;
+                    numbers += (numbers.empty() ? "" : ",") + std::to_string(record.QSOIndex);
                 }
+                if (!numbers.empty()) rows.push_back({name, "QSO: " + numbers, false});
             }
-            guard.Step(static_cast<int>(i));
         }
+        guard.Step(static_cast<int>(i));
     }
 }
 
@@ -69,19 +58,20 @@ std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate) 
     return text;
 }
 
-TQSOViewTest TestQSO(const TZelkContest& contest, const TJudging& judging, int row) {
+TQSOViewTest TestQSO(TZelkContest& contest, const TJudging& judging, int row) {
     TQSOViewTest t;
     t.Viewed = ViewedRecord(contest, row);
-    const std::string path = contest.SelectedLogPath();
+    contest.Model.Refresh();
+    const TContestLog* own = contest.LogAt(contest.SelectedLog);
     // The owner as the check takes it (upper-cased), so that a log written in small letters is shown
     // the same confirmation the check gave it.
-    const std::string ownCall = OwnerCallSign(path);
+    const std::string ownCall = own ? own->OwnerCall() : std::string();
     t.FileName = contest.SelectedLog >= 0 ? contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption
-                                          : ExtractFileName(path);
+                                          : ExtractFileName(contest.SelectedLogPath());
     t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call, judging.Settings.FilesMask);
     if (!ownCall.empty()) {
-        TZelkCheckRun run(contest.Folder(), judging, &contest.NoFileCalls);
-        run.JudgeRecord(path, ownCall, t.Viewed, row, &t.Candidate);
+        TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
+        judge.JudgeRecord(*own, ownCall, t.Viewed, row, &t.Candidate);
     } else {
         t.OwnCallMissing = true;
         ReportMissingCallSign(judging.Messages);

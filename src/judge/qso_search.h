@@ -21,11 +21,10 @@ struct TSearchRow {
 
 // Searches every listed log for contacts whose Call contains `text` (letter case as given); the log
 // whose owner callsign equals `text` becomes an owner row at the top. One progress step per log.
-std::vector<TSearchRow> SearchContacts(const TZelkContest& contest, const std::string& text,
-                                       IProgress* progress);
+std::vector<TSearchRow> SearchContacts(TZelkContest& contest, const std::string& text, IProgress* progress);
 // The same search adding its rows to `rows` log by log, so that the rows found before a log that cannot
 // be read are still there when that log's error passes.
-void SearchContacts(const TZelkContest& contest, const std::string& text, IProgress* progress,
+void SearchContacts(TZelkContest& contest, const std::string& text, IProgress* progress,
                     std::vector<TSearchRow>& rows);
 
 // What the viewer shows after "Проверить" on one QSO row.
@@ -43,7 +42,7 @@ struct TQSOViewTest {
 TQSORecord ViewedRecord(const TZelkContest& contest, int row);
 // Judges QSO row `row` of the selected log against its correspondent's log, with the log's owner as the
 // check takes it, without clearing the scripts' failure marks.
-TQSOViewTest TestQSO(const TZelkContest& contest, const TJudging& judging, int row);
+TQSOViewTest TestQSO(TZelkContest& contest, const TJudging& judging, int row);
 // The time box text: the candidate's time, two blanks and the minutes apart, or "[ошибка в дате]".
 std::string ViewTimeText(const TQSORecord& viewed, const TQSORecord& candidate);
 

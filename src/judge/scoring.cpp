@@ -1,35 +1,70 @@
-// Scoring one log for the standings.
+// The log check and the contest-wide scoring of one log.
 #include "judge/scoring.h"
 
 #include "judge/cross_check.h"
-#include "logs/cabrillo_file.h"
-#include "logs/file_io.h"
+#include "logs/contest_model.h"
 #include "script/judging_scripts.h"
 
 namespace zelk {
 
-TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run, TZelkScript& scripts) {
-    TLogScore result;
+namespace {
+
+// The owner of a log that may be missing from the model.
+std::string OwnerOf(const TContestLog* log) {
+    return log ? log->OwnerCall() : std::string();
+}
+
+} // namespace
+
+void CheckLogRecords(TLogJudge& judge, const TContestLog* own, std::vector<TQSORecord>& records,
+                     TLogVerdict& out) {
+    out = TLogVerdict();
+    TZelkScript& scripts = judge.Judging().Scripts;
+    const std::string ownCall = OwnerOf(own);
     TCriteria criteria;
-    if (FileExists(path)) {
-        const std::string ownCall = OwnerCallSign(path);
-        const auto records = ownCall.empty() ? nullptr : run.Records(path);
-        if (records) {
-            TQSORecord record;
-            for (size_t i = 0; i < records->size(); ++i) {
-                record.Assign((*records)[i]);
-                const TJudgement j = run.JudgeRecord(path, ownCall, record, static_cast<int>(i));
-                if (j.Points > 0) criteria.Add(Criterion(scripts, record));
-                result.Score += j.Points;
+    if (ownCall.empty()) {
+        out.NoCallSign = true;
+        ReportMissingCallSign(judge.Judging().Messages);
+    } else {
+        for (size_t i = 0; i < records.size(); ++i) {
+            TRecordVerdict verdict = judge.JudgeRecord(*own, ownCall, records[i], static_cast<int>(i));
+            if (!verdict.Rejected) {
+                verdict.Criterion = Criterion(scripts, records[i]);
+                criteria.Add(verdict.Criterion);
             }
+            out.Score += verdict.Points;
+            out.Records.push_back(std::move(verdict));
         }
     }
-    TZelkCurrentFile descriptor;
-    descriptor.SetScore(result.Score);
-    descriptor.SetMulti(criteria.Count());
-    result.Multi = criteria.Count();
-    result.Total = GetTotal(scripts, descriptor);
-    return result;
+    out.Multi = criteria.Count();
+    out.Judged = true;
+    out.Total = scripts.CalcTotal(out.Score, out.Multi);
+}
+
+void ScoreLog(TLogJudge& judge, const TContestLog* own, TLogVerdict& out) {
+    out = TLogVerdict();
+    TZelkScript& scripts = judge.Judging().Scripts;
+    const std::string ownCall = OwnerOf(own);
+    TCriteria criteria;
+    if (ownCall.empty()) {
+        out.NoCallSign = true;
+    } else {
+        const std::vector<TQSORecord>& records = own->Records();
+        TQSORecord record;
+        for (size_t i = 0; i < records.size(); ++i) {
+            record.Assign(records[i]);
+            TRecordVerdict verdict = judge.JudgeRecord(*own, ownCall, record, static_cast<int>(i));
+            if (verdict.Points > 0) {
+                verdict.Criterion = Criterion(scripts, record);
+                criteria.Add(verdict.Criterion);
+            }
+            out.Score += verdict.Points;
+            out.Records.push_back(std::move(verdict));
+        }
+    }
+    out.Multi = criteria.Count();
+    out.Judged = true;
+    out.Total = scripts.CalcTotal(out.Score, out.Multi);
 }
 
 } // namespace zelk

@@ -1,16 +1,20 @@
-// Scoring one log of the contest without touching the window's lists, and the set of distinct
-// multiplier criteria both checks count.
+// Judging one whole log, the two ways the program does it: the log check, on the records the window
+// shows, and the contest-wide scoring, on the records of the file. Both return verdicts; presenting them
+// is the caller's business.
 #pragma once
 
+#include "judge/verdict.h"
 #include "logs/text.h"
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace zelk {
 
-class TZelkCheckRun;
-class TZelkScript;
+class TContestLog;
+class TLogJudge;
+class TQSORecord;
 
 struct TCaseInsensitiveLess {
     bool operator()(const std::string& a, const std::string& b) const { return CompareText(a, b) < 0; }
@@ -28,14 +32,16 @@ class TCriteria {
     std::set<std::string, TCaseInsensitiveLess> set_;
 };
 
-struct TLogScore {
-    int Score = 0;
-    int Multi = 0;
-    int Total = 0;
-};
+// The log check of `own` ("Проверить все записи") on `records`, the log's contacts as the window shows
+// them (Score and Comment included; QSO position = their order). A log without a usable CALLSIGN: shows
+// the error box of the judge's messages and judges nothing. Accepted records add their criterion. The
+// total comes last. On an error `out` keeps the verdicts given before it.
+void CheckLogRecords(TLogJudge& judge, const TContestLog* own, std::vector<TQSORecord>& records,
+                     TLogVerdict& out);
 
-// Judges every contact of the log at `path` as the contest-wide run does: a missing file or an empty
-// CALLSIGN: scores 0 and 0; only contacts with more than 0 points add their criterion.
-TLogScore ScoreLog(const std::string& path, TZelkCheckRun& run, TZelkScript& scripts);
+// The contest-wide scoring of `own` ("Проверить все файлы") on the records of its file: a missing file
+// or an empty CALLSIGN: judges nothing and shows nothing; only records with more than 0 points add their
+// criterion. On an error `out` keeps the verdicts given before it.
+void ScoreLog(TLogJudge& judge, const TContestLog* own, TLogVerdict& out);
 
 } // namespace zelk

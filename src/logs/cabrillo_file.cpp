@@ -2,6 +2,7 @@
 #include "logs/cabrillo_file.h"
 
 #include "logs/file_io.h"
+#include "logs/log_content.h"
 #include "logs/text.h"
 
 #include <algorithm>
@@ -110,25 +111,12 @@ void TZelkCurrentFile::SetMulti(int n) {
     TotalKnown = false;
 }
 
-void TZelkCurrentFile::ReadSummary(std::string_view path) {
+void TZelkCurrentFile::TakeSummary(const TLogContent& log) {
     Clear();
-    if (!FileExists(path)) return;
-    TFileLineReader reader(path);
-    std::string raw;
-    TLogLine line;
-    while (reader.Next(raw)) {
-        ClassifyLogLine(raw, line);
-        if (line.Kind == TLineKind::Contact) {
-            ++QSOCount;
-        } else if (line.Kind == TLineKind::Tag) {
-            if (line.Tag == "CALLSIGN:")
-                CallSign = UpperCase(line.Text);
-            else if (line.Tag == "NAME:")
-                Name = line.Text;
-            else if (line.Tag == "CLUB:")
-                Club = line.Text;
-        }
-    }
+    CallSign = log.CallSign;
+    Name = log.Name;
+    Club = log.Club;
+    QSOCount = static_cast<int>(log.Records.size());
 }
 
 std::string OwnerCallSign(std::string_view path) {

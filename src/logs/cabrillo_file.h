@@ -8,6 +8,8 @@
 
 namespace zelk {
 
+struct TLogContent;
+
 enum class TLineKind { Skip, Contact, Tag };
 
 // One line after the line rules: a contact line carries its content (the text after "QSO:", at most
@@ -53,8 +55,9 @@ class TZelkCurrentFile {
     void Clear();
     void SetScore(int n);
     void SetMulti(int n);
-    // Counts the contact lines and takes CALLSIGN: (upper-cased), NAME: and CLUB: (the last wins).
-    void ReadSummary(std::string_view path);
+    // Clears, then takes the summary of a log as read: its contacts counted, CALLSIGN: (upper-cased),
+    // NAME: and CLUB: (the last of each wins).
+    void TakeSummary(const TLogContent& log);
 };
 
 // The log's owner: the first CALLSIGN: value, upper-cased; empty means the log cannot be checked.

@@ -1,10 +1,9 @@
 // Listing, selecting, sorting and loading the logs of the open contest.
 #include "logs/contest.h"
 
-#include "logs/contest_folder.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
-#include "logs/qso_record.h"
+#include "logs/log_content.h"
 #include "logs/text.h"
 
 #include <algorithm>
@@ -34,14 +33,13 @@ int CellNumber(const TLogRow& row, size_t cell) {
 } // namespace
 
 void TZelkContest::ListLogs(const std::string& folder, const std::string& filesMask) {
-    folder_ = folder;
-    filesMask_ = filesMask;
+    Model.Open(folder, filesMask);
     Logs.clear();
     SelectedLog = FocusedLog = -1;
-    for (auto& entry : EnumerateFolder(folder, filesMask)) {
+    for (const auto& entry : Model.Listed()) {
         TLogRow row;
         row.Caption = UpperCase(entry.Name);
-        row.DiskName = std::move(entry.Name);
+        row.DiskName = entry.Name;
         row.Cells = {"-", "-", "-"};
         row.ImageIndex =
             entry.IsFile && HasOwnerCallSign(JoinPath(folder, row.DiskName)) ? imgLog : imgLogNoCall;
@@ -63,7 +61,12 @@ std::string TZelkContest::SelectedLogPath() const {
 
 std::string TZelkContest::LogPathAt(int i) const {
     if (i < 0 || static_cast<size_t>(i) >= Logs.size()) return {};
-    return JoinPath(folder_, Logs[static_cast<size_t>(i)].DiskName);
+    return JoinPath(Model.Folder(), Logs[static_cast<size_t>(i)].DiskName);
+}
+
+const TContestLog* TZelkContest::LogAt(int i) const {
+    if (i < 0 || static_cast<size_t>(i) >= Logs.size()) return nullptr;
+    return Model.Log(Logs[static_cast<size_t>(i)].DiskName);
 }
 
 bool TZelkContest::SelectLogByName(std::string_view name) {
@@ -77,7 +80,7 @@ bool TZelkContest::SelectLogByName(std::string_view name) {
 }
 
 void TZelkContest::UpdateFileCount() {
-    Status[spFiles] = Logs.empty() ? " " + filesMask_ : " " + std::to_string(Logs.size()) + " file(s)";
+    Status[spFiles] = Logs.empty() ? " " + Model.FilesMask() : " " + std::to_string(Logs.size()) + " file(s)";
 }
 
 void TZelkContest::SortLogs(int column) {
@@ -112,7 +115,9 @@ void TZelkContest::LoadLog(std::string_view path) {
     Status[spRecords].clear();
     LoadedName.clear();
 
-    if (!FileExists(path)) {
+    Model.Refresh();
+    const TContestLog* log = Model.LogAtPath(path);
+    if (log ? !log->Exists() : !FileExists(path)) {
         // The caption would otherwise go on naming the log shown before.
         HeaderCaption.clear();
         TListRow row;
@@ -127,54 +132,47 @@ void TZelkContest::LoadLog(std::string_view path) {
         SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].Caption : UpperCase(ExtractFileName(path));
     Current.CallSign = listed;
     LoadedName = listed;
-    bool callSignSeen = false;
-    int n = 0;
+    // A file outside the contest folder is read for this once.
+    TLogContent outside;
+    if (!log) outside = ReadLogContent(path);
+    const TLogContent& content = log ? log->Content() : outside;
 
-    TFileLineReader reader(path);
-    std::string raw;
-    TLogLine line;
-    TQSORecord record;
-    while (reader.Next(raw)) {
-        ClassifyLogLine(raw, line);
-        if (line.Kind == TLineKind::Tag) {
-            TListRow row;
-            row.Caption = line.Tag;
-            row.Cells = {line.Text, ""};
-            if (line.Tag == "CALLSIGN:") {
-                Current.CallSign = UpperCase(line.Text);
-                callSignSeen = true;
-                row.ImageIndex = line.Text.empty() ? imgTagMissing : imgCallSign;
-                if (line.Text.empty()) row.Cells[1] = kMissingTag;
-            } else if (!IsKnownTag(line.Tag)) {
-                row.ImageIndex = imgBadTag;
-                row.Cells[1] = kUnknownTag;
-            } else {
-                row.ImageIndex = imgTag;
-                if (line.Tag == "NAME:") Current.Name = line.Text;
-                if (line.Tag == "CLUB:") Current.Club = line.Text;
-            }
-            Header.push_back(std::move(row));
-        } else if (line.Kind == TLineKind::Contact) {
-            ++n;
-            record.ParseQSOLine(line.Text);
-            TListRow row;
-            row.Caption = std::to_string(n);
-            row.Cells = {record.Freq,    record.Mode, record.SDate,
-                         record.STime,   record.Call, record.Send,
-                         record.Receive, "-",         ""};
-            row.ImageIndex = imgQSOUnchecked;
-            if (!PendingSearchText.empty() && SelectedQSO < 0 &&
-                record.Call.find(PendingSearchText) != std::string::npos)
-                SelectedQSO = static_cast<int>(QSOs.size());
-            QSOs.push_back(std::move(row));
+    for (const TLogTag& tag : content.Tags) {
+        TListRow row;
+        row.Caption = tag.Tag;
+        row.Cells = {tag.Value, ""};
+        if (tag.Tag == "CALLSIGN:") {
+            row.ImageIndex = tag.Value.empty() ? imgTagMissing : imgCallSign;
+            if (tag.Value.empty()) row.Cells[1] = kMissingTag;
+        } else if (!IsKnownTag(tag.Tag)) {
+            row.ImageIndex = imgBadTag;
+            row.Cells[1] = kUnknownTag;
+        } else {
+            row.ImageIndex = imgTag;
         }
+        Header.push_back(std::move(row));
+    }
+    if (content.HasCallSignTag) Current.CallSign = content.CallSign;
+    Current.Name = content.Name;
+    Current.Club = content.Club;
+    for (const TQSORecord& record : content.Records) {
+        TListRow row;
+        row.Caption = std::to_string(record.QSOIndex);
+        row.Cells = {record.Freq,    record.Mode, record.SDate,
+                     record.STime,   record.Call, record.Send,
+                     record.Receive, "-",         ""};
+        row.ImageIndex = imgQSOUnchecked;
+        if (!PendingSearchText.empty() && SelectedQSO < 0 &&
+            record.Call.find(PendingSearchText) != std::string::npos)
+            SelectedQSO = static_cast<int>(QSOs.size());
+        QSOs.push_back(std::move(row));
     }
 
     HeaderCaption = " " + Current.CallSign + " " + Current.Name + " " + Current.Club;
-    Status[spRecords] = " QSO Record(s) : " + std::to_string(n);
+    Status[spRecords] = " QSO Record(s) : " + std::to_string(content.Records.size());
     for (int p = spResultLabel; p <= spTotal; ++p)
         Status[static_cast<size_t>(p)].clear();
-    if (!callSignSeen) {
+    if (!content.HasCallSignTag) {
         TListRow row;
         row.Caption = "CALLSIGN:";
         row.Cells = {"", kMissingTag};

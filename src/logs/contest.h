@@ -1,9 +1,10 @@
 // TZelkContest: the open contest as the main window shows it - the log list of the contest folder, the
 // header and QSO lists of the selected log, its descriptor, the status texts - as plain data that the
-// checks, the reports and the window share.
+// checks, the reports and the window share, over the contest model that holds the logs themselves.
 #pragma once
 
 #include "logs/cabrillo_file.h"
+#include "logs/contest_model.h"
 #include "logs/list_rows.h"
 
 #include <array>
@@ -17,6 +18,7 @@ enum TStatusPanel : int { spFiles = 0, spRecords, spResultLabel, spScore, spMult
 
 class TZelkContest {
   public:
+    TZelkContestModel Model;      // the logs of the contest folder, kept between commands
     std::vector<TLogRow> Logs;    // the log list, in enumeration or sort order
     int SelectedLog = -1;         // selected row of the log list
     int FocusedLog = -1;          // row with the focus mark
@@ -40,18 +42,21 @@ class TZelkContest {
     // false with no rows.
     bool SelectInitialLog(const std::string& lastCall);
 
-    const std::string& Folder() const { return folder_; }
+    const std::string& Folder() const { return Model.Folder(); }
 
     std::string SelectedLogPath() const;
     // The path of row `i`, or empty text when `i` is outside the list.
     std::string LogPathAt(int i) const;
+    // The model's log of row `i` (as the model last saw the folder), or nullptr outside the list.
+    const TContestLog* LogAt(int i) const;
     // Selects and focuses the first row whose caption begins with `name`, letter case ignored.
     bool SelectLogByName(std::string_view name);
     void UpdateFileCount();
     // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending).
     void SortLogs(int column);
 
-    // Fills the header and QSO lists and the descriptor from the log at `path`, and sets LoadedName.
+    // Fills the header and QSO lists and the descriptor from the log at `path`, and sets LoadedName. A
+    // log of the contest folder comes from the model, read again when its file changed.
     void LoadLog(std::string_view path);
     // The caption of the log that LoadLog found on disk (the window remembers it as QLastCall); empty
     // when the file was missing.
@@ -59,10 +64,6 @@ class TZelkContest {
     // Empties what LoadLog filled (header and QSO lists, descriptor, header caption, the log's status
     // panels): a log list left without a selection shows no log of another folder or a deleted file.
     void ClearLoadedLog();
-
-  private:
-    std::string folder_;
-    std::string filesMask_ = "*.CBR";
 };
 
 } // namespace zelk

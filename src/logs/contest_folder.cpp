@@ -1,4 +1,4 @@
-// Listing a contest folder and finding logs in it by name.
+// Listing a contest folder.
 #include "logs/contest_folder.h"
 
 #include "logs/file_io.h"
@@ -46,19 +46,6 @@ std::vector<TFolderEntry> EnumerateFolder(std::string_view folder, std::string_v
         result.push_back({name, it->is_regular_file(fileEc)});
     }
     return result;
-}
-
-void TFolderIndex::Build(std::string_view folder) {
-    folder_ = folder;
-    entries_.clear();
-    for (auto& e : EnumerateFolder(folder, "*"))
-        entries_.emplace(UpperCase(e.Name), std::move(e)); // the first of names equal but for case wins
-}
-
-std::string TFolderIndex::FindFile(std::string_view name) const {
-    const auto it = entries_.find(UpperCase(name));
-    if (it == entries_.end() || !it->second.IsFile) return {};
-    return JoinPath(folder_, it->second.Name);
 }
 
 } // namespace zelk

@@ -21,6 +21,7 @@ const std::string kNoText;
 } // namespace
 
 void TZelkFilesListSource::First() {
+    contest_.Model.Refresh();
     cursor_.First();
     ReadSummary();
 }
@@ -39,7 +40,8 @@ void TZelkFilesListSource::ReadSummary() {
         summary_.Clear();
         return;
     }
-    summary_.ReadSummary(contest_.LogPathAt(cursor_.Index()));
+    const TContestLog* log = contest_.LogAt(cursor_.Index());
+    summary_.TakeSummary(log ? log->Content() : TLogContent());
 }
 
 bool TZelkFilesListSource::Variable(std::string_view name, ScriptValue& value) const {

@@ -28,11 +28,12 @@ class TZelkReportCursor {
     int index_ = 0;
 };
 
-// The rows of the log list in their current order. Each move of the cursor reads the summary of the new
-// row's log (owner, name, club, number of contacts); past the last row the summary is only cleared.
+// The rows of the log list in their current order. Each move of the cursor takes the summary of the new
+// row's log (owner, name, club, number of contacts) from the contest model, which First lets look at the
+// folder again; past the last row the summary is only cleared.
 class TZelkFilesListSource {
   public:
-    explicit TZelkFilesListSource(const TZelkContest& contest) : contest_(contest) {}
+    explicit TZelkFilesListSource(TZelkContest& contest) : contest_(contest) {}
 
     void First();
     void Next();
@@ -48,7 +49,7 @@ class TZelkFilesListSource {
   private:
     void ReadSummary();
 
-    const TZelkContest& contest_;
+    TZelkContest& contest_;
     TZelkReportCursor cursor_;
     TZelkCurrentFile summary_;
 };

@@ -82,7 +82,7 @@ class TfmFindQSO::TProgress : public IProgress {
     TfmFindQSO& w_;
 };
 
-TfmFindQSO::TfmFindQSO(const TZelkContest& contest, QWidget* parent) : QDialog(parent), contest_(contest) {
+TfmFindQSO::TfmFindQSO(TZelkContest& contest, QWidget* parent) : QDialog(parent), contest_(contest) {
     setObjectName(QStringLiteral("fmFindQSO"));
     setWindowTitle(QStringLiteral("Поиск связей"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |

@@ -26,7 +26,7 @@ class TfmFindQSO : public QDialog {
   public:
     // Searches the logs of `contest` (the main window's open contest). Restores the stored geometry and
     // the last search text.
-    explicit TfmFindQSO(const TZelkContest& contest, QWidget* parent = nullptr);
+    explicit TfmFindQSO(TZelkContest& contest, QWidget* parent = nullptr);
     ~TfmFindQSO() override;
 
     // Shows the window modally; true when the judge chose a result row.
@@ -58,7 +58,7 @@ class TfmFindQSO : public QDialog {
     void FillResults(const std::vector<TSearchRow>& rows);
     void ShowResults(int rows);
 
-    const TZelkContest& contest_;
+    TZelkContest& contest_;
     std::string chosen_;
     std::string searched_;
 

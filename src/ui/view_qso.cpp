@@ -52,7 +52,7 @@ QLineEdit* ReadOnlyBox(const char* name, QWidget* parent) {
 
 } // namespace
 
-TfmViewQSO::TfmViewQSO(const TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner)
+TfmViewQSO::TfmViewQSO(TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner)
     : QDialog(owner), contest_(contest), row_(row) {
     setObjectName(QStringLiteral("fmViewQSO"));
     setWindowTitle(QStringLiteral("QSO:"));
@@ -152,7 +152,7 @@ void TfmViewQSO::done(int result) {
     QDialog::done(result);
 }
 
-void ShowQSOViewer(const TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner) {
+void ShowQSOViewer(TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner) {
     if (row < 0 || static_cast<size_t>(row) >= contest.QSOs.size()) return;
     TfmViewQSO viewer(contest, row, mainFrame, owner);
     viewer.exec();

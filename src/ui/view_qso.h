@@ -22,7 +22,7 @@ class TfmViewQSO : public QDialog {
   public:
     // Shows QSO row `row` (from 0) of the selected log of `contest`; the right column stays empty until
     // the test runs. The dialog places itself over `mainFrame`.
-    TfmViewQSO(const TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner = nullptr);
+    TfmViewQSO(TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner = nullptr);
 
     // "&Проверить": judges the row against the correspondent's log and shows the chosen record. The main
     // window's rows and totals stay as they are.
@@ -38,7 +38,7 @@ class TfmViewQSO : public QDialog {
     void ShowViewed(const TQSORecord& record);
     void PlaceOver(const QRect& mainFrame);
 
-    const TZelkContest& contest_;
+    TZelkContest& contest_;
     int row_;
     TColumn left_{};
     TColumn right_{};
@@ -49,6 +49,6 @@ class TfmViewQSO : public QDialog {
 };
 
 // Opens the viewer for QSO row `row` modally (nothing happens for a row outside the QSO list).
-void ShowQSOViewer(const TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner);
+void ShowQSOViewer(TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner);
 
 } // namespace zelk::ui

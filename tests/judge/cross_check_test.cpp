@@ -3,6 +3,7 @@
 #include "judge/cross_check.h"
 #include "judge/judge.h"
 #include "logs/error.h"
+#include "logs/log_lookup.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "support/contest_fixture.h"

@@ -1,6 +1,8 @@
 // The line rules of Cabrillo logs: line ends, Ctrl+Z, tags, contact lines, values cut to 255.
 #include "logs/cabrillo_file.h"
+#include "logs/error.h"
 #include "logs/file_io.h"
+#include "logs/log_content.h"
 #include "logs/text.h"
 #include "support/temp_dir.h"
 
@@ -124,22 +126,52 @@ TEST(CabrilloFile, GetTagValueTakesTheFirstMatchingLineOfAnyKind) {
     EXPECT_FALSE(file.Open());
 }
 
-TEST(CabrilloFile, ReadSummaryCountsContactsAndTakesTheLastTags) {
+TEST(CabrilloFile, SummaryCountsContactsAndTakesTheLastTags) {
     test::TempDir dir;
     const std::string path =
         dir.Write("q1aa.cbr", "CALLSIGN: q1aa\nNAME: Ivan\nNAME: Пётр\nCLUB: RC\n"
                               "QSO: 1\nEND-OF-LOG:\nqso: 2\nX-QSO: 3\nCALLSIGN: q2bb\n"_cp);
+    const TLogContent log = ReadLogContent(path);
     TZelkCurrentFile summary;
     summary.Score = 7;
-    summary.ReadSummary(path);
+    summary.TakeSummary(log);
     EXPECT_EQ(summary.CallSign, "Q2BB");
     EXPECT_EQ(summary.Name, "Пётр"_cp);
     EXPECT_EQ(summary.Club, "RC");
     EXPECT_EQ(summary.QSOCount, 2);
     EXPECT_EQ(summary.Score, 0);
-    summary.ReadSummary(dir.File("none.cbr"));
+    // The owner is the first CALLSIGN:, the summary's the last.
+    EXPECT_EQ(log.OwnerCall, "Q1AA");
+    ASSERT_EQ(log.Records.size(), 2u);
+    EXPECT_EQ(log.Records[1].QSOIndex, 2);
+    EXPECT_EQ(log.Tags.size(), 7u);
+    summary.TakeSummary(TLogContent());
     EXPECT_EQ(summary.QSOCount, 0);
     EXPECT_EQ(summary.CallSign, "");
+    EXPECT_THROW(ReadLogContent(dir.File("none.cbr")), TZelkError);
+}
+
+// The owner taken while reading the whole log once is the one GetTagValue finds, whatever stands around it.
+TEST(CabrilloFile, ReadingOnceFindsTheOwnerGetTagValueFinds) {
+    const char* logs[] = {
+        "CALLSIGN: q1aa\r\nCALLSIGN: q2bb\r\n",
+        "QSO: 3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015 0\r\n  callsign:q1aa  \r\n",
+        "CALLSIGN :Q1AA\r\nX-CALLSIGN: Q2BB\r\nCALLSIGNS: Q3CC\r\ncall sign: Q4DD\r\n",
+        "CALLSIGN:: Q1AA:\r\n",
+        "CALLSIGN:\r\nCALLSIGN: Q2BB\r\n",
+        "\tCALLSIGN:\tq1aa/p\x1a\r\nCALLSIGN: Q2BB\r\n",
+        "NAME: x\rCALLSIGN: Q1AA\r\n",
+        "73\r\n\r\n",
+        "CALLSIGN: \xe9\xf6\xf3\r\n",
+    };
+    test::TempDir dir;
+    for (const char* text : logs) {
+        const std::string path = dir.Write("log.cbr", text);
+        EXPECT_EQ(ReadLogContent(path).OwnerCall, OwnerCallSign(path)) << text;
+    }
+    const std::string long_ = dir.Write("long.cbr", "CALLSIGN: " + std::string(300, 'Q') + "\r\n");
+    EXPECT_EQ(ReadLogContent(long_).OwnerCall, OwnerCallSign(long_));
+    EXPECT_EQ(OwnerCallSign(long_).size(), 254u);
 }
 
 TEST(CabrilloFile, SetScoreAndSetMultiInvalidateTheTotal) {
