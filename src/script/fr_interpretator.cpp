@@ -63,6 +63,18 @@ void TfrInterpretator::RunScript(const TfrScript& compiled) {
     }
 }
 
+TfrReads TfrInterpretator::ScriptReads(const TfrScript& compiled) {
+    TfrReads reads;
+    try {
+        for (const TfrLine& line : compiled.lines_)
+            if (line.kind != TfrLineKind::Jump && line.kind != TfrLineKind::Exit)
+                parser_.CollectReads(line.code, reads);
+    } catch (const TZelkError&) {
+        reads.Any = true;
+    }
+    return reads;
+}
+
 std::string TfrScript::Listing() const {
     std::string out;
     for (std::size_t i = 0; i < lines_.size(); ++i) {

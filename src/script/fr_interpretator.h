@@ -74,6 +74,9 @@ class TfrInterpretator : public TfrParserHost {
     // Runs from line 0 until the last line is passed, a jump leaves the list, or EXIT(0) runs. Errors of
     // evaluation and of the virtual operations end the run and pass unchanged.
     virtual void RunScript(const TfrScript& compiled);
+    // The variables a compiled script can read (Any when it calls a function that could reach others,
+    // or when its expressions cannot be told apart). What it only assigns is not among them.
+    TfrReads ScriptReads(const TfrScript& compiled);
 
     TfrParser& Parser() { return parser_; }
     // Runs longer than this many lines end with an error; 0 (the default) means no limit.

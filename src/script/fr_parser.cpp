@@ -10,6 +10,7 @@
 #include "script/script_variables.h"
 #include "script/user_locale.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -21,6 +22,14 @@ void TfrParserHost::ReadVariable(std::string_view, ScriptValue&) {}
 void TfrParserHost::CallFunction(const std::string&, const TfrArgs&, ScriptValue&) {}
 TfrVariables* TfrParserHost::SlotStore() {
     return nullptr;
+}
+bool TfrParserHost::ReadsOnlyArguments(const std::string&) const {
+    return false;
+}
+
+void TfrReads::Add(std::string name) {
+    name = UpperCase(name);
+    if (std::find(Names.begin(), Names.end(), name) == Names.end()) Names.push_back(std::move(name));
 }
 
 TfrCode::TfrCode() = default;
@@ -417,6 +426,32 @@ ScriptValue TfrParser::Call(const TfrCallSite& site) {
     ScriptValue result = ScriptValue::Null();
     if (host_) host_->CallFunction(site.name, args, result);
     return result;
+}
+
+void TfrParser::CollectReads(const TfrCode& code, TfrReads& reads) {
+    TFrame frame(*this); // nesting is bounded as a run's is
+    for (const TfrInstr& in : code.instrs_) {
+        if (reads.Any) return;
+        if (in.kind == TfrInstrKind::PushSlot || in.kind == TfrInstrKind::PushName) {
+            reads.Add(code.names_[in.index]);
+            continue;
+        }
+        if (in.kind != TfrInstrKind::Call) continue;
+        const TfrCallSite& site = *code.calls_[in.index];
+        if (site.builtin == TfrCallSite::None && (!host_ || !host_->ReadsOnlyArguments(site.name))) {
+            reads.Any = true;
+            return;
+        }
+        // An indexed name is its text GETARRAY(name, index), a call of the host's like any other.
+        const int arguments = site.builtin == TfrCallSite::EvalText ? 1 : 3;
+        try {
+            for (int i = 0; i < arguments && !reads.Any; ++i)
+                CollectReads(ArgumentCode(site, i), reads);
+        } catch (const TZelkError&) {
+            // An argument that does not even convert to postfix, or one nested too deeply.
+            reads.Any = true;
+        }
+    }
 }
 
 ScriptValue TfrParser::CallBuiltin(TfrCallSite::Builtin builtin, const TfrArgs& args) {

@@ -46,6 +46,17 @@ class TfrParserHost {
     // calling ReadVariable and WriteVariable with the name. Such a host's ReadVariable and WriteVariable
     // must be plain reads and writes of that store.
     virtual TfrVariables* SlotStore();
+    // True when the host's function `name` (upper-cased) reaches variables only through its arguments,
+    // never by a name it computes and never by going through all of them. The base knows no function.
+    virtual bool ReadsOnlyArguments(const std::string& name) const;
+};
+
+// What compiled code can read: the variables it names, or anything (Any) when it calls a function that
+// could reach a variable it does not name.
+struct TfrReads {
+    bool Any = false;
+    std::vector<std::string> Names; // upper-cased, each once
+    void Add(std::string name);
 };
 
 // One classified element of a postfix text.
@@ -129,6 +140,10 @@ class TfrParser {
     const ScriptValue& Run(const TfrCode& code);
     // COPY, IF, STRTODATE and STRTOTIME, which the evaluator answers itself.
     ScriptValue CallBuiltin(TfrCallSite::Builtin builtin, const TfrArgs& args);
+    // Adds what `code` can read to `reads`: the variables it names and those of the arguments of its
+    // calls (compiled here from their texts, as a run would compile them), asking the host about every
+    // function that is not the evaluator's own.
+    void CollectReads(const TfrCode& code, TfrReads& reads);
 
     // Nesting of evaluations through function arguments beyond this depth is an error, so that no
     // expression can exhaust the call stack.

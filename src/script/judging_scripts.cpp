@@ -122,6 +122,30 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 constexpr std::array<const char*, 10> kFieldNames = {"Freq", "Mode",    "SDate", "STime",   "Call",
                                                      "Send", "Receive", "Score", "Comment", "DateTime"};
+constexpr int kScoreField = 7;
+
+// The bits of the entry points' inputs: field f of the record without suffix, of the record with "2",
+// CallSign and Multi (CalcTotal's Score is the bit of the field Score).
+constexpr std::uint32_t FieldBit(int suffix, int field) {
+    return std::uint32_t{1} << (suffix * 10 + field);
+}
+constexpr std::uint32_t kCallSignBit = std::uint32_t{1} << 20;
+constexpr std::uint32_t kMultiBit = std::uint32_t{1} << 21;
+
+// The inputs among what a compiled script can read.
+std::uint32_t InputsOf(const TfrReads& reads) {
+    if (reads.Any) return ~0u;
+    std::uint32_t inputs = 0;
+    for (const std::string& name : reads.Names) {
+        for (int s = 0; s < 2; ++s)
+            for (int f = 0; f < static_cast<int>(kFieldNames.size()); ++f)
+                if (name == UpperCase(std::string(kFieldNames[static_cast<size_t>(f)]) + (s ? "2" : "")))
+                    inputs |= FieldBit(s, f);
+        if (name == "CALLSIGN") inputs |= kCallSignBit;
+        if (name == "MULTI") inputs |= kMultiBit;
+    }
+    return inputs;
+}
 
 } // namespace
 
@@ -170,27 +194,35 @@ void TZelkScriptItem::SetText(const std::string& text) {
     Failed = false;
 }
 
-void TZelkScriptItem::Run(TZelkScriptEngine& engine, IMessages& messages) {
-    if (Failed) return;
-    if (!compiledCurrent_) {
-        std::vector<std::string> errors;
-        engine.CompileScript(lines_, *compiled_, errors);
-        if (!errors.empty()) {
-            std::string text = FormatText("Ошибка в скрипте [%s]:"_cp, GetCaption()) + "\r\r";
-            for (const auto& e : errors)
-                text += e + "\r\n";
-            Failed = true;
-            messages.Plain(text);
-            return;
-        }
-        compiledCurrent_ = true;
+bool TZelkScriptItem::Prepare(TZelkScriptEngine& engine, IMessages& messages) {
+    if (Failed) return false;
+    if (compiledCurrent_) return true;
+    std::vector<std::string> errors;
+    engine.CompileScript(lines_, *compiled_, errors);
+    if (!errors.empty()) {
+        std::string text = FormatText("Ошибка в скрипте [%s]:"_cp, GetCaption()) + "\r\r";
+        for (const auto& e : errors)
+            text += e + "\r\n";
+        Failed = true;
+        messages.Plain(text);
+        return false;
     }
+    inputs_ = InputsOf(engine.ScriptReads(*compiled_));
+    compiledCurrent_ = true;
+    return true;
+}
+
+void TZelkScriptItem::Execute(TZelkScriptEngine& engine, IMessages& messages) {
     try {
         engine.RunScript(*compiled_);
     } catch (const std::exception&) {
         Failed = true;
         messages.Plain(FormatText("Ошибка в скрипте [%s]"_cp, GetCaption()));
     }
+}
+
+void TZelkScriptItem::Run(TZelkScriptEngine& engine, IMessages& messages) {
+    if (Prepare(engine, messages)) Execute(engine, messages);
 }
 
 TZelkScript::TZelkScript(const std::string& folder, IMessages& messages)
@@ -244,29 +276,34 @@ void TZelkScript::ResetFailed() {
         item->Failed = false;
 }
 
-void TZelkScript::Begin(const ScriptValue& initial) {
+template <class Define>
+ScriptValue TZelkScript::RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define) {
     engine_->ClearVariables();
     engine_->SetVariable(handles_->result, "Result", initial);
-}
-
-ScriptValue TZelkScript::Finish(TScriptKind kind) {
-    FindItem(kind)->Run(*engine_, messages_);
+    TZelkScriptItem& item = *FindItem(kind);
+    if (item.Prepare(*engine_, messages_)) {
+        define(item.Inputs());
+        item.Execute(*engine_, messages_);
+    }
     const ScriptValue* result = engine_->Variables().At(handles_->result);
     return result ? *result : ScriptValue::Integer(0);
 }
 
-void TZelkScript::SetRecord(const TQSORecord& r, int s) {
+void TZelkScript::SetRecord(const TQSORecord& r, int s, std::uint32_t inputs) {
     const auto& h = *handles_;
     const std::string* texts[] = {&r.Freq, &r.Mode,    &r.SDate, &r.STime,  &r.Call,
                                   &r.Send, &r.Receive, &r.Score, &r.Comment};
-    for (size_t f = 0; f < 9; ++f)
-        engine_->DefineVariable(h.fields[s][f], h.names[s][f]).AssignText(*texts[f]);
-    engine_->DefineVariable(h.fields[s][9], h.names[s][9]).AssignDate(r.DateTime());
+    for (int f = 0; f < 9; ++f)
+        if (inputs & FieldBit(s, f))
+            engine_->DefineVariable(h.fields[s][f], h.names[s][f]).AssignText(*texts[f]);
+    // The moment is computed only for a script that can read it.
+    if (inputs & FieldBit(s, 9))
+        engine_->DefineVariable(h.fields[s][9], h.names[s][9]).AssignDate(r.DateTime());
 }
 
 void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string& suffix) {
     if (suffix.empty() || suffix == "2") {
-        SetRecord(record, suffix.empty() ? 0 : 1);
+        SetRecord(record, suffix.empty() ? 0 : 1, ~0u);
         return;
     }
     const std::string* texts[] = {&record.Freq, &record.Mode,    &record.SDate, &record.STime,  &record.Call,
@@ -277,31 +314,38 @@ void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string
 }
 
 int TZelkScript::CalcQSO(const TQSORecord& record) {
-    Begin(ScriptValue::Integer(0));
-    SetRecord(record, 0);
-    return Finish(TScriptKind::CalcQSO).AsInteger();
+    return RunEntry(TScriptKind::CalcQSO, ScriptValue::Integer(0),
+                    [&](std::uint32_t inputs) { SetRecord(record, 0, inputs); })
+        .AsInteger();
 }
 
 std::string TZelkScript::CalcMultiplier(const TQSORecord& record) {
-    Begin(ScriptValue::Text(""));
-    SetRecord(record, 0);
-    return Finish(TScriptKind::CalcMultiplier).AsText();
+    return RunEntry(TScriptKind::CalcMultiplier, ScriptValue::Text(""),
+                    [&](std::uint32_t inputs) { SetRecord(record, 0, inputs); })
+        .AsText();
 }
 
 int TZelkScript::CalcTotal(int score, int multi) {
-    Begin(ScriptValue::Integer(0));
-    engine_->SetVariable(handles_->score, "Score", ScriptValue::Integer(score));
-    engine_->SetVariable(handles_->multi, "Multi", ScriptValue::Integer(multi));
-    return Finish(TScriptKind::CalcTotal).AsInteger();
+    return RunEntry(TScriptKind::CalcTotal, ScriptValue::Integer(0),
+                    [&](std::uint32_t inputs) {
+                        if (inputs & FieldBit(0, kScoreField))
+                            engine_->SetVariable(handles_->score, "Score", ScriptValue::Integer(score));
+                        if (inputs & kMultiBit)
+                            engine_->SetVariable(handles_->multi, "Multi", ScriptValue::Integer(multi));
+                    })
+        .AsInteger();
 }
 
 bool TZelkScript::RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
                               const TQSORecord& other) {
-    Begin(ScriptValue::Boolean(false));
-    if (callSign) engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
-    SetRecord(record, 0);
-    SetRecord(other, 1);
-    return Finish(kind).AsBoolean();
+    return RunEntry(kind, ScriptValue::Boolean(false),
+                    [&](std::uint32_t inputs) {
+                        if (callSign && (inputs & kCallSignBit))
+                            engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
+                        SetRecord(record, 0, inputs);
+                        SetRecord(other, 1, inputs);
+                    })
+        .AsBoolean();
 }
 
 bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record,

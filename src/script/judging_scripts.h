@@ -5,6 +5,7 @@
 // files and the message boxes of its errors and of ShowMessage, and judging gets it passed in.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,8 +44,17 @@ class TZelkScriptItem {
 
     bool Failed = false;
 
-    // Compiles (once per text) and runs the script on `engine`; reports compile and run errors through
-    // `messages` once and sets Failed. Does nothing while Failed is set.
+    // Compiles the text on `engine` unless its compiled form is current; reports compile errors through
+    // `messages` once and sets Failed. False while Failed is set.
+    bool Prepare(TZelkScriptEngine& engine, IMessages& messages);
+    // The input variables of the entry points that the compiled script can read, one bit each (valid
+    // after Prepare): the ten record fields, the ten with suffix "2", CallSign and Multi. Every bit is set
+    // for a script that calls a function which could reach a variable it does not name.
+    std::uint32_t Inputs() const { return inputs_; }
+    // Runs the compiled script on `engine`; a run error is reported through `messages` once and sets
+    // Failed.
+    void Execute(TZelkScriptEngine& engine, IMessages& messages);
+    // Prepare, then Execute. Does nothing while Failed is set.
     void Run(TZelkScriptEngine& engine, IMessages& messages);
 
   private:
@@ -54,6 +64,7 @@ class TZelkScriptItem {
     std::vector<std::string> lines_;
     std::unique_ptr<TfrScript> compiled_; // kept until the text changes
     bool compiledCurrent_ = false;
+    std::uint32_t inputs_ = ~0u;
 };
 
 class TZelkScript {
@@ -89,11 +100,13 @@ class TZelkScript {
 
   private:
     struct Handles;
-    // Clears the store and defines Result with its initial value.
-    void Begin(const ScriptValue& initial);
-    // Runs the item and returns Result (the integer 0 when the script removed nothing but never defined it).
-    ScriptValue Finish(TScriptKind kind);
-    void SetRecord(const TQSORecord& record, int suffix);
+    // The common steps of an entry point: the store cleared, Result defined with `initial`, the script
+    // compiled, its inputs defined by `define` (given the item's Inputs(), so that only what the script
+    // can read is defined), the script run; returns Result.
+    template <class Define>
+    ScriptValue RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define);
+    // Defines the fields of `record` that `inputs` holds, named field + suffix ("" for 0, "2" for 1).
+    void SetRecord(const TQSORecord& record, int suffix, std::uint32_t inputs);
     // The three tests of a pair of records; `callSign` (when given) is defined before the records.
     bool RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
                      const TQSORecord& other);

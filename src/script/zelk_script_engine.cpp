@@ -47,6 +47,15 @@ constexpr std::string_view kFunctionNames[kFunctionCount] = {
     "Frac",     "Round",       "MinNum",    "MaxNum", "Mod",         "DayOf",          "MonthOf",
     "YearOf",   "ShowMessage", "StrToInt"};
 
+// The functions that reach variables only through their arguments: none computes a variable's name or
+// goes through the store. A script calling any other function is given every variable its entry point
+// defines, so a new function belongs here only once that holds for it.
+constexpr TFunction kReadsOnlyArguments[] = {
+    fnIntToStr, fnPos,         fnCopy,      fnTrim,   fnIf,          fnUpperCase,      fnLowerCase,
+    fnNameCase, fnStrToDate,   fnStrToTime, fnLength, fnFormatFloat, fnFormatDateTime, fnTrunc,
+    fnFrac,     fnRound,       fnMinNum,    fnMaxNum, fnMod,         fnDayOf,          fnMonthOf,
+    fnYearOf,   fnShowMessage, fnStrToInt};
+
 struct TSignature {
     TFunction function;
     std::string_view signature;
@@ -132,6 +141,14 @@ void TZelkScriptEngine::ReadVariable(std::string_view name, ScriptValue& value) 
 
 void TZelkScriptEngine::WriteVariable(std::string_view name, const ScriptValue& value) {
     variables_.Set(name, value);
+}
+
+bool TZelkScriptEngine::ReadsOnlyArguments(const std::string& name) const {
+    const auto it = functions_.find(name);
+    if (it == functions_.end()) return false;
+    for (const TFunction f : kReadsOnlyArguments)
+        if (f == it->second) return true;
+    return false;
 }
 
 void TZelkScriptEngine::FillCompletion(std::vector<TCompletionEntry>& list) const {

@@ -56,6 +56,7 @@ class TZelkScriptEngine : public TfrInterpretator {
     void WriteVariable(std::string_view name, const ScriptValue& value) override;
     void CallFunction(const std::string& name, const TfrArgs& args, ScriptValue& result) override;
     TfrVariables* SlotStore() override { return &variables_; }
+    bool ReadsOnlyArguments(const std::string& name) const override;
 
   private:
     IMessages& messages_;
