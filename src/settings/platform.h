@@ -30,7 +30,9 @@ inline const std::string& kInfoCaption = "Сообщение времени ра
 inline const std::string& kErrorCaption = "Ошибка"_cp;
 inline const std::string& kAskCaption = "Подтвердите"_cp;
 
-// The installed message boxes; the default writes every box to standard error and answers No.
+// The message boxes the desktop program installed (TMessagesInstaller), its documented single instance;
+// the default writes every box to standard error and answers No. Only the program's edge uses it: script
+// sets and judging commands are given the boxes they show.
 IMessages& Messages();
 // Installs `m` (not owned; it must outlive its use) and returns the previous one; nullptr restores the
 // default.

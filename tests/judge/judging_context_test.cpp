@@ -1,6 +1,9 @@
 // Judging holds no process-wide state: two contests, each with its own settings, scripts and message
 // boxes, judged in turns in one process, give what each gives alone.
+#include "judge/cross_check.h"
 #include "judge/judge.h"
+#include "judge/scoring.h"
+#include "logs/file_io.h"
 #include "logs/qso_record.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
@@ -8,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <thread>
 
 using namespace zelk;
 using namespace zelk::test;
@@ -112,4 +117,41 @@ TEST(JudgingContext, ACloneOfTheScriptSetJudgesAsItsOriginal) {
     clone->FindItem(TScriptKind::CalcTotal)->Failed = true;
     EXPECT_EQ(clone->CalcTotal(2, 3), 0);
     EXPECT_EQ(b.Scripts().CalcTotal(2, 3), 6);
+}
+
+// The model is shared read-only: two threads, each with a judge and a script set of its own, score the
+// logs of one model at once (reading them as they go) and find what one thread finds.
+TEST(JudgingContext, TwoThreadsJudgeTheLogsOfOneModelAtOnce) {
+    TestContest c;
+    c.settings.CurrentFolder = TextFromPath(std::filesystem::path(ZELK_SOURCE_DIR) / "examples" / "contest");
+    c.ListLogs();
+    CheckAllFiles(c.contest, c.Judging(), nullptr);
+    std::vector<std::string> expected;
+    for (const auto& row : c.contest.Logs)
+        expected.push_back(row.Cell(0) + "/" + row.Cell(1) + "/" + row.Cell(2));
+
+    c.ListLogs(); // the folder opened anew: nothing read yet
+    const auto readBefore = c.contest.Model.LogsRead();
+    const auto score = [&c](TZelkScript& scripts, std::vector<std::string>& out) {
+        const TJudging judging{c.settings.Judging(), scripts, c.messages};
+        TLogJudge judge(c.contest.Model, judging, &c.contest.NoFileCalls);
+        for (size_t i = 0; i < c.contest.Logs.size(); ++i) {
+            TLogVerdict verdict;
+            ScoreLog(judge, c.contest.LogAt(static_cast<int>(i)), verdict);
+            out.push_back(std::to_string(verdict.Score) + "/" + std::to_string(verdict.Multi) + "/" +
+                          std::to_string(verdict.Total));
+        }
+    };
+    const auto scriptsA = c.Scripts().Clone();
+    const auto scriptsB = c.Scripts().Clone();
+    std::vector<std::string> a, b;
+    std::thread first(score, std::ref(*scriptsA), std::ref(a));
+    std::thread second(score, std::ref(*scriptsB), std::ref(b));
+    first.join();
+    second.join();
+    EXPECT_EQ(a, expected);
+    EXPECT_EQ(b, expected);
+    // Each log was read once, by whichever thread came first.
+    EXPECT_EQ(c.contest.Model.LogsRead() - readBefore, c.contest.Logs.size());
+    EXPECT_TRUE(c.messages.boxes.empty());
 }
