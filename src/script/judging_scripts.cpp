@@ -226,13 +226,17 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine, IMessages& messages) {
 }
 
 TZelkScript::TZelkScript(const std::string& folder, IMessages& messages)
+    : TZelkScript(folder, messages, TNoFiles()) {
+    for (auto& item : items_)
+        item->Load();
+}
+
+TZelkScript::TZelkScript(const std::string& folder, IMessages& messages, TNoFiles)
     : folder_(folder), messages_(messages), engine_(std::make_unique<TZelkScriptEngine>(messages)),
       handles_(std::make_unique<Handles>()) {
     for (auto kind : {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
-                      TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
+                      TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate})
         items_.push_back(std::make_unique<TZelkScriptItem>(kind, folder_));
-        items_.back()->Load();
-    }
     Handles& h = *handles_;
     h.result = engine_->VariableHandle("Result");
     h.callSign = engine_->VariableHandle("CallSign");
@@ -257,7 +261,7 @@ void TZelkScript::Load(const std::string& folder) {
 }
 
 std::unique_ptr<TZelkScript> TZelkScript::Clone() const {
-    auto copy = std::make_unique<TZelkScript>(folder_, messages_);
+    std::unique_ptr<TZelkScript> copy(new TZelkScript(folder_, messages_, TNoFiles()));
     for (size_t i = 0; i < items_.size(); ++i) {
         copy->items_[i]->SetText(items_[i]->GetText());
         copy->items_[i]->Failed = items_[i]->Failed;

@@ -100,6 +100,9 @@ class TZelkScript {
 
   private:
     struct Handles;
+    struct TNoFiles {};
+    // The six items with their default texts, no file read.
+    TZelkScript(const std::string& folder, IMessages& messages, TNoFiles);
     // The common steps of an entry point: the store cleared, Result defined with `initial`, the script
     // compiled, its inputs defined by `define` (given the item's Inputs(), so that only what the script
     // can read is defined), the script run; returns Result.
