@@ -1,5 +1,6 @@
 // TZelkContestModel: the logs of a contest folder in memory. Each log is read and parsed once and kept
-// until its file changes (size or modification time); a lookup finds the log of a contact's callsign.
+// until its file changes (its size, its times or its inode); a lookup finds the log of a contact's
+// callsign.
 // The checks, the search, the viewer and the reports all read the logs through it; the main window keeps
 // one between commands and lets it look at the folder again at the start of each.
 #pragma once
@@ -78,8 +79,9 @@ class TZelkContestModel {
     // The logs of `folder` with its files mask: the folder is listed, no log is read yet. Everything
     // known of another folder is dropped.
     void Open(const std::string& folder, const std::string& filesMask);
-    // Looks at the folder again: files that came, went or were renamed are seen, and a log whose size or
-    // modification time changed is read again on its next use; the others keep what was read.
+    // Looks at the folder again: files that came, went or were renamed are seen, and a log whose file
+    // changed (its stamp) is read again on its next use; the others keep what was read. Not while
+    // another thread reads the model.
     void Refresh();
 
     const std::string& Folder() const { return folder_; }
