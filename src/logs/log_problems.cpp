@@ -44,6 +44,7 @@ struct TLogScan {
     TTextEncoding Encoding = TTextEncoding::Cp1251;
     size_t Replaced = 0;
     size_t Required = 0; // pieces the template needs
+    int QSOLines = 0;
     TLineFault Separators, FewPieces, NotACall, NotADate, Cut;
 };
 
@@ -57,6 +58,7 @@ bool CallSignLine(std::string_view raw, std::string& value) {
 }
 
 void ScanContact(const TLogLine& line, int n, const TLogFormat& format, TLogScan& scan) {
+    ++scan.QSOLines;
     if (line.Cut) scan.Cut.Add(n);
     // Pieces that run together explain whatever else looks wrong in such a line.
     if (!format.SplitTabs && Trim(line.Text).find_first_of("\t\xA0") != std::string::npos) {
@@ -97,6 +99,12 @@ TLogScan ScanLog(const std::string& path, const TLogFormat& format) {
     return scan;
 }
 
+// A template fits a log whose lines are written another way; a few odd lines among good ones are slips
+// of the sender that no setting mends.
+std::string TemplateHint(const TLogScan& scan, const TLineFault& fault) {
+    return fault.Count * 2 >= scan.QSOLines ? "; поможет QSOTemplate"_cp : "; строки надо исправить"_cp;
+}
+
 void AddLineProblems(const TLogScan& scan, std::vector<std::string>& out) {
     if (scan.Separators.Count > 0)
         out.push_back("табуляция или неразрывный пробел внутри строк QSO, поля сливаются: "_cp +
@@ -105,11 +113,11 @@ void AddLineProblems(const TLogScan& scan, std::vector<std::string>& out) {
     if (scan.FewPieces.Count > 0)
         out.push_back("строк QSO с меньшим числом полей, чем в шаблоне: "_cp +
                       std::to_string(scan.FewPieces.Count) + scan.FewPieces.Where() +
-                      "; поможет QSOTemplate"_cp);
+                      TemplateHint(scan, scan.FewPieces));
     if (scan.NotACall.Count > 0)
         out.push_back("строк QSO, где на месте позывного не позывной: "_cp +
                       std::to_string(scan.NotACall.Count) + scan.NotACall.Where() +
-                      "; поможет QSOTemplate"_cp);
+                      TemplateHint(scan, scan.NotACall));
     if (scan.NotADate.Count > 0)
         out.push_back("строк QSO, где дата не дата: "_cp + std::to_string(scan.NotADate.Count) +
                       scan.NotADate.Where());
