@@ -182,7 +182,13 @@ TFileLineReader::TFileLineReader(std::string_view path, size_t blockSize)
     fd_ = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) throw TZelkError("Cannot open file \"" + path_ + "\". " + SystemReason(errno));
     std::string head(kEncodingHeadSize, '\0');
-    head.resize(ReadAt(head.data(), head.size(), 0));
+    try {
+        head.resize(ReadAt(head.data(), head.size(), 0));
+    } catch (...) {
+        // The destructor does not run for an object that was never made.
+        ::close(fd_);
+        throw;
+    }
     encoding_ = EncodingByHead(head);
     decided_ = encoding_ != TTextEncoding::Cp1251;
     if (decided_) decoder_.emplace(encoding_);

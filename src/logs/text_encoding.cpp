@@ -70,30 +70,9 @@ bool HasBom(TTextEncoding e) {
 } // namespace
 
 const std::string& EncodingName(TTextEncoding encoding) {
-    switch (encoding) {
-    case TTextEncoding::Utf8: {
-        static const std::string name = "UTF-8";
-        return name;
-    }
-    case TTextEncoding::Utf8Bom:
-        return "UTF-8 с BOM"_cp;
-    case TTextEncoding::Utf16LE: {
-        static const std::string name = "UTF-16 LE";
-        return name;
-    }
-    case TTextEncoding::Utf16LEBom:
-        return "UTF-16 LE с BOM"_cp;
-    case TTextEncoding::Utf16BE: {
-        static const std::string name = "UTF-16 BE";
-        return name;
-    }
-    case TTextEncoding::Utf16BEBom:
-        return "UTF-16 BE с BOM"_cp;
-    case TTextEncoding::Cp1251:
-        break;
-    }
-    static const std::string name = "Windows-1251";
-    return name;
+    static const std::string names[] = {"Windows-1251",       "UTF-8",     "UTF-8 с BOM"_cp,    "UTF-16 LE",
+                                        "UTF-16 LE с BOM"_cp, "UTF-16 BE", "UTF-16 BE с BOM"_cp};
+    return names[static_cast<size_t>(encoding)];
 }
 
 TTextEncoding EncodingByHead(std::string_view head) {
