@@ -32,7 +32,8 @@ void PrintHelp() {
     std::cout
         << "\nOptions of the commands that take a contest FOLDER:\n"
            "  --set KEY=VALUE   any key of the Settings section of zelk.ini (FilesMask, UBNExt,\n"
-           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults, ...),\n"
+           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults,\n"
+           "                    FindLogByCallSign, QSOSplitTabs, QSOTemplate, ...),\n"
            "                    applied over the program's and the contest folder's settings files;\n"
            "                    repeatable\n"
            "  --scripts DIR     read the judging scripts from DIR instead of the script folder next to\n"

@@ -46,12 +46,9 @@ void AddWord(std::string& comment, const std::string& word) {
 
 } // namespace
 
+// Of several masks the first gives the name; the lookup by every mask in turn comes with the log finder.
 std::string CorrespondentFileName(std::string_view call, std::string_view filesMask) {
-    std::string name = Trim(call);
-    const auto slash = name.find('/');
-    if (slash != std::string::npos) name.erase(slash);
-    if (!filesMask.empty()) name += filesMask.substr(1);
-    return name;
+    return CorrespondentFileNames(call, filesMask).front();
 }
 
 std::string CorrespondentFileName(std::string_view call) {

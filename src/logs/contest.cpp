@@ -39,7 +39,7 @@ void TZelkContest::ListLogs() {
     Logs.clear();
     SelectedLog = FocusedLog = -1;
     const std::string& folder = Vars().CurrentFolder;
-    for (auto& entry : EnumerateFolder(folder, Vars().FilesMask)) {
+    for (auto& entry : ListLogFiles(folder, Vars().FilesMask, {Vars().IniName, Vars().UBNExt})) {
         TLogRow row;
         row.Caption = UpperCase(entry.Name);
         row.DiskName = std::move(entry.Name);

@@ -193,6 +193,9 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
     QLastCall = ini.ReadString(kSettings, "QLastCall", QLastCall);
     const int report = ini.ReadInteger(kSettings, "QLastReport", QLastReport);
     if (report >= rkNone && report <= rkNoFile) QLastReport = static_cast<std::uint8_t>(report);
+    FindLogByCallSign = ini.ReadBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
+    QSOSplitTabs = ini.ReadBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
+    QSOTemplate = ini.ReadString(kSettings, "QSOTemplate", QSOTemplate);
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
@@ -217,6 +220,14 @@ void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
     ini.WriteBool(kSettings, "NoFileIncludeResults", NoFileIncludeResults);
     ini.WriteString(kSettings, "QLastCall", QLastCall);
     ini.WriteInteger(kSettings, "QLastReport", QLastReport);
+    // The keys of reading real logs go into a file once they are set or when the file has them already, so
+    // that the files of a judge who never uses them stay as they were.
+    if (FindLogByCallSign || ini.ValueExists(kSettings, "FindLogByCallSign"))
+        ini.WriteBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
+    if (QSOSplitTabs || ini.ValueExists(kSettings, "QSOSplitTabs"))
+        ini.WriteBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
+    if (!QSOTemplate.empty() || ini.ValueExists(kSettings, "QSOTemplate"))
+        ini.WriteString(kSettings, "QSOTemplate", QSOTemplate);
 }
 
 void TZelkGlobalVars::ReadUserStore() {

@@ -41,6 +41,13 @@ class TZelkGlobalVars {
     bool AutoCalcQSO = false;
     int NoFileMinMentionCount = 3;
     bool NoFileIncludeResults = false;
+    // How real logs are read (all off or empty: the documented Cabrillo reading). A correspondent's log is
+    // the listed log whose CALLSIGN: names the call, before the file-name rule.
+    bool FindLogByCallSign = false;
+    // Tabs and no-break spaces separate the pieces of a QSO line like blanks.
+    bool QSOSplitTabs = false;
+    // The pieces of a QSO line after "QSO:", by name (see qso_format.h); empty: the documented layout.
+    std::string QSOTemplate;
     bool LogEdited = false;
     std::string QLastCall;
     std::uint8_t QLastReport = 3;

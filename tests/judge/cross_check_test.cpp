@@ -42,9 +42,14 @@ TEST(CorrespondentFileName, CutsAtTheSlashAndAppendsTheMaskExtension) {
     struct Case {
         const char *call, *mask, *name;
     };
-    const Case cases[] = {{"Q1AB/P", "*.CBR", "Q1AB.CBR"}, {" Q1AB ", "*.CBR", "Q1AB.CBR"},
-                          {"Q2/Q1AB", "*.CBR", "Q2.CBR"},  {"", "*.CBR", ".CBR"},
-                          {"/", "*.CBR", ".CBR"},          {"Q1AB", "*.log", "Q1AB.log"}};
+    const Case cases[] = {{"Q1AB/P", "*.CBR", "Q1AB.CBR"},
+                          {" Q1AB ", "*.CBR", "Q1AB.CBR"},
+                          {"Q2/Q1AB", "*.CBR", "Q2.CBR"},
+                          {"", "*.CBR", ".CBR"},
+                          {"/", "*.CBR", ".CBR"},
+                          {"Q1AB", "*.log", "Q1AB.log"},
+                          {"Q1AB/P", "*.CBR;*.LOG", "Q1AB.CBR"},
+                          {"Q1AB", "", "Q1AB"}};
     for (const auto& c : cases)
         EXPECT_EQ(CorrespondentFileName(c.call, c.mask), c.name) << c.call;
 }

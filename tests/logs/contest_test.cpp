@@ -73,6 +73,63 @@ TEST(Mask, MatchesWithoutRegardToCase) {
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
 }
 
+TEST(Mask, SeveralMasksSeparatedBySemicolons) {
+    struct Case {
+        const char *name, *mask;
+        bool match;
+    };
+    const Case cases[] = {{"q1aa.log", "*.CBR;*.LOG", true},    {"Q1AA.cbr", "*.cbr; *.log", true},
+                          {"Q1AA.Log", " *.CBR ;*.LOG ", true}, {"q1aa.txt", "*.CBR;*.LOG", false},
+                          {"q1aa.cbr", "*.CBR;", true},         {"q1aa.cbr", ";", false},
+                          {"readme", "*.CBR;*.*", true},        {"q1aa.cbr", "", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesFilesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
+    EXPECT_EQ(SplitMasks(" *.CBR ;; *.LOG;"), (std::vector<std::string>{"*.CBR", "*.LOG"}));
+}
+
+TEST(Mask, CorrespondentFileNamesFollowTheMasksInOrder) {
+    struct Case {
+        const char *call, *mask;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"Q1AB/P", "*.CBR;*.LOG", {"Q1AB.CBR", "Q1AB.LOG"}},
+        {"Q1AB", "*.LOG; *.CBR", {"Q1AB.LOG", "Q1AB.CBR"}},
+        {" Q2/Q1AB ", "*.CBR", {"Q2.CBR"}},
+        {"Q1AB", "*.cbr;*.CBR", {"Q1AB.cbr"}}, // names are compared without regard to case
+        {"Q1AB", "*.*", {"Q1AB.*"}},
+        {"Q1AB", "", {"Q1AB"}},
+        {"", "*.CBR", {".CBR"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CorrespondentFileNames(c.call, c.mask), c.names) << c.call << " " << c.mask;
+    EXPECT_TRUE(HasWildcard("Q1AB.*"));
+    EXPECT_FALSE(HasWildcard("Q1AB.CBR"));
+}
+
+TEST_F(ContestTest, SettingsReportsAndFoldersAreNeverLogs) {
+    for (const char* n : {"Q1AA.CBR", "q2bb.log", "Q3CC.Log", "notes.txt", "Q1AA.UBN", "ZELK.INI"})
+        dir.Write(n, "CALLSIGN: X\r\n");
+    dir.MakeDir("sub.cbr");
+    struct Case {
+        const char *mask, *ubnExt;
+        std::vector<std::string> logs;
+    };
+    const Case cases[] = {
+        {"*.*", "*.UBN", {"NOTES.TXT", "Q1AA.CBR", "Q2BB.LOG", "Q3CC.LOG"}},
+        {"*.CBR;*.LOG", "*.UBN", {"Q1AA.CBR", "Q2BB.LOG", "Q3CC.LOG"}},
+        {"*.*", "*.TXT", {"Q1AA.CBR", "Q1AA.UBN", "Q2BB.LOG", "Q3CC.LOG"}},
+        // Reports with the logs' own extension cannot be told from logs: the logs stay listed.
+        {"*.TXT;*.LOG", "*.txt", {"NOTES.TXT", "Q2BB.LOG", "Q3CC.LOG"}},
+    };
+    for (const auto& c : cases) {
+        dir.Write("zelk.ini",
+                  std::string("[Settings]\r\nFilesMask=") + c.mask + "\r\nUBNExt=" + c.ubnExt + "\r\n");
+        contest.ListLogs();
+        EXPECT_EQ(SortedCaptions(), c.logs) << c.mask << " " << c.ubnExt;
+    }
+}
+
 TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
     dir.Write("q1aa.cbr", kQ1AA);
     dir.Write("Q2BB.CBR", "CALLSIGN: Q2BB\n");
@@ -80,14 +137,13 @@ TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
     dir.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
     dir.MakeDir("folder.cbr");
     contest.ListLogs();
-    EXPECT_EQ(SortedCaptions(),
-              (std::vector<std::string>{"FOLDER.CBR", "NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
+    EXPECT_EQ(SortedCaptions(), (std::vector<std::string>{"NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
     for (const auto& row : contest.Logs) {
         EXPECT_EQ(row.Cells, (std::vector<std::string>{"-", "-", "-"}));
         const bool hasCall = row.Caption == "Q1AA.CBR" || row.Caption == "Q2BB.CBR";
         EXPECT_EQ(row.ImageIndex, hasCall ? imgLog : imgLogNoCall) << row.Caption;
     }
-    EXPECT_EQ(contest.Status[spFiles], " 4 file(s)");
+    EXPECT_EQ(contest.Status[spFiles], " 3 file(s)");
     // The row keeps the name as stored on disk for opening.
     contest.SelectLogByName("q1aa");
     EXPECT_EQ(contest.SelectedLogPath(), dir.File("q1aa.cbr"));

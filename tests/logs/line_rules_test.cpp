@@ -93,7 +93,13 @@ TEST(LineRules, ClassifyLogLine) {
         EXPECT_EQ(out.Kind, c.kind) << c.raw;
         EXPECT_EQ(out.Tag, c.tag) << c.raw;
         EXPECT_EQ(out.Text, c.text) << c.raw;
+        // Only what was longer than 255 characters is marked as cut.
+        EXPECT_EQ(out.Cut, c.raw.find(longValue) != std::string::npos) << c.raw;
     }
+    ClassifyLogLine("QSO:" + std::string(255, 'q') + " ", out);
+    EXPECT_FALSE(out.Cut);
+    ClassifyLogLine("QSO:" + std::string(256, 'q'), out);
+    EXPECT_TRUE(out.Cut);
 }
 
 TEST(LineRules, KnownTagsAreExactlyTheTwenty) {

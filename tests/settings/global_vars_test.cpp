@@ -18,14 +18,16 @@ namespace {
 // Every field that one of the stores keeps, as one text, to compare whole states.
 std::string Stored(const TZelkGlobalVars& v) {
     std::string s;
-    for (const std::string* t : {&v.ReportsFolder, &v.CurrentFolder, &v.CurrentUBNFolder, &v.AppName,
-                                 &v.WVFFontName, &v.WFindQSOCall, &v.FilesMask, &v.UBNExt, &v.QLastCall})
+    for (const std::string* t :
+         {&v.ReportsFolder, &v.CurrentFolder, &v.CurrentUBNFolder, &v.AppName, &v.WVFFontName,
+          &v.WFindQSOCall, &v.FilesMask, &v.UBNExt, &v.QLastCall, &v.QSOTemplate})
         s += *t + "|";
     const auto add = [&s](auto... n) { ((s += std::to_string(n) + "|"), ...); };
     add(v.WExTop, v.WExLeft, v.WExHeight, v.WExWidth, v.WExSplit, v.WExHdrHeight, v.WVFTop, v.WVFLeft,
         v.WVFHeight, v.WVFWidth, v.WVFFontSize, v.WSETop, v.WSELeft, v.WSEHeight, v.WSEWidth, v.WFindQSOTop,
         v.WFindQSOLeft, v.WFindQSOHeight, v.WFindQSOWidth, v.MaxMinutesDifference, v.NoFileMinMentionCount,
-        int(v.QLastReport), v.WVFSyntax, v.AutoCalcQSO, v.NoFileIncludeResults);
+        int(v.QLastReport), v.WVFSyntax, v.AutoCalcQSO, v.NoFileIncludeResults, v.FindLogByCallSign,
+        v.QSOSplitTabs);
     return s;
 }
 
@@ -185,11 +187,37 @@ TEST_F(Settings, EverythingSurvivesARestart) {
     vars.MaxMinutesDifference = 10, vars.NoFileMinMentionCount = 1, vars.QLastReport = 0;
     vars.NoFileIncludeResults = true, vars.AutoCalcQSO = true, vars.WVFSyntax = false;
     vars.WExTop = -20, vars.WFindQSOWidth = 640, vars.WVFFontSize = 11;
+    vars.FindLogByCallSign = true, vars.QSOSplitTabs = true;
+    vars.QSOTemplate = " freq  mode date time mycall sent sent sent call rcvd rcvd rcvd ";
     vars.SaveSettings();
     EXPECT_EQ(Stored(Restarted()), Stored(vars));
     // Texts stay Windows-1251 bytes in the file.
     EXPECT_NE(contest.Read("zelk.ini").find(std::string("QLastCall=\" ") + std::string("Р3АБВ"_cp)),
               std::string::npos);
+}
+
+TEST_F(Settings, KeysOfReadingRealLogsAreWrittenOnlyOnceTheyMatter) {
+    vars.CurrentFolder = contest.Path();
+    vars.SaveSettings();
+    for (const char* key : {"FindLogByCallSign", "QSOSplitTabs", "QSOTemplate"})
+        EXPECT_EQ(contest.Read("zelk.ini").find(key), std::string::npos) << key;
+    vars.FindLogByCallSign = true;
+    vars.QSOTemplate = "freq mode date time mycall sent call rcvd";
+    vars.SaveSettings();
+    // Once in the file, a key turned back to its default is written as such rather than left behind.
+    vars.FindLogByCallSign = false;
+    vars.SaveSettings();
+    const std::string text = contest.Read("zelk.ini");
+    EXPECT_NE(text.find("FindLogByCallSign=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("QSOTemplate=freq mode date time mycall sent call rcvd\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("QSOSplitTabs"), std::string::npos);
+
+    // --set of the command line comes over the contest file.
+    vars.SetOverrides("[Settings]\r\nQSOSplitTabs=1\r\nFindLogByCallSign=1\r\nQSOTemplate=\r\n");
+    vars.LoadContestSettings();
+    EXPECT_TRUE(vars.QSOSplitTabs);
+    EXPECT_TRUE(vars.FindLogByCallSign);
+    EXPECT_EQ(vars.QSOTemplate, "");
 }
 
 TEST_F(Settings, OtherSectionsOfTheProgramFileSurviveASave) {
