@@ -8,6 +8,7 @@
 #include "script/fr_interpretator.h"
 #include "script/script_value.h"
 #include "script/zelk_script_engine.h"
+#include "settings/app_paths.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
 
@@ -150,13 +151,11 @@ std::string TZelkScriptItem::GetHelpTopic() const {
 }
 
 std::string TZelkScriptItem::GetFileName() const {
-    const std::string file = Info(kind_).file;
-    if (!g_scriptFolder.empty()) return JoinPath(g_scriptFolder, file);
-    return Vars().AppPath("/script/" + file);
+    return JudgingScriptFile(Vars().Paths(), g_scriptFolder, Info(kind_).file).Write;
 }
 
 void TZelkScriptItem::Load() {
-    const std::string file = GetFileName();
+    const std::string file = JudgingScriptFile(Vars().Paths(), g_scriptFolder, Info(kind_).file).Read;
     lines_ = SplitLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
     compiledCurrent_ = false;
     Failed = false;

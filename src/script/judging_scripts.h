@@ -25,7 +25,8 @@ class TZelkScriptItem {
     TScriptKind Kind() const { return kind_; }
     std::string GetCaption() const;
     std::string GetDefaultText() const;
-    // The script's file: "<program folder>/script/<name>.txt" (or the folder set with SetScriptFolder).
+    // The script's file, where the script editor saves it: "<user's folder>/script/<name>.txt" (or the
+    // folder set with SetScriptFolder). Load reads the user's file, else the data folder's default.
     std::string GetFileName() const;
     std::string GetHelpTopic() const;
 

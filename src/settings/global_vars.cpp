@@ -7,9 +7,7 @@
 #include "settings/ini_file.h"
 #include "settings/platform.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <variant>
 
 namespace zelk {
@@ -86,24 +84,15 @@ class TFailures {
     std::string text_;
 };
 
-std::string ExecutableFolder() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return TextFromPath(exe.parent_path());
-    // Without /proc the program is taken to run from the current folder.
-    const auto cwd = std::filesystem::current_path(ec);
-    return ec ? std::string(".") : TextFromPath(cwd);
-}
-
-// Rewrites our keys of the ini file at `path`, keeping everything else the file holds. Nothing is
-// written when the file's folder does not exist; an existing file that cannot be read is left alone,
-// since writing it anew would throw away what we did not read.
-template <class Fill> void UpdateIniFile(const std::string& path, Fill fill) {
+// Rewrites our keys of the ini file read from `from` into `path`, keeping everything else the file holds.
+// Nothing is written when the file's folder does not exist; an existing file that cannot be read is left
+// alone, since writing it anew would throw away what we did not read.
+template <class Fill> void UpdateIniFile(const std::string& from, const std::string& path, Fill fill) {
     const std::string folder = ExtractFilePath(path);
     if (!DirectoryExists(folder.empty() ? "." : folder)) return;
     TZelkIniFile ini;
     try {
-        ini = TZelkIniFile::Load(path);
+        ini = TZelkIniFile::Load(from);
     } catch (const TZelkError&) {
         throw TZelkError(FormatText(kUnableToWrite, path));
     }
@@ -113,13 +102,17 @@ template <class Fill> void UpdateIniFile(const std::string& path, Fill fill) {
 
 } // namespace
 
-TZelkGlobalVars::TZelkGlobalVars() : TZelkGlobalVars(ExecutableFolder()) {}
+TZelkGlobalVars::TZelkGlobalVars() : TZelkGlobalVars(TZelkAppPaths::ForThisProgram()) {}
 
-TZelkGlobalVars::TZelkGlobalVars(const std::string& exeFolder) : appFolder_(NativePath(exeFolder)) {
+TZelkGlobalVars::TZelkGlobalVars(const std::string& exeFolder)
+    : TZelkGlobalVars(TZelkAppPaths::Portable(exeFolder)) {}
+
+TZelkGlobalVars::TZelkGlobalVars(const TZelkAppPaths& paths)
+    : paths_(paths), appFolder_(paths.ProgramFolder()) {
     while (!appFolder_.empty() && appFolder_.back() == '/')
         appFolder_.pop_back();
     ExePath = appFolder_ + "/";
-    HelpFile = AppPath(HelpFile);
+    HelpFile = paths_.DataFile(HelpFile);
 }
 
 std::string TZelkGlobalVars::AppFolder() const {
@@ -133,20 +126,35 @@ std::string TZelkGlobalVars::AppPath(const std::string& relative) const {
 }
 
 std::string TZelkGlobalVars::ProgramIniPath() const {
-    return JoinPath(ExePath, IniName);
+    return paths_.UserFile(IniName);
+}
+
+std::string TZelkGlobalVars::ProgramIniReadPath() const {
+    return paths_.ReadFile(IniName);
 }
 
 std::string TZelkGlobalVars::ContestIniPath() const {
     return CurrentFolder.empty() ? std::string() : JoinPath(CurrentFolder, IniName);
 }
 
-std::string TZelkGlobalVars::ReportLayoutFile(int kind) const {
+// The layout file name of a report kind, relative to the reports folder; empty for none.
+std::string TZelkGlobalVars::LayoutRelativePath(int kind) const {
     if (kind < rkEditFile || kind > rkNoFile) return {};
-    const LayoutName& layout = kLayoutNames[kind - rkEditFile];
+    const auto& layout = kLayoutNames[kind - rkEditFile];
     const std::string name =
-        TZelkIniFile::Load(ProgramIniPath()).ReadString("ReportFileName", layout.key, layout.fileName);
+        TZelkIniFile::Load(ProgramIniReadPath()).ReadString("ReportFileName", layout.key, layout.fileName);
     if (name.empty()) return {};
-    return NativePath(JoinPath(ExePath + ReportsFolder, name));
+    return NativePath(JoinPath(ReportsFolder, name));
+}
+
+std::string TZelkGlobalVars::ReportLayoutFile(int kind) const {
+    const std::string name = LayoutRelativePath(kind);
+    return name.empty() ? name : paths_.ReadFile(name);
+}
+
+std::string TZelkGlobalVars::ReportLayoutSaveFile(int kind) const {
+    const std::string name = LayoutRelativePath(kind);
+    return name.empty() ? name : paths_.UserFile(name);
 }
 
 void TZelkGlobalVars::LoadSettings() {
@@ -170,7 +178,7 @@ void TZelkGlobalVars::SaveSettings() {
 }
 
 void TZelkGlobalVars::ReadProgramFile() {
-    const TZelkIniFile ini = TZelkIniFile::Load(ProgramIniPath());
+    const TZelkIniFile ini = TZelkIniFile::Load(ProgramIniReadPath());
     ReportsFolder = NativePath(ini.ReadString("Path", "reports", ReportsFolder));
     AppName = ini.ReadString("Name", "AppName", AppName);
     CurrentFolder = NativePath(ini.ReadString(kSettings, "CurrentFolder", CurrentFolder));
@@ -199,7 +207,8 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
-    UpdateIniFile(ProgramIniPath(), [&](TZelkIniFile& ini) {
+    paths_.MakeUserFolder();
+    UpdateIniFile(ProgramIniReadPath(), ProgramIniPath(), [&](TZelkIniFile& ini) {
         ini.WriteString(kSettings, "CurrentFolder", CurrentFolder);
         WriteCommonKeys(ini);
     });
@@ -208,7 +217,7 @@ void TZelkGlobalVars::WriteProgramFile() const {
 void TZelkGlobalVars::WriteContestFile() const {
     const std::string path = ContestIniPath();
     if (path.empty()) return;
-    UpdateIniFile(path, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
+    UpdateIniFile(path, path, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
 }
 
 void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {

@@ -2,6 +2,8 @@
 // settings file, the contest settings file (both zelk.ini) and the per-user store.
 #pragma once
 
+#include "settings/app_paths.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,8 +19,8 @@ enum TReportKind : int { rkNone = 0, rkEditFile, rkTournament, rkFilesExists, rk
 
 class TZelkGlobalVars {
   public:
-    std::string ExePath; // program folder with a trailing "/"
-    std::string HelpFile = "help/help.chm";
+    std::string ExePath;                    // program folder with a trailing "/"
+    std::string HelpFile = "help/help.chm"; // in the data folder
     std::string ReportsFolder = "reports/";
     std::string CurrentFolder;
     std::string CurrentUBNFolder;
@@ -53,9 +55,15 @@ class TZelkGlobalVars {
     std::uint8_t QLastReport = 3;
     bool RecalcAll = true;
 
-    // Defaults; ExePath from `exeFolder` (the folder of the executable), or the running executable's.
+    // Defaults, with the paths of the running executable.
     TZelkGlobalVars();
+    // Defaults for a program in `exeFolder` that keeps everything next to itself.
     explicit TZelkGlobalVars(const std::string& exeFolder);
+    // Defaults with the program's data and the user's files where `paths` say.
+    explicit TZelkGlobalVars(const TZelkAppPaths& paths);
+
+    // The program folder, the data folder and the user's folder.
+    const TZelkAppPaths& Paths() const { return paths_; }
 
     // The per-user store used by LoadSettings, SaveSettings and the column widths (not owned).
     void SetUserStore(IUserStore* store) { store_ = store; }
@@ -77,15 +85,21 @@ class TZelkGlobalVars {
     void LoadColumnWidths(std::vector<int>& widths, const std::string& name) const;
     void SaveColumnWidths(const std::vector<int>& widths, const std::string& name) const;
 
-    // The layout file of a report kind (1..5): ExePath + ReportsFolder + the name from the program
-    // settings file; empty for kind 0 or an empty name.
+    // The layout file of a report kind (1..5): ReportsFolder + the name from the program settings file,
+    // the user's changed copy when there is one, else the data folder's; empty for kind 0 or an empty
+    // name.
     std::string ReportLayoutFile(int kind) const;
+    // Where the report designer saves a changed layout of a report kind: the user's copy.
+    std::string ReportLayoutSaveFile(int kind) const;
     // The program folder without a trailing separator.
     std::string AppFolder() const;
     // AppFolder + "/" + `relative` with one leading separator removed and "\" turned into "/".
     std::string AppPath(const std::string& relative) const;
 
+    // The program settings file: written to the user's folder, read from there or, until the user's
+    // settings are first saved, from the data folder.
     std::string ProgramIniPath() const;
+    std::string ProgramIniReadPath() const;
     // The contest folder's settings file, or empty text while no contest folder is set.
     std::string ContestIniPath() const;
 
@@ -104,7 +118,9 @@ class TZelkGlobalVars {
     void WriteContestFile() const;
     void WriteUserStore() const;
     void WriteCommonKeys(TZelkIniFile& ini) const;
+    std::string LayoutRelativePath(int kind) const;
 
+    TZelkAppPaths paths_;
     std::string appFolder_;
     std::string overrides_;
     IUserStore* store_ = nullptr;

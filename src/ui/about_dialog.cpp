@@ -1,6 +1,7 @@
 // The about box.
 #include "ui/about_dialog.h"
 
+#include "settings/app_version.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ TfmAbout::TfmAbout(QWidget* owner) : QDialog(owner) {
     icon->setPixmap(TZelkResources::AppIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* title = new QLabel(QStringLiteral("Zelkon  1.3"), this);
+    auto* title = new QLabel(QStringLiteral("Zelkon  ") + QString::fromLatin1(ZelkVersion()), this);
     title->setObjectName(QStringLiteral("lbTitle"));
     QFont titleFont(QStringLiteral("Impact"));
     titleFont.setStyleHint(QFont::SansSerif);

@@ -111,7 +111,7 @@ TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     LoadStoredState();
     setWindowTitle(Qs(Vars().AppName));
     lvFiles_->setFocus();
-    Vars().HelpFile = Vars().AppPath("help\\help.chm");
+    Vars().HelpFile = Vars().Paths().DataFile("help/help.chm");
     contest_.SortColumn = -1;
     contest_.PendingSearchText.clear();
     ShowStatus();

@@ -25,7 +25,8 @@ void PreviewReport(rep::TfrReport& report, int kind, QWidget* parent) {
 
 void DesignReport(rep::TfrReport& report, int kind, bool saveToLayoutFile, QWidget* parent) {
     const QString path = LoadReportLayout(report, kind);
-    if (saveToLayoutFile) report.SetFileName(path);
+    if (saveToLayoutFile || (!path.isEmpty() && report.FileName() == path))
+        report.SetFileName(Qs(Vars().ReportLayoutSaveFile(kind)));
     report.ShowDesigner(parent);
 }
 
