@@ -85,11 +85,12 @@ class TFailures {
 };
 
 // Rewrites our keys of the ini file read from `from` into `path`, keeping everything else the file holds.
-// Nothing is written when the file's folder does not exist; an existing file that cannot be read is left
-// alone, since writing it anew would throw away what we did not read.
-template <class Fill> void UpdateIniFile(const std::string& from, const std::string& path, Fill fill) {
+// Unless `always`, nothing is written when the file's folder does not exist; an existing file that cannot
+// be read is left alone, since writing it anew would throw away what we did not read.
+template <class Fill>
+void UpdateIniFile(const std::string& from, const std::string& path, bool always, Fill fill) {
     const std::string folder = ExtractFilePath(path);
-    if (!DirectoryExists(folder.empty() ? "." : folder)) return;
+    if (!always && !DirectoryExists(folder.empty() ? "." : folder)) return;
     TZelkIniFile ini;
     try {
         ini = TZelkIniFile::Load(from);
@@ -207,17 +208,20 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
+    // The user's folder is made for the first save; one that cannot be made is an error, not a reason to
+    // drop the settings quietly.
     paths_.MakeUserFolder();
-    UpdateIniFile(ProgramIniReadPath(), ProgramIniPath(), [&](TZelkIniFile& ini) {
-        ini.WriteString(kSettings, "CurrentFolder", CurrentFolder);
-        WriteCommonKeys(ini);
-    });
+    UpdateIniFile(ProgramIniReadPath(), ProgramIniPath(), paths_.SeparateUserFolder(),
+                  [&](TZelkIniFile& ini) {
+                      ini.WriteString(kSettings, "CurrentFolder", CurrentFolder);
+                      WriteCommonKeys(ini);
+                  });
 }
 
 void TZelkGlobalVars::WriteContestFile() const {
     const std::string path = ContestIniPath();
     if (path.empty()) return;
-    UpdateIniFile(path, path, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
+    UpdateIniFile(path, path, false, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
 }
 
 void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
