@@ -11,12 +11,16 @@
 #include "ui/explorer.h"
 #include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/report/fr_designer.h"
 #include "ui/reports_dialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -379,6 +383,43 @@ class ReportsDialogTest : public QObject {
         w.Action("actDesignCalcReport")->trigger();
         QCOMPARE(closer.Closed, 2);
         QVERIFY(w.Explorer.Reports().frCalc.FileName().endsWith(QStringLiteral("reports/QSOCalc.frf")));
+    }
+
+    void DesignersOfAnInstalledProgramSaveChangedLayoutsToTheUsersFolder() {
+        TestSettings settings;
+        QVERIFY(QDir().mkpath(settings.Data.Path() + QStringLiteral("/reports")));
+        for (const QString& name : {QStringLiteral("FilesExists.frf"), QStringLiteral("Tournament.frf")})
+            QVERIFY(QFile::copy(QStringLiteral(ZELK_SOURCE_DIR "/reports/") + name,
+                                settings.Data.Path() + QStringLiteral("/reports/") + name));
+        settings.RestartInstalled();
+        const auto saveInDesigner = [] {
+            test::OnNextModal([](QWidget* modal) {
+                auto* designer = qobject_cast<rep::TfrDesignerForm*>(modal);
+                if (!designer) return false;
+                designer->findChild<QAction*>(QStringLiteral("actSave"))->trigger();
+                designer->close();
+                return true;
+            });
+        };
+        const QString own = settings.User.Path() + QStringLiteral("/reports/");
+        const QString data = settings.Data.Path() + QStringLiteral("/reports/");
+
+        Window w;
+        saveInDesigner();
+        w.Action("actDesign")->trigger();
+        QVERIFY(QFile::exists(own + QStringLiteral("FilesExists.frf")));
+        QCOMPARE(Qs(Vars().ReportLayoutFile(rkFilesExists)), own + QStringLiteral("FilesExists.frf"));
+
+        // The dialog's designer keeps the file the layout came from, which for the data's is the user's copy.
+        TempFolder folder;
+        DialogOnContest d(folder.Text());
+        d.Dialog.SelectKind(2);
+        saveInDesigner();
+        d.Dialog.RunReport(true);
+        QVERIFY(QFile::exists(own + QStringLiteral("Tournament.frf")));
+        QVERIFY(settings.Boxes.Boxes.empty());
+        QCOMPARE(QDir(data).entryList(QDir::Files), (QStringList{"FilesExists.frf", "Tournament.frf"}));
+        QVERIFY(!settings.Exe.Exists(QStringLiteral("reports")));
     }
 
     void PrintingTheCheckReportChecksTheSelectedLogFirst() {

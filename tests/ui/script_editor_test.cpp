@@ -225,6 +225,30 @@ class ScriptEditorTest : public QObject {
         QVERIFY(!e.W.isVisible());
     }
 
+    void AnInstalledProgramSavesTheScriptToTheUsersFolder() {
+        TestSettings settings;
+        WriteFile(settings.Data.File(QStringLiteral("script/CalcQSO.txt")), "begin Result := 2 end;\r\n");
+        settings.RestartInstalled();
+        const std::string own = settings.User.File(QStringLiteral("script/CalcQSO.txt"));
+        Editor e;
+        // The data folder's script is the program's default: it can be saved at once, to the user's copy.
+        QCOMPARE(e.Text(), QStringLiteral("begin Result := 2 end;\r\n"));
+        QVERIFY(e.Action("actSave")->isEnabled());
+        QCOMPARE(e.W.CurrentFileName(), own);
+        e.Syn()->setText(QStringLiteral("begin Result := 5 end;"));
+        FileDialogSeen seen;
+        AnswerNextFileDialog(seen, own);
+        e.Action("actSave")->trigger();
+        QCOMPARE(seen.Folder, settings.User.Path() + QStringLiteral("/script"));
+        QCOMPARE(FileText(own), QStringLiteral("begin Result := 5 end;\r\n"));
+        QCOMPARE(FileText(settings.Data.File(QStringLiteral("script/CalcQSO.txt"))),
+                 QStringLiteral("begin Result := 2 end;\r\n"));
+        QVERIFY(!settings.Exe.Exists(QStringLiteral("script")));
+        // The next start reads the user's script.
+        settings.RestartInstalled();
+        QCOMPARE(Scripts().CalcQSO(TQSORecord()), 5);
+    }
+
     void OnlyYesInTheReplaceQuestionOverwrites() {
         TestSettings settings;
         const std::string file = ScriptFile("IsDuplicate.txt");

@@ -86,6 +86,13 @@ void TestSettings::Restart() {
     ResetScripts();
 }
 
+void TestSettings::RestartInstalled() {
+    ResetVars(TZelkGlobalVars(TZelkAppPaths(Exe.Text(), Data.Text(), User.Text())));
+    Vars().SetUserStore(store_.get());
+    SetScriptFolder("");
+    ResetScripts();
+}
+
 void TypeFileName(QFileDialog* dialog, const QString& path) {
     const QFileInfo info(path);
     dialog->setDirectory(info.absolutePath());

@@ -60,6 +60,9 @@ class TestSettings {
 
     // Keeps the per-user store but starts a new settings object, as a restart of the program does.
     void Restart();
+    // Restarts as an installed program: its data in `Data`, the user's files in `User`.
+    void RestartInstalled();
+    TempFolder Data, User;
 
   private:
     std::unique_ptr<IUserStore> store_;

@@ -228,7 +228,7 @@ class WidgetsTest : public QObject {
         ZelkResources().About()->trigger();
         QVERIFY(seen);
         QCOMPARE(title, QStringLiteral("О программе..."));
-        QCOMPARE(heading, QStringLiteral("Zelkon  1.3"));
+        QCOMPARE(heading, QStringLiteral("Zelkon  " ZELK_PROJECT_VERSION));
         QVERIFY2(QRegularExpression(QStringLiteral("^Сборка от \\d\\d\\.\\d\\d\\.\\d{4}, Qt 6"))
                      .match(build)
                      .hasMatch(),
