@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
         break;
     }
     TZelkApplication app(argc, argv);
+    // Lets the desktop match the windows to zelkon.desktop (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelkon"));
     InstallQtRussianTexts();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
