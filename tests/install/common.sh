@@ -41,6 +41,8 @@ make_home() {
   chown "$run_user" "$home"
 }
 
+# (Output is checked from a variable, never piped into "grep -q": grep stops reading at the first match,
+# and under pipefail the writer's broken pipe would fail the test when it had not finished writing.)
 fail() {
   echo "FAIL: $*" >&2
   exit 1

@@ -52,7 +52,7 @@ if command -v man >/dev/null; then
   for page in "$prefix"/share/man/man1/*.1.gz "$prefix"/share/man/ru/man1/*.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page: $warnings"
-    zcat "$page" | grep -q "^\.TH .*\"Zelkon $version\"" || fail "$page does not carry the version"
+    grep -q "^\.TH .*\"Zelkon $version\"" <<<"$(zcat "$page")" || fail "$page does not carry the version"
   done
   checked=$((checked + 1))
 fi
@@ -63,9 +63,11 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/zelkon" --version)
 [ "$(sed -n 1p <<<"$out")" = "zelkon $version" ] && sed -n 2p <<<"$out" | grep -Eq '^Qt 6\.[0-9]+\.[0-9]+$' ||
   fail "zelkon --version: $out"
 [ "$("$prefix/bin/zelkon-cli" --version)" = "zelkon-cli $version" ] || fail "zelkon-cli --version"
-HOME="$root/home" XDG_CONFIG_HOME="" "$prefix/bin/zelkon" -h | grep -qF "default judging scripts: $prefix/share/zelkon" ||
+help=$(HOME="$root/home" XDG_CONFIG_HOME="" "$prefix/bin/zelkon" -h)
+grep -qF "default judging scripts: $prefix/share/zelkon" <<<"$help" ||
   fail "zelkon --help does not name the data folder"
-HOME="$root/home" XDG_CONFIG_HOME="" "$prefix/bin/zelkon-cli" --help | grep -qF "script/: $root/home/.config/zelkon" ||
+help=$(HOME="$root/home" XDG_CONFIG_HOME="" "$prefix/bin/zelkon-cli" --help)
+grep -qF "script/: $root/home/.config/zelkon" <<<"$help" ||
   fail "zelkon-cli --help does not name the user's folder"
 status=0
 QT_QPA_PLATFORM=offscreen "$prefix/bin/zelkon" --no-such-option 2>"$root/err" || status=$?

@@ -32,7 +32,7 @@ grep -q "^CurrentFolder=$root/contest" "$user/zelk.ini" || fail "the settings ar
 grep -q "Result := 2;" "$user/script/CalcQSO.txt" || fail "the edited script is not in the user's folder"
 [ -f "$user/reports/FilesExists.frf" ] || fail "the saved layout is not in the user's folder"
 [ -f "$root/contest/zelk.ini" ] || fail "the contest folder's settings were not saved"
-ls "$root/contest" | grep -qi '\.ubn$' || fail "no UBN report in the contest folder"
+compgen -G "$root/contest/*.[Uu][Bb][Nn]" >/dev/null || fail "no UBN report in the contest folder"
 
 # zelkon-cli reads the user's saved script: it judges as the build does with that script.
 diff <(as_user "$prefix/bin/zelkon-cli" standings "$root/contest") \
@@ -50,7 +50,8 @@ if [ "$run_user" != root ]; then
   mkdir "$root/portable"
   cp "$prefix/bin/zelkon-cli" "$root/portable/"
   chmod a-w "$root/portable"
-  as_user "$root/portable/zelkon-cli" --help | grep -qF "script/: $user" ||
+  help=$(as_user "$root/portable/zelkon-cli" --help)
+  grep -qF "script/: $user" <<<"$help" ||
     fail "a read-only program folder is taken for the user's folder"
 fi
 echo "read-only installation as $run_user: ok"
