@@ -13,6 +13,7 @@
 #include "ui/zelk_resources.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <string_view>
@@ -37,7 +38,7 @@ std::string ProgramHelpText() {
     const TZelkAppPaths paths = TZelkAppPaths::ForThisProgram();
     return "Usage: zelkon [OPTIONS] [FOLDER]\n"
            "Zelkon, the judging tool for amateur-radio contests: opens the contest folder FOLDER of\n"
-           "Cabrillo logs (without one, the folder used last).\n\n"
+           "Cabrillo logs (without one, the folder used last; a log file opens its folder).\n\n"
            "Options:\n"
            "  -h, --help        show this help and exit\n"
            "  -v, --version     show the versions of Zelkon and of Qt and exit\n"
@@ -61,7 +62,10 @@ std::string StartFolderArgument(const QStringList& arguments) {
         if (IsHelpDebugSwitch(text)) continue;
         if (argument.startsWith(QLatin1Char('-')))
             throw TZelkError("Unknown option " + text + " (see zelkon --help)");
-        return FromUtf8(QDir(argument).absolutePath().toStdString());
+        // A log dropped on the program's icon opens the contest it belongs to.
+        const QFileInfo given(argument);
+        const QString folder = given.isFile() ? given.absolutePath() : given.absoluteFilePath();
+        return FromUtf8(QDir::cleanPath(folder).toStdString());
     }
     return {};
 }

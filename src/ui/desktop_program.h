@@ -22,8 +22,8 @@ std::string ProgramHelpText();
 std::string ProgramVersionText();
 
 // The contest folder of the arguments that Qt left (its own options taken out): the first argument
-// that is not the help's diagnostic switch, made absolute; empty for none. An option the program does
-// not know raises TZelkError naming it.
+// that is not the help's diagnostic switch, made absolute, or the folder of a file it names; empty for
+// none. An option the program does not know raises TZelkError naming it.
 std::string StartFolderArgument(const QStringList& arguments);
 
 class TDesktopProgram {
