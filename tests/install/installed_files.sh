@@ -56,6 +56,15 @@ if command -v man >/dev/null; then
   done
   checked=$((checked + 1))
 fi
+# Every command of zelkon-cli has its entry in both of its manual pages.
+commands=$(sed -n '/^Commands:/,/^$/s/^  \([a-z]\+\) .*/\1/p' <<<"$("$prefix/bin/zelkon-cli" --help)")
+[ -n "$commands" ] || fail "zelkon-cli --help lists no commands"
+for page in "$prefix"/share/man/man1/zelkon-cli.1.gz "$prefix"/share/man/ru/man1/zelkon-cli.1.gz; do
+  text=$(zcat "$page")
+  for command in $commands; do
+    grep -Eq "^\.BI (.*[ \"])?$command[ \"]" <<<"$text" || fail "$page does not describe the command $command"
+  done
+done
 [ "$checked" -eq 3 ] || echo "note: only $checked of the 3 checkers (desktop-file-utils, appstream, man) are installed"
 
 # --version and --help need no window system.
