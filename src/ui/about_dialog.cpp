@@ -1,6 +1,7 @@
 // The about box.
 #include "ui/about_dialog.h"
 
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -92,6 +93,7 @@ void TfmAbout::showEvent(QShowEvent* event) {
     if (QWidget* owner = parentWidget()) {
         const QRect frame = owner->frameGeometry();
         move(frame.center() - rect().center());
+        KeepWholeOnScreen(this, frame);
     }
 }
 

@@ -17,6 +17,8 @@ std::string ErrorText(const std::exception& e) {
 void ShowCurrentException() {
     try {
         throw;
+    } catch (const TZelkCancelled&) {
+        // A pass the judge stopped is no error; the command that ran it has said so where it shows.
     } catch (const std::exception& e) {
         Messages().Error(ErrorText(e), "");
     } catch (...) {

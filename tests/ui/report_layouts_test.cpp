@@ -96,7 +96,7 @@ class ReportLayoutsTest : public QObject {
         TestSettings settings;
         InstallLayouts(settings);
         ExampleContest e;
-        TfmReports dialog(e.Reports, e.Contest, nullptr);
+        TfmReports dialog(e.Reports, e.Contest);
         dialog.SelectKind(rkTournament);
         QVERIFY(dialog.findChild<QCheckBox*>(QStringLiteral("cbRecalcAll"))->isChecked());
         TPreviewCloser closer;
@@ -128,7 +128,7 @@ class ReportLayoutsTest : public QObject {
         TestSettings settings;
         InstallLayouts(settings);
         ExampleContest e;
-        TfmReports dialog(e.Reports, e.Contest, nullptr);
+        TfmReports dialog(e.Reports, e.Contest);
         dialog.SelectKind(rkFilesExists);
         TPreviewCloser closer;
         dialog.RunReport(false);
@@ -152,7 +152,7 @@ class ReportLayoutsTest : public QObject {
         TestSettings settings;
         InstallLayouts(settings);
         ExampleContest e;
-        TfmReports dialog(e.Reports, e.Contest, nullptr);
+        TfmReports dialog(e.Reports, e.Contest);
         dialog.SelectKind(rkNoFile);
         TPreviewCloser closer;
         Vars().NoFileMinMentionCount = 1;
