@@ -5,6 +5,7 @@
 #include "logs/text.h"
 #include "settings/platform.h"
 #include "ui/qt_platform.h"
+#include "ui/zelk_style.h"
 
 namespace zelk::ui {
 
@@ -29,6 +30,7 @@ void ShowCurrentException() {
 TZelkApplication::TZelkApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(kAppTitle);
     setOrganizationName(QStringLiteral("Zelk"));
+    setStyle(new TZelkStyle); // the application owns it
 }
 
 bool TZelkApplication::notify(QObject* receiver, QEvent* event) {

@@ -27,8 +27,8 @@ template <class F> void RunCommand(F&& command) {
     }
 }
 
-// The application object: its title is "Zelk", and an exception that escapes an event handler ends in
-// the error box instead of ending the program.
+// The application object: its title is "Zelk", its style shows the keyboard focus on every button, and
+// an exception that escapes an event handler ends in the error box instead of ending the program.
 class TZelkApplication : public QApplication {
   public:
     TZelkApplication(int& argc, char** argv);

@@ -1,7 +1,7 @@
 // Placing windows whole on their owner's screen.
 #include "ui/window_place.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -22,22 +22,40 @@ QRect FitInto(QRect frame, const QRect& area) {
     return frame;
 }
 
-// The frame of a window not yet shown is its bare geometry: the title bar comes when the system shows
-// it, so room for one is kept.
+namespace {
+
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// The decorations the system puts round `window`. Before it is shown they are not known yet; they will be
+// like those of the window it belongs to (or of the active one), or at least a title bar.
+QMargins Decorations(const QWidget* window) {
+    if (window->isVisible()) return FrameMargins(window);
+    const QWidget* owner =
+        window->parentWidget() ? window->parentWidget()->window() : QApplication::activeWindow();
+    if (owner && owner != window && owner->isVisible()) return FrameMargins(owner);
+    return {0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0};
+}
+
+} // namespace
+
 void KeepWholeOnScreen(QWidget* window, const QRect& owner) {
     const QScreen* screen = ScreenOf(owner);
     if (!screen) return;
-    QRect frame = window->frameGeometry();
-    if (!window->isVisible() && frame.size() == window->size())
-        frame.setHeight(frame.height() + window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QMargins decorations = Decorations(window);
+    // A window's position is its frame's, shown or not.
+    const QRect frame(window->pos(), window->size().grownBy(decorations));
     const QRect fitted = FitInto(frame, screen->availableGeometry());
-    const QSize border = frame.size() - window->size();
-    if (fitted.size() != frame.size()) window->resize(fitted.size() - border);
+    if (fitted.size() != frame.size()) window->resize(fitted.size().shrunkBy(decorations));
     if (fitted.topLeft() != frame.topLeft()) window->move(fitted.topLeft());
 }
 
 void CentreOver(QWidget* window, const QRect& owner) {
-    const QSize frame = window->frameGeometry().size();
+    const QSize frame = window->size().grownBy(Decorations(window));
     window->move(owner.center() - QPoint(frame.width() / 2, frame.height() / 2));
     KeepWholeOnScreen(window, owner);
 }

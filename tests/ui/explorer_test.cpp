@@ -485,6 +485,33 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
+    // The empty log list says what to do: open a folder when none is open, change the mask when the
+    // folder holds files but no logs; an empty folder needs no advice.
+    void AnEmptyLogListSaysHowToFillIt() {
+        TestSettings settings;
+        TempFolder other, empty;
+        other.Write("notes.txt", "nothing");
+        Window w;
+        w.ShowAndWait();
+        TReportView* files = w.View("lvFiles");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
+        const QImage withHint = files->viewport()->grab().toImage();
+        w.Explorer.OpenFolder(other.Text());
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.CBR: измените маску в настройках"));
+        Vars().FilesMask = "*.LOG";
+        w.Explorer.RebuildList();
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.LOG: измените маску в настройках"));
+        w.Explorer.OpenFolder(empty.Text());
+        QCOMPARE(files->EmptyText(), QString());
+        QVERIFY(files->viewport()->grab().toImage() != withHint);
+        w.Explorer.OpenFolder(empty.Text() + "/gone");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
+    }
+
     void RefusingTheDeletionKeepsTheFile() {
         TestSettings settings;
         TempFolder contest;
@@ -860,8 +887,10 @@ class ExplorerTest : public QObject {
         const QByteArray line = text.mid(separator, text.indexOf("\r\n", separator) - separator);
         QVERIFY(
             text.endsWith("SCORE:         1\r\nMULTIPLIER:    1\r\nCLAIMED-SCORE: 1\r\n" + line + "\r\n"));
-        // The report checked the log afresh.
+        // The report checked the log afresh, and the status bar names the file written.
         QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("повтор; "));
+        QCOMPARE(w.Explorer.Message(),
+                 QStringLiteral("Записан файл отчёта: %1/q1aa.txt").arg(reports.Path()));
         QCOMPARE(Vars().CurrentUBNFolder, reports.Text() + "/");
     }
 
