@@ -38,7 +38,10 @@ TColumnFit::TColumnFit(TReportView* view, std::string storeName)
     connect(header, &QHeaderView::sectionResized, this, [this](int column) { OnSectionResized(column); });
     QAbstractItemModel* model = view_->model();
     connect(model, &QAbstractItemModel::modelReset, this, &TColumnFit::Fit);
-    connect(model, &QAbstractItemModel::dataChanged, this, &TColumnFit::Fit);
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                Widen(topLeft.row(), bottomRight.row());
+            });
     connect(model, &QAbstractItemModel::rowsInserted, this, &TColumnFit::Fit);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &TColumnFit::Fit);
 }
@@ -72,10 +75,31 @@ void TColumnFit::SaveStored() const {
 void TColumnFit::Fit() {
     {
         TSizingScope sizing(sizing_);
-        for (int i = 0; i <= LastColumn(); ++i)
-            if (!IsJudgeSized(i)) view_->setColumnWidth(i, std::min(view_->ContentWidth(i), Cap()));
+        for (int i = 0; i <= LastColumn(); ++i) {
+            if (IsJudgeSized(i)) continue;
+            const int width = std::min(view_->ContentWidth(i), Cap());
+            view_->setColumnWidth(i, width);
+            if (i == LastColumn()) lastNatural_ = width;
+        }
     }
     emit Fitted();
+}
+
+void TColumnFit::Widen(int first, int last) {
+    bool wider = false;
+    {
+        TSizingScope sizing(sizing_);
+        for (int i = 0; i <= LastColumn(); ++i) {
+            if (IsJudgeSized(i)) continue;
+            const int wanted = std::min(view_->ContentWidth(i, first, last), Cap());
+            const int now = i == LastColumn() ? lastNatural_ : view_->columnWidth(i);
+            if (wanted <= now) continue;
+            view_->setColumnWidth(i, wanted);
+            if (i == LastColumn()) lastNatural_ = wanted;
+            wider = true;
+        }
+    }
+    if (wider) emit Fitted();
 }
 
 bool TColumnFit::IsJudgeSized(int column) const {
@@ -91,7 +115,7 @@ int TColumnFit::NaturalWidth() const {
     int width = 0;
     for (int i = 0; i < LastColumn(); ++i)
         width += view_->columnWidth(i);
-    return width + view_->ContentWidth(LastColumn());
+    return width + lastNatural_;
 }
 
 // The last column follows the list's width, so its notices are never the judge's.

@@ -1,7 +1,7 @@
 // TColumnFit: the column widths of one of the main window's lists. A column the judge has given a width
 // (dragged now, or stored from an earlier run) keeps it; every other column is as wide as its caption and
-// its widest cell, up to a cap, and follows the rows whenever they change. The last column stretches to
-// the list's edge and is never stored.
+// its widest cell, up to a cap, and follows the rows: fitted anew when the rows are replaced, widened
+// when cells change. The last column stretches to the list's edge and is never stored.
 #pragma once
 
 #include <QObject>
@@ -27,12 +27,15 @@ class TColumnFit : public QObject {
 
     // Sizes the columns without a width of their own to the list's rows as they are now.
     void Fit();
+    // Widens those columns where the cells of rows `first` to `last` need more room: rows that changed
+    // one by one (during a run over the logs) cost a look at those rows only.
+    void Widen(int first, int last);
 
     bool IsJudgeSized(int column) const;
     // The widest a fitted column gets.
     int Cap() const;
     // The width the list needs to show every column without cutting: the fitted or judge's widths of
-    // all columns but the last, and the contents width of the last.
+    // all columns but the last, and what the last one's cells need.
     int NaturalWidth() const;
 
   signals:
@@ -46,6 +49,7 @@ class TColumnFit : public QObject {
     TReportView* view_;
     std::string storeName_;
     std::vector<bool> judgeSized_;
+    int lastNatural_ = 0; // what the last column's cells need; the column itself stretches
     bool sizing_ = false; // the widths are being set here, not by the judge
 };
 

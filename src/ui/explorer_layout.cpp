@@ -225,6 +225,10 @@ void TfmExplorer::CreateLayout() {
     lvFiles_ = MakeReportView("lvFiles", filesModel_, leftPanel_);
     left->addWidget(lvFiles_, 1);
     progress_ = std::make_unique<TExplorerProgress>(panel, paFileCaption_);
+    // The row of each log a pass has handled shows its new cells at once.
+    connect(panel, &TProgressPanel::Advanced, this, [this](int done) {
+        if (done > 0) filesModel_->RowChanged(done - 1);
+    });
 
     rightPanel_ = new QWidget(splitterMain_);
     rightPanel_->setObjectName(QStringLiteral("paRight"));

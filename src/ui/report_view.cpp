@@ -28,24 +28,31 @@ int TReportView::CellWidth(const QModelIndex& index) const {
 // Every row is measured: the lists hold one contest's logs or one log's contacts, and a number cut in a
 // row that was left out would be cut silently. A row is measured by the width of its text; the icon and
 // margins the list adds come from the delegate's own measure of the first rows, which costs too much to
-// run on each of the thousands of contacts of a large log at every load and check. One pixel more
-// covers the rounding of text widths.
+// run on each of the thousands of contacts of a large log at every load and check. Half a character
+// more keeps the texts of neighbouring columns apart and covers the rounding of text widths.
 int TReportView::ContentWidth(int column) const {
+    return ContentWidth(column, 0, model() ? model()->rowCount() - 1 : -1);
+}
+
+int TReportView::ContentWidth(int column, int firstRow, int lastRow) const {
     constexpr int kSampledRows = 64;
-    const int caption = horizontalHeader()->sectionSizeHint(column);
-    const int rows = model() ? model()->rowCount() : 0;
-    if (rows == 0) return caption;
     const QFontMetrics metrics(font());
+    const int room = std::max(metrics.averageCharWidth() / 2, 1);
+    const int caption = horizontalHeader()->sectionSizeHint(column) + room;
+    const int rows = model() ? model()->rowCount() : 0;
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, rows - 1);
+    if (firstRow > lastRow) return caption;
     int extra = 0;
-    for (int row = 0; row < std::min(rows, kSampledRows); ++row) {
+    for (int row = firstRow; row <= std::min(lastRow, firstRow + kSampledRows - 1); ++row) {
         const QModelIndex index = model()->index(row, column);
         extra = std::max(extra, CellWidth(index) - metrics.horizontalAdvance(index.data().toString()));
     }
     int text = 0;
-    for (int row = 0; row < rows; ++row)
+    for (int row = firstRow; row <= lastRow; ++row)
         text = std::max(text, metrics.horizontalAdvance(model()->index(row, column).data().toString()));
     const int grid = showGrid() ? 1 : 0;
-    return std::max(caption, text + extra + 1 + grid);
+    return std::max(caption, text + extra + room + grid);
 }
 
 bool TReportView::IsClipped(const QModelIndex& index) const {

@@ -19,8 +19,10 @@ class TReportView : public QTableView {
 
     // The width that shows the cell whole: text, icon and margins as the list draws them.
     int CellWidth(const QModelIndex& index) const;
-    // The width that shows column `column`'s caption and every cell of it whole (grid line included).
+    // The width that shows column `column`'s caption and every cell of it whole (grid line included);
+    // with a range of rows, the caption and the cells of those rows only.
     int ContentWidth(int column) const;
+    int ContentWidth(int column, int firstRow, int lastRow) const;
     // True when the cell's column is too narrow for its text.
     bool IsClipped(const QModelIndex& index) const;
 

@@ -88,6 +88,15 @@ QStringList ControlsWithoutVisibleFocus(int& reached) {
     return without;
 }
 
+// Presses a key on `target` with its window made the active one first: a window's keys work only while it
+// is active, and a window of an earlier test may still be handing the activation over.
+void Press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* window = target->window();
+    QApplication::setActiveWindow(window);
+    QTRY_VERIFY(window->isActiveWindow());
+    QTest::keyClick(target, key, modifiers);
+}
+
 // Offers the next modal dialog of type T to `look`, then closes it.
 template <class T> void LookAtNextModal(const std::function<void(T*)>& look, bool* seen) {
     test::OnNextModal(
@@ -115,11 +124,11 @@ class KeyboardTest : public QObject {
         TestSettings settings;
         Contest c(settings);
         Window& w = c.W;
-        QTest::keyClick(w.List("lvFiles"), Qt::Key_F9);
+        Press(w.List("lvFiles"), Qt::Key_F9);
         QCOMPARE(w.Panel(2), QStringLiteral(" SCORE/MULTI/CLAIMED"));
         QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("нет файла; "));
         QCOMPARE(w.Cell("lvFiles", w.RowOf("Q2BB.CBR"), 3), QStringLiteral("-"));
-        QTest::keyClick(w.List("lvQSODetail"), Qt::Key_F9, Qt::ControlModifier);
+        Press(w.List("lvQSODetail"), Qt::Key_F9, Qt::ControlModifier);
         QCOMPARE(w.Cell("lvFiles", w.RowOf("Q2BB.CBR"), 3), QStringLiteral("1"));
         QCOMPARE(w.Explorer.Message(), QStringLiteral("Проверены все файлы: 2"));
 
@@ -127,7 +136,7 @@ class KeyboardTest : public QObject {
         LookAtNextModal<QFileDialog>(
             [](QFileDialog* dialog) { QCOMPARE(dialog->objectName(), QStringLiteral("dlgSaveCalc")); },
             &opened);
-        QTest::keyClick(w.List("lvQSODetail"), Qt::Key_R, Qt::ControlModifier);
+        Press(w.List("lvQSODetail"), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(opened);
 
         const struct {
@@ -155,7 +164,7 @@ class KeyboardTest : public QObject {
         Contest c(settings);
         const auto opensFirstMenu = [](QWidget* window, QMenuBar* bar) {
             QMenu* first = bar->actions().first()->menu();
-            QTest::keyClick(window, Qt::Key_F10);
+            Press(window, Qt::Key_F10);
             QTRY_VERIFY(first->isVisible());
             QTest::keyClick(first, Qt::Key_Escape);
             QTRY_VERIFY(!first->isVisible());

@@ -88,12 +88,24 @@ class LongPassTest : public QObject {
 
         w.Explorer.Contest().SortLogs(0);
         {
+            // Each log's row shows its new cells as soon as the log is scored.
+            QStringList shownDuringRun;
+            const auto shown =
+                QObject::connect(w.List("lvFiles")->model(), &QAbstractItemModel::dataChanged, &w.Explorer,
+                                 [&](const QModelIndex& from, const QModelIndex& to) {
+                                     if (from.row() == to.row())
+                                         shownDuringRun << from.siblingAtColumn(3).data().toString();
+                                 });
             PassWatch watch(w, [&](int done) {
                 QVERIFY(watch.Panel->isVisible());
                 QVERIFY(watch.Panel->CancelButton()->isVisible());
-                if (done == 2) watch.Cancel();
+                if (done == 2) {
+                    QCOMPARE(shownDuringRun, (QStringList{full[0], full[1]}));
+                    watch.Cancel();
+                }
             });
             w.Action("actCalcAllFiles")->trigger();
+            QObject::disconnect(shown);
             QCOMPARE(watch.Counts, (QStringList{"0 из 5", "1 из 5", "2 из 5"}));
             QVERIFY(!watch.Panel->isVisible());
         }
