@@ -55,12 +55,19 @@ class TWaitCursor {
 };
 
 // Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
+// A close of the window that the judge confirmed during the pass follows once the command has returned.
 class TPassGuard {
   public:
-    TPassGuard(bool& busy, TExplorerProgress& progress) : busy_(busy), progress_(progress) { busy_ = true; }
+    TPassGuard(bool& busy, TExplorerProgress& progress, bool& closeAsked, QWidget* window)
+        : busy_(busy), progress_(progress), closeAsked_(closeAsked), window_(window) {
+        busy_ = true;
+    }
     ~TPassGuard() {
         progress_.Finish();
         busy_ = false;
+        if (!closeAsked_) return;
+        closeAsked_ = false;
+        QTimer::singleShot(0, window_, &QWidget::close);
     }
     TPassGuard(const TPassGuard&) = delete;
     TPassGuard& operator=(const TPassGuard&) = delete;
@@ -68,6 +75,8 @@ class TPassGuard {
   private:
     bool& busy_;
     TExplorerProgress& progress_;
+    bool& closeAsked_;
+    QWidget* window_;
 };
 
 // True when the folder holds at least one file, whatever its name.
@@ -216,12 +225,6 @@ void TfmExplorer::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfmExplorer::CloseIfAsked() {
-    if (!closeAsked_) return;
-    closeAsked_ = false;
-    QTimer::singleShot(0, this, &QWidget::close);
-}
-
 void TfmExplorer::OpenFolder(const std::string& folder) {
     Vars().CurrentFolder = folder;
     if (!DirectoryExists(Vars().CurrentUBNFolder)) Vars().CurrentUBNFolder = folder;
@@ -236,7 +239,7 @@ void TfmExplorer::RebuildList() {
     TWaitCursor wait;
     bool stopped = false;
     {
-        TPassGuard pass(busy_, *progress_);
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
         progress_->Panel().Forget();
         try {
             RebuildLogList(contest_, progress_.get());
@@ -258,7 +261,6 @@ void TfmExplorer::RebuildList() {
                         .arg(progress_->Panel().Done())
                         .arg(progress_->Panel().Total()));
         if (selected) LoadWithoutCheck();
-        CloseIfAsked();
         return;
     }
     if (contest_.SelectedLog < 0) contest_.ClearLoadedLog();
@@ -281,7 +283,7 @@ void TfmExplorer::CountAbsentIfPending() {
         return;
     }
     {
-        TPassGuard pass(busy_, *progress_);
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
         try {
             CountNoFileMentions(contest_, contest_.NoFileCalls, progress_.get());
         } catch (const TZelkCancelled&) {
@@ -441,7 +443,7 @@ void TfmExplorer::actCalcAllFilesExecute() {
     filesModel_->RowsChanged();
     bool stopped = false;
     try {
-        TPassGuard pass(busy_, *progress_);
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
         CheckAllFiles(contest_, progress_.get());
     } catch (const TZelkCancelled&) {
         stopped = true;
@@ -457,7 +459,6 @@ void TfmExplorer::actCalcAllFilesExecute() {
                         .arg(panel.Total()));
     else
         ShowMessage(QStringLiteral("Проверены все файлы: %1").arg(contest_.Logs.size()));
-    CloseIfAsked();
 }
 
 void TfmExplorer::actCalcQSOExecute() {

@@ -110,8 +110,6 @@ class TfmExplorer : public QMainWindow {
     void CountAbsentIfPending();
     void NoteAbsentCountEnded();
     void LoadWithoutCheck();
-    // A close asked for during a pass happens once the pass has ended.
-    void CloseIfAsked();
 
     TZelkContest contest_;
 
@@ -170,7 +168,7 @@ class TfmExplorer : public QMainWindow {
     bool busy_ = false;               // a long pass is running
     bool syncingSelection_ = false;   // the window itself is moving the list's selection
     bool absentCountPending_ = false; // the last count of the stations without a log did not finish
-    bool closeAsked_ = false;         // the judge closed the window during a pass
+    bool closeAsked_ = false;         // the judge closed the window during a pass; it closes after it
     bool judgeSplit_ = false;         // the left panel's width is the judge's (stored or dragged)
 };
 

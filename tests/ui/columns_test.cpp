@@ -1,6 +1,6 @@
 // The columns of the main window's lists: fitted to their captions and cells where the judge has not
-// sized them, stored only where he has, the last one stretched to the list's edge, numbers right-aligned,
-// and a cut cell shown whole as a tooltip.
+// sized them, stored only where he has, the last one stretched to the list's edge, and a cut cell shown
+// whole as a tooltip.
 #include "explorer_fixture.h"
 #include "ui_fixture.h"
 #include "ui_test_main.h"
@@ -92,22 +92,6 @@ class ColumnsTest : public QObject {
             QTableView* view = w.List(list);
             const int last = view->model()->columnCount() - 1;
             QCOMPARE(view->columnViewportPosition(last) + view->columnWidth(last), view->viewport()->width());
-        }
-    }
-
-    void NumbersAreRightAligned() {
-        TestSettings settings;
-        Window w;
-        const struct {
-            const char* list;
-            std::vector<int> columns;
-        } numbers[] = {{"lvFiles", {1, 2, 3}}, {"lvQSODetail", {0, 1, 8}}};
-        for (const auto& n : numbers) {
-            for (int column : n.columns) {
-                const QVariant align =
-                    w.List(n.list)->model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole);
-                QCOMPARE(align.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-            }
         }
     }
 
