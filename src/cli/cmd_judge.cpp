@@ -3,11 +3,13 @@
 #include "cli/command.h"
 #include "cli/contest_setup.h"
 #include "judge/judge.h"
+#include "judge/progress_guard.h"
 #include "judge/qso_search.h"
 #include "logs/contest.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "reports/standings.h"
 #include "reports/ubn_report.h"
 #include "settings/global_vars.h"
 
@@ -76,16 +78,25 @@ int RunUbn(std::vector<std::string>& args) {
         }
     }
     const std::string folder = out ? FromUtf8(*out) : Vars().CurrentFolder;
-    auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
-    if (progress) progress->Start(static_cast<int>(rows.size()));
-    for (size_t k = 0; k < rows.size(); ++k) {
-        contest.SelectedLog = contest.FocusedLog = rows[k];
-        LoadSelectedLog(contest);
-        const std::string name = ExtractFileName(ProposedUBNFileName(contest));
-        SaveUBNReport(contest, JoinPath(folder, name));
-        if (progress) progress->Step(static_cast<int>(k));
+    // The paths written are printed once the progress bar has gone from the terminal, also when a
+    // later report fails.
+    std::string written;
+    try {
+        auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
+        TProgressGuard guard(progress.get(), static_cast<int>(rows.size()));
+        for (size_t k = 0; k < rows.size(); ++k) {
+            contest.SelectedLog = contest.FocusedLog = rows[k];
+            LoadSelectedLog(contest);
+            const std::string path = JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest)));
+            SaveUBNReport(contest, path);
+            written += path + "\n";
+            guard.Step(static_cast<int>(k));
+        }
+    } catch (...) {
+        PrintText(written);
+        throw;
     }
-    if (progress) progress->Finish();
+    PrintText(written);
     return 0;
 }
 
@@ -128,6 +139,10 @@ int RunStandings(std::vector<std::string>& args) {
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
 
+    std::vector<std::optional<int>> totals;
+    for (const TLogRow& row : contest.Logs)
+        totals.push_back(StandingsTotal(row));
+    const std::vector<int> places = StandingsPlaces(totals);
     const std::vector<std::string> titles = {"Place", "File", "Score", "Multi", "ClaimedScore",
                                              "Call",  "Name", "Club",  "QSOs"};
     std::vector<std::vector<std::string>> table;
@@ -135,8 +150,9 @@ int RunStandings(std::vector<std::string>& args) {
         const TLogRow& row = contest.Logs[i];
         TZelkCurrentFile summary;
         summary.ReadSummary(contest.LogPathAt(static_cast<int>(i)));
-        table.push_back({std::to_string(i + 1), row.Caption, row.Cell(0), row.Cell(1), row.Cell(2),
-                         summary.CallSign, summary.Name, summary.Club, std::to_string(summary.QSOCount)});
+        const std::string place = places[i] > 0 ? std::to_string(places[i]) : "-";
+        table.push_back({place, row.Caption, row.Cell(0), row.Cell(1), row.Cell(2), summary.CallSign,
+                         summary.Name, summary.Club, std::to_string(summary.QSOCount)});
     }
 
     std::string out;
@@ -220,13 +236,15 @@ const CommandRegistrar kCheck{
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
      "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
-     "(default: the contest folder), named like the log with the UBNExt extension.",
+     "(default: the contest folder), named like the log with the UBNExt extension,\n"
+     "and prints the path of each file written, one a line.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
      "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
-     "first (ties by file name): place, file, Score, Multi, ClaimedScore (the judged total),\n"
-     "callsign, name, club and number of contacts.",
+     "first (ties by file name, sharing a place: 1, 2, 2, 4): place, file, Score, Multi,\n"
+     "ClaimedScore (the judged total), callsign, name, club and number of contacts. Logs\n"
+     "without CALLSIGN: cannot be judged: they come last, with \"-\" as their place.",
      RunStandings}};
 const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
                                 "Prints the stations without a log that at least NoFileMinMentionCount logs\n"

@@ -91,8 +91,12 @@ void TZelkContest::SortLogs(int column) {
             return CompareText(a.Caption, b.Caption) < 0;
         });
     } else if (column >= 1 && column <= 3) {
+        // A log without an owner callsign cannot be judged; its zeros go after every judged log's
+        // numbers, negative ones included.
         const auto cell = static_cast<size_t>(column - 1);
         std::stable_sort(Logs.begin(), Logs.end(), [cell](const TLogRow& a, const TLogRow& b) {
+            const bool aJudged = a.ImageIndex != imgLogNoCall, bJudged = b.ImageIndex != imgLogNoCall;
+            if (aJudged != bJudged) return aJudged;
             return CellNumber(a, cell) > CellNumber(b, cell);
         });
     }

@@ -44,7 +44,8 @@ class TZelkContest {
     // Selects and focuses the first row whose caption begins with `name`, letter case ignored.
     bool SelectLogByName(std::string_view name);
     void UpdateFileCount();
-    // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending).
+    // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending; logs
+    // without an owner callsign last).
     void SortLogs(int column);
 
     // Fills the header and QSO lists and the descriptor from the log at `path`.

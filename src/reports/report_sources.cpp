@@ -3,6 +3,7 @@
 
 #include "logs/contest.h"
 #include "logs/text.h"
+#include "reports/standings.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 
@@ -22,6 +23,11 @@ const std::string kNoText;
 } // namespace
 
 void TZelkFilesListSource::First() {
+    std::vector<std::optional<int>> totals;
+    totals.reserve(contest_.Logs.size());
+    for (const TLogRow& row : contest_.Logs)
+        totals.push_back(StandingsTotal(row));
+    places_ = StandingsPlaces(totals);
     cursor_.First();
     ReadSummary();
 }
@@ -65,9 +71,17 @@ bool TZelkFilesListSource::Variable(std::string_view name, ScriptValue& value) c
         value = ScriptValue::Text(summary_.Club);
     else if (upper == "QSO")
         value = ScriptValue::Integer(summary_.QSOCount);
+    else if (upper == "PLACE")
+        value = Place();
     else
         return false;
     return true;
+}
+
+ScriptValue TZelkFilesListSource::Place() const {
+    const size_t i = static_cast<size_t>(cursor_.Index());
+    if (Eof() || i >= places_.size() || places_[i] == 0) return ScriptValue::Text(kNoText);
+    return ScriptValue::Integer(places_[i]);
 }
 
 bool TZelkCalcSource::Eof() const {

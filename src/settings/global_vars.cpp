@@ -292,7 +292,7 @@ void TZelkGlobalVars::SaveColumnWidths(const std::vector<int>& widths, const std
     std::string text;
     for (size_t i = 0; i < widths.size(); ++i) {
         if (i > 0) text += ',';
-        text += std::to_string(widths[i]);
+        if (widths[i] >= 0) text += std::to_string(widths[i]);
     }
     store_->WriteString(name, text);
 }

@@ -81,7 +81,8 @@ class TZelkGlobalVars {
 
     // Widths of a list's columns, from and to the per-user string value `name` ("120,40,50,50").
     // Loading sets column i from element i when that element is not empty; an element that is not an
-    // integer stops the loading with TZelkError, the columns before it already set.
+    // integer stops the loading with TZelkError, the columns before it already set. A negative width is
+    // saved as an empty element: that column has no stored width and the window sizes it itself.
     void LoadColumnWidths(std::vector<int>& widths, const std::string& name) const;
     void SaveColumnWidths(const std::vector<int>& widths, const std::string& name) const;
 

@@ -2,6 +2,7 @@
 #include "ui/about_dialog.h"
 
 #include "settings/app_version.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -93,6 +94,7 @@ void TfmAbout::showEvent(QShowEvent* event) {
     if (QWidget* owner = parentWidget()) {
         const QRect frame = owner->frameGeometry();
         move(frame.center() - rect().center());
+        KeepWholeOnScreen(this, frame);
     }
 }
 

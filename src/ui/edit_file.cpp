@@ -13,6 +13,7 @@
 #include "ui/edit_file_syntax.h"
 #include "ui/qt_text.h"
 #include "ui/replace_question.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAbstractItemView>
@@ -161,8 +162,8 @@ TfmEditFile::TfmEditFile(QWidget* parent) : QMainWindow(parent) {
 
 TfmEditFile::~TfmEditFile() = default;
 
-// Geometry values count only when greater than 0, each on its own; a position on a screen that is no
-// longer there is brought back onto the primary one.
+// Geometry values count only when greater than 0, each on its own; a window stored off the screens, or
+// partly off them, is brought whole onto a screen.
 void TfmEditFile::ApplyStoredSettings() {
     const auto& v = Vars();
     QSize size = this->size();
@@ -173,10 +174,8 @@ void TfmEditFile::ApplyStoredSettings() {
         QPoint at = pos();
         if (v.WVFTop > 0) at.setY(v.WVFTop);
         if (v.WVFLeft > 0) at.setX(v.WVFLeft);
-        const QScreen* screen = QGuiApplication::screenAt(QRect(at, size).center());
-        if (!screen && QGuiApplication::primaryScreen())
-            at = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
         move(at);
+        KeepWholeOnScreen(this, frameGeometry());
     } else if (parentWidget()) {
         move(CentredOn(parentWidget()->frameGeometry(), frameGeometry().size()));
     }

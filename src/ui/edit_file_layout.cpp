@@ -165,6 +165,7 @@ void TfmEditFile::CreateMenus() {
     help->addAction(actHelp);
     help->addSeparator();
     help->addAction(ZelkResources().About());
+    OpenMenusWithF10(this, menuBar());
 
     QToolBar* bar = addToolBar(QStringLiteral("tbEditFile"));
     bar->setObjectName(QStringLiteral("tbEditFile"));

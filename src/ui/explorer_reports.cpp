@@ -77,6 +77,7 @@ void TfmExplorer::actDesignCalcReportExecute() {
 // The report dialog with `kind` preselected, placed over this window.
 void TfmExplorer::OpenReportsDialog(int kind) {
     if (busy_) return;
+    CountAbsentIfPending();
     // The dialog's standings may score and sort the log list; a load of the selected log that is still
     // pending waits until the dialog has closed.
     busy_ = true;
@@ -84,7 +85,7 @@ void TfmExplorer::OpenReportsDialog(int kind) {
         bool& busy;
         ~TBusyWhileOpen() { busy = false; }
     } release{busy_};
-    TfmReports dialog(*reports_, contest_, progress_.get(), this);
+    TfmReports dialog(*reports_, contest_, this);
     connect(&dialog, &TfmReports::LogListChanged, this, [this] { ShowLogList(); });
     dialog.Execute(kind, frameGeometry());
 }

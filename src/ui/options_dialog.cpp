@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -104,6 +105,16 @@ class TScriptLink : public QLabel {
             RunCommand(open_);
         else
             QLabel::keyPressEvent(event);
+    }
+
+    // A link that has the keyboard focus wears a frame in the highlight colour, so that Tab shows where
+    // it went.
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
   private:

@@ -16,6 +16,7 @@
 #include "ui/script_editor_completion.h"
 #include "ui/script_editor_lexer.h"
 #include "ui/script_editor_text.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -286,6 +287,7 @@ void TfmScriptEditor::CreateMenus() {
     help->addAction(actHelp);
     help->addSeparator();
     help->addAction(ZelkResources().About());
+    OpenMenusWithF10(this, menuBar);
 
     toolBar_->addActions({actOpen, actSave});
     toolBar_->addSeparator();
@@ -316,6 +318,7 @@ void TfmScriptEditor::ApplyStoredGeometry() {
         if (v.WSETop > 0) at.setY(v.WSETop);
         if (v.WSELeft > 0) at.setX(v.WSELeft);
         move(at);
+        KeepWholeOnScreen(this, frameGeometry());
     }
 }
 

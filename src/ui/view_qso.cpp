@@ -7,6 +7,7 @@
 #include "logs/qso_record.h"
 #include "ui/command_guard.h"
 #include "ui/qt_text.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -123,6 +124,7 @@ void TfmViewQSO::PlaceOver(const QRect& mainFrame) {
     if (top < 0) top = mainFrame.top();
     if (left < 0) left = mainFrame.left();
     move(left, top);
+    KeepWholeOnScreen(this, mainFrame);
 }
 
 void TfmViewQSO::ShowViewed(const TQSORecord& record) {

@@ -212,6 +212,22 @@ TEST_F(ContestTest, SortingByNameAscendingAndByNumbersDescending) {
     EXPECT_EQ(contest.SortColumn, 0);
 }
 
+TEST_F(ContestTest, SortingByNumbersPutsLogsWithoutCallsignAfterTheJudgedOnes) {
+    dir.Write("Q1AA.CBR", kQ1AA);
+    dir.Write("Q2BB.CBR", kQ1AA);
+    dir.Write("NOCALL.CBR", "NAME: Nobody\r\nQSO: 3510 CW 2005-02-12 1201 Q9ZZ 599 001 Q1AA 599 015 0\r\n");
+    contest.ListLogs();
+    contest.SortLogs(0);
+    ASSERT_EQ(Captions(), (std::vector<std::string>{"NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
+    ASSERT_EQ(contest.Logs[0].ImageIndex, imgLogNoCall);
+    contest.Logs[0].Cells = {"0", "0", "0"};
+    contest.Logs[1].Cells = {"-3", "1", "-3"};
+    contest.Logs[2].Cells = {"4", "1", "4"};
+    for (int column : {1, 3})
+        contest.SortLogs(column);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Q2BB.CBR", "Q1AA.CBR", "NOCALL.CBR"}));
+}
+
 TEST_F(ContestTest, LoadLogMakesHeaderAndQSORows) {
     dir.Write("q1aa.cbr", kQ1AA);
     contest.ListLogs();

@@ -312,6 +312,12 @@ TEST_F(Settings, ColumnWidths) {
     vars.SaveColumnWidths({}, "lvQSOHeader");
     EXPECT_EQ(s.Strings().at("lvFiles"), "120,40,50,50");
     EXPECT_EQ(s.Strings().at("lvQSOHeader"), "");
+    // Columns without a width of their own are written empty and stay unset when read back.
+    vars.SaveColumnWidths({-1, 70, -1, 80}, "lvQSODetail");
+    EXPECT_EQ(s.Strings().at("lvQSODetail"), ",70,,80");
+    std::vector<int> widths = {-1, -1, -1, -1};
+    vars.LoadColumnWidths(widths, "lvQSODetail");
+    EXPECT_EQ(widths, (std::vector<int>{-1, 70, -1, 80}));
 }
 
 TEST_F(Settings, ReportLayoutFilesComeFromTheProgramFileAtEveryCall) {

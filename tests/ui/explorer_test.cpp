@@ -1,6 +1,7 @@
 // The main window on contest folders made in temporary directories: listing, selection and delayed
 // loading, sorting, deleting, the splitters and status panels, the stored geometry and column widths,
 // commands and keys, and errors that leave the window usable.
+#include "explorer_fixture.h"
 #include "ui_fixture.h"
 #include "ui_test_main.h"
 
@@ -11,6 +12,8 @@
 #include "ui/edit_file.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
+#include "ui/progress_panel.h"
+#include "ui/report_view.h"
 
 #include <QAction>
 #include <QDir>
@@ -54,52 +57,7 @@ const char* kQ2BB = "START-OF-LOG: 3.0\n"
 const char* kNoCall = "NAME: Nobody\n"
                       "QSO: 3510 CW 2005-02-12 1203 Q5EE 599 001 Q1AA 599 009 0\n";
 
-// The main window and the find-in-list dialog as the program makes them.
-struct Window {
-    TfmExplorer Explorer;
-    TfmFind Find{&Explorer};
-    Window() { Explorer.SetFindDialog(&Find); }
-
-    template <class T> T* Child(const char* name) {
-        return Explorer.findChild<T*>(QString::fromLatin1(name));
-    }
-    QTableView* List(const char* name) { return Child<QTableView>(name); }
-    QAction* Action(const char* name) { return Child<QAction>(name); }
-    QString Panel(int i) {
-        return Child<QLabel>(QStringLiteral("stPanel%1").arg(i).toLatin1().constData())->text();
-    }
-    QString Cell(const char* list, int row, int column) {
-        QTableView* view = List(list);
-        return view->model()->index(row, column).data().toString();
-    }
-    int Image(const char* list, int row) {
-        const TZelkContest& c = Explorer.Contest();
-        const QByteArray which(list);
-        const auto i = static_cast<size_t>(row);
-        if (which == "lvFiles") return c.Logs.at(i).ImageIndex;
-        if (which == "lvQSOHeader") return c.Header.at(i).ImageIndex;
-        return c.QSOs.at(i).ImageIndex;
-    }
-    int RowOf(const QString& caption) {
-        QTableView* view = List("lvFiles");
-        for (int r = 0; r < view->model()->rowCount(); ++r)
-            if (view->model()->index(r, 0).data().toString() == caption) return r;
-        return -1;
-    }
-    QString HeaderCaption() { return Child<QLabel>("lbHeaderCaption")->text(); }
-    // Shows the window and waits for its first listing of the contest folder.
-    void ShowAndWait() {
-        Explorer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Explorer));
-        QTRY_VERIFY(!Child<QTimer>("tmrFileSelect")->isActive() || !Explorer.Contest().Logs.empty() ||
-                    !Panel(0).isEmpty());
-        QTest::qWait(20);
-    }
-    void SelectRow(int row) {
-        QTableView* view = List("lvFiles");
-        view->setCurrentIndex(view->model()->index(row, 0));
-    }
-};
+using Window = test::ExplorerWindow;
 
 void WriteProgramIni(TestSettings& settings, const std::string& folder, const char* lastCall) {
     settings.Exe.Write(QStringLiteral("zelk.ini"),
@@ -125,15 +83,15 @@ class ExplorerTest : public QObject {
         const Case cases[] = {
             {"actOpen", "Открыть папку соревнования...", "", QKeySequence(Qt::CTRL | Qt::Key_O), true},
             {"actFilesRefresh", "Обновить список файлов", "", {}, true},
-            {"actCalcAllFiles", "Проверить все файлы", "", {}, true},
+            {"actCalcAllFiles", "Проверить все файлы", "", QKeySequence(Qt::CTRL | Qt::Key_F9), true},
             {"actFindQSO", "Найти связи", "", QKeySequence(Qt::CTRL | Qt::Key_F), true},
             {"actExit", "Закрыть", "Выход", QKeySequence(Qt::CTRL | Qt::Key_F4), true},
             {"actFilesEdit", "&Редактировать файл", "", {}, true},
             {"actFilesDelete", "&Удалить файл", "", {}, true},
             {"actRefresh", "Обновить", "Перечитать текущий файл", {}, true},
-            {"actCalcQSO", "Проверить все записи", "", {}, true},
+            {"actCalcQSO", "Проверить все записи", "", QKeySequence(Qt::Key_F9), true},
             {"actViewQSO", "Свойства", "", {}, true},
-            {"actSaveCalcReport", "Создать файл отчёта", "", {}, true},
+            {"actSaveCalcReport", "Создать файл отчёта", "", QKeySequence(Qt::CTRL | Qt::Key_R), true},
             {"actPrintCalcReport", "Печатать отчёт", "", {}, true},
             {"actDesignCalcReport", "Дизайнер отчёта", "", {}, true},
             {"actPrint", "Печатать список", "", {}, true},
@@ -151,7 +109,11 @@ class ExplorerTest : public QObject {
             QAction* a = w.Action(c.name);
             QVERIFY2(a, c.name);
             QCOMPARE(a->text(), c.caption);
-            QCOMPARE(a->toolTip(), c.hint.isEmpty() ? QString(c.caption).remove(u'&') : c.hint);
+            // A tool bar button tells the key as the menus do.
+            const QString hint = c.hint.isEmpty() ? QString(c.caption).remove(u'&') : c.hint;
+            QCOMPARE(a->toolTip(), c.key.isEmpty() ? hint
+                                                   : QStringLiteral("%1 (%2)").arg(
+                                                         hint, c.key.toString(QKeySequence::NativeText)));
             QCOMPARE(a->shortcut(), c.key);
             QVERIFY2(a->isEnabled() == c.enabled, c.name);
             QVERIFY2(!a->icon().isNull(), c.name);
@@ -394,13 +356,17 @@ class ExplorerTest : public QObject {
         const int row = w.RowOf("Q1AA.CBR");
         w.SelectRow(row);
 
+        // Earlier runs of the tests may have left logs of this name in the trash.
+        const QString trashFiles = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files");
+        const QStringList before = QDir(trashFiles).entryList(QDir::Files);
         bool asked = false;
-        QString text, heading, title;
+        QString text, heading, title, fate;
         test::OnNextModal(
             [&](QWidget* modal) {
                 auto* dialog = qobject_cast<TfmIfDelete*>(modal);
                 if (!dialog) return false;
                 text = dialog->findChild<QLabel*>(QStringLiteral("lbText"))->text();
+                fate = dialog->findChild<QLabel*>(QStringLiteral("lbFate"))->text();
                 heading = dialog->findChild<QLabel*>(QStringLiteral("lbHeading"))->text();
                 title = dialog->windowTitle();
                 dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
@@ -412,7 +378,23 @@ class ExplorerTest : public QObject {
         QCOMPARE(heading, QStringLiteral("Удалить файл ?"));
         QCOMPARE(title, QStringLiteral("Подтверждение удаления"));
         QCOMPARE(text, QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR"))));
+        QCOMPARE(fate, QStringLiteral("Файл будет перемещён в корзину."));
         QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QStringList added = QDir(trashFiles).entryList(QDir::Files);
+        for (const QString& name : before)
+            added.removeOne(name);
+        QCOMPARE(added.size(), 1);
+        const QString trashedName = added.first();
+        // It went to the desktop's trash (the tests' own, under their temporary data folder), whence the
+        // judge can take it back.
+        const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash");
+        QVERIFY(trash.startsWith(QDir::tempPath()));
+        QFile trashed(trash + QStringLiteral("/files/") + trashedName);
+        QVERIFY(trashed.open(QIODevice::ReadOnly));
+        QCOMPARE(trashed.readAll().toStdString(), FromUtf8(kQ1AA));
+        QVERIFY(QFile::exists(trash + QStringLiteral("/info/") + trashedName + QStringLiteral(".trashinfo")));
+        QCOMPARE(w.Explorer.Message(), QStringLiteral("Файл перемещён в корзину: %1")
+                                           .arg(QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR")))));
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
         QCOMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
         // The remaining row takes the selection and loads after the delay.
@@ -433,6 +415,45 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
         QCOMPARE(w.HeaderCaption(), QString());
         QCOMPARE(w.Panel(1), QString());
+    }
+
+    // Where the file has no trash to go to (here: the user's data folder is missing), the question says
+    // so, and the file is deleted for good.
+    void WithoutATrashTheQuestionSaysTheFileIsDeletedForGood() {
+        TestSettings settings;
+        TempFolder contest, data;
+        contest.Write("Q1AA.CBR", kQ1AA);
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.Path() + QStringLiteral("/missing")));
+        Window w;
+        w.ShowAndWait();
+        w.Explorer.OpenFolder(contest.Text());
+        w.SelectRow(0);
+        QString fate;
+        bool asked = false;
+        test::OnNextModal(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<TfmIfDelete*>(modal);
+                if (!dialog) return false;
+                fate = dialog->findChild<QLabel*>(QStringLiteral("lbFate"))->text();
+                dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+                return true;
+            },
+            &asked);
+        w.Action("actFilesDelete")->trigger();
+        qputenv("XDG_DATA_HOME", dataHome);
+        QVERIFY(asked);
+        QCOMPARE(fate, QStringLiteral("Корзины нет: файл будет удалён навсегда."));
+        QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QCOMPARE(QDir(data.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(QDir(QDir::currentPath())
+                     .entryList({QStringLiteral("Q1AA.CBR*")}, QDir::AllEntries | QDir::Hidden, QDir::Name),
+                 QStringList());
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+        QCOMPARE(
+            w.Explorer.Message(),
+            QStringLiteral("Файл удалён: %1").arg(QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR")))));
+        QVERIFY(settings.Boxes.Boxes.empty());
     }
 
     void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
@@ -462,6 +483,33 @@ class ExplorerTest : public QObject {
         w.Explorer.OpenFolder(contest.Text());
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
+    }
+
+    // The empty log list says what to do: open a folder when none is open, change the mask when the
+    // folder holds files but no logs; an empty folder needs no advice.
+    void AnEmptyLogListSaysHowToFillIt() {
+        TestSettings settings;
+        TempFolder other, empty;
+        other.Write("notes.txt", "nothing");
+        Window w;
+        w.ShowAndWait();
+        TReportView* files = w.View("lvFiles");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
+        const QImage withHint = files->viewport()->grab().toImage();
+        w.Explorer.OpenFolder(other.Text());
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.CBR: измените маску в настройках"));
+        Vars().FilesMask = "*.LOG";
+        w.Explorer.RebuildList();
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.LOG: измените маску в настройках"));
+        w.Explorer.OpenFolder(empty.Text());
+        QCOMPARE(files->EmptyText(), QString());
+        QVERIFY(files->viewport()->grab().toImage() != withHint);
+        w.Explorer.OpenFolder(empty.Text() + "/gone");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
     }
 
     void RefusingTheDeletionKeepsTheFile() {
@@ -533,7 +581,7 @@ class ExplorerTest : public QObject {
             auto* log = w.Child<QSplitter>("splLog");
             log->setSizes({170, log->height() - 170});
             w.List("lvFiles")->setColumnWidth(0, 140);
-            w.List("lvQSODetail")->setColumnWidth(9, 222);
+            w.List("lvQSODetail")->setColumnWidth(8, 222);
             w.List("lvQSOHeader")->setColumnWidth(1, 111);
             geometry = QRect(w.Explorer.pos(), w.Explorer.size());
             w.Explorer.close();
@@ -547,20 +595,25 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Child<QWidget>("paLeft")->width(), 300);
         QCOMPARE(w.List("lvQSOHeader")->height(), 170);
         QCOMPARE(w.List("lvFiles")->columnWidth(0), 140);
-        QCOMPARE(w.List("lvFiles")->columnWidth(1), 40);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(9), 222);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(8), 222);
         QCOMPARE(w.List("lvQSOHeader")->columnWidth(1), 111);
+        // Columns the judge did not size still fit their contents.
+        QCOMPARE(w.List("lvFiles")->columnWidth(1), w.View("lvFiles")->ContentWidth(1));
     }
 
-    void FirstStartWithoutStoredValuesKeepsTheDesignedLayout() {
+    void FirstStartOpensOnFourFifthsOfTheScreenInItsMiddle() {
         TestSettings settings;
         Window w;
         w.ShowAndWait();
-        QCOMPARE(w.Explorer.size(), QSize(717, 467));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(w.Explorer.size(), QSize(area.width() * 4 / 5, area.height() * 4 / 5));
+        // Centred as far as the window frame, unknown before the window is shown, allows.
+        const QRect frame = w.Explorer.frameGeometry();
+        const QPoint slack(frame.width() - w.Explorer.width() + 1, frame.height() - w.Explorer.height() + 1);
+        QVERIFY(qAbs(frame.center().x() - area.center().x()) <= slack.x());
+        QVERIFY(qAbs(frame.center().y() - area.center().y()) <= slack.y());
         QCOMPARE(w.Child<QWidget>("paLeft")->width(), 250);
         QCOMPARE(w.List("lvQSOHeader")->height(), 130);
-        QCOMPARE(w.List("lvFiles")->columnWidth(0), 120);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
         QCOMPARE(w.Explorer.windowTitle(), QStringLiteral("Zelkon"));
         QCOMPARE(Vars().HelpFile, Vars().AppFolder() + "/help/help.chm");
     }
@@ -582,8 +635,8 @@ class ExplorerTest : public QObject {
             .setValue(QStringLiteral("lvQSODetail"), QStringLiteral("33,x,44"));
         Window w;
         QCOMPARE(w.List("lvQSODetail")->columnWidth(0), 33);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(2), 50);
+        for (int column : {1, 2})
+            QCOMPARE(w.List("lvQSODetail")->columnWidth(column), w.View("lvQSODetail")->ContentWidth(column));
         QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
         QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
     }
@@ -834,8 +887,10 @@ class ExplorerTest : public QObject {
         const QByteArray line = text.mid(separator, text.indexOf("\r\n", separator) - separator);
         QVERIFY(
             text.endsWith("SCORE:         1\r\nMULTIPLIER:    1\r\nCLAIMED-SCORE: 1\r\n" + line + "\r\n"));
-        // The report checked the log afresh.
+        // The report checked the log afresh, and the status bar names the file written.
         QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("повтор; "));
+        QCOMPARE(w.Explorer.Message(),
+                 QStringLiteral("Записан файл отчёта: %1/q1aa.txt").arg(reports.Path()));
         QCOMPARE(Vars().CurrentUBNFolder, reports.Text() + "/");
     }
 
@@ -869,22 +924,29 @@ class ExplorerTest : public QObject {
         w.ShowAndWait();
         auto* bar = w.Child<QProgressBar>("pbProgress");
         auto* strip = w.Child<QFrame>("paFileCaption");
+        auto* panel = w.Child<TProgressPanel>("paPassProgress");
         QVERIFY(!bar->isVisible());
-        TExplorerProgress progress(bar, strip);
+        const int stripHeight = strip->height();
+        TExplorerProgress progress(panel, strip);
         progress.Start(25);
         QVERIFY(bar->isVisible());
+        QVERIFY(w.Child<QPushButton>("btnPassCancel")->isVisible());
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 24);
         QCOMPARE(bar->value(), 0);
         QCOMPARE(progress.StepSize(), 3);
         QCOMPARE(strip->frameShape(), QFrame::NoFrame);
+        QVERIFY(strip->height() >= panel->sizeHint().height());
+        QCOMPARE(w.Child<QLabel>("lbPassCount")->text(), QStringLiteral("0 из 25"));
         progress.Step(7);
         QCOMPARE(bar->value(), 7);
+        QCOMPARE(w.Child<QLabel>("lbPassCount")->text(), QStringLiteral("8 из 25"));
         progress.Finish();
         QCOMPARE(bar->value(), 24);
         QVERIFY(!bar->isVisible());
         QCOMPARE(strip->frameShape(), QFrame::Panel);
         QCOMPARE(strip->frameShadow(), QFrame::Sunken);
+        QCOMPARE(strip->height(), stripHeight);
         QCOMPARE(TExplorerProgress::StepFor(1), 1);
         QCOMPARE(TExplorerProgress::StepFor(11), 2);
     }
