@@ -19,10 +19,10 @@
 #include "ui/qt_text.h"
 #include "ui/row_model.h"
 #include "ui/view_qso.h"
+#include "ui/wait_cursor.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -45,15 +45,6 @@ namespace {
 const char* const kFilesWidths = "lvFiles";
 const char* const kHeaderWidths = "lvQSOHeader";
 const char* const kQSOWidths = "lvQSODetail";
-
-// The hourglass while a command works; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
 class TPassGuard {

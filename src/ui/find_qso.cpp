@@ -11,10 +11,10 @@
 #include "ui/command_guard.h"
 #include "ui/help_topic.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,14 +34,6 @@ namespace zelk::ui {
 namespace {
 
 constexpr int kFileNameRole = Qt::UserRole; // the row's file name as Windows-1251 bytes
-
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QLabel* StatusPanel(int index, QWidget* parent) {
     auto* panel = new QLabel(parent);

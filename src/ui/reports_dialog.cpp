@@ -7,9 +7,9 @@
 #include "settings/global_vars.h"
 #include "ui/command_guard.h"
 #include "ui/explorer_reports.h"
+#include "ui/wait_cursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -24,15 +24,6 @@
 
 namespace zelk::ui {
 namespace {
-
-// The hourglass while the report's data is prepared; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // The dialog's own progress bar while the absent-log table is built: shown only for the count, and the
 // dialog keeps painting while it advances.
