@@ -49,13 +49,7 @@ std::string TakeSingleArgument(std::vector<std::string>& args, const char* what)
 }
 
 std::vector<std::string> ReadScriptFile(const std::string& path) {
-    const std::string bytes = ReadFileBytes(FromUtf8(path));
-    std::vector<std::string> lines;
-    TLineReader reader(bytes);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
+    return TextLines(ReadFileBytes(FromUtf8(path)));
 }
 
 // Compiles (`check`: with the script editor's check of function names); on errors prints them and

@@ -157,13 +157,7 @@ QString UnencodableChars(const QString& text) {
 }
 
 std::vector<std::string> ScriptLines(const QString& text) {
-    const std::string bytes = Cp(text);
-    std::vector<std::string> lines;
-    TLineReader reader(bytes);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
+    return TextLines(Cp(text));
 }
 
 } // namespace zelk::ui
