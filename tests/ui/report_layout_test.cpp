@@ -56,6 +56,9 @@ TfrLayout FullLayout() {
     call.Style.VAlign = TfrVAlign::Center;
     data.Objects = {call, call};
     data.Objects[1].Name = QStringLiteral("Call2");
+    // Translucent colours: the file once kept only their red, green and blue.
+    data.Objects[1].Style.TextColor = QColor(0, 0, 0, 0x80);
+    data.Objects[1].Style.FillColor = QColor(0xf0, 0xf0, 0xf0, 0x40);
     TfrBand empty;
     empty.Kind = TfrBandKind::PageFooter;
     empty.Height = 0;
