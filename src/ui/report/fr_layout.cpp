@@ -334,9 +334,11 @@ void NormalizeLayout(TfrLayout& layout) {
         b = std::max(0.0, b);
         const double room = side * 0.9;
         if (a + b > room) {
+            // Shrunk in proportion and cut to a thousandth of a millimetre, which the file holds exactly:
+            // a layout opened again then fits as it is and is not shrunk anew.
             const double k = room / (a + b);
-            a *= k;
-            b *= k;
+            a = std::floor(a * k * 1000) / 1000;
+            b = std::floor(b * k * 1000) / 1000;
         }
     };
     fitMargins(p.LeftMargin, p.RightMargin, p.Width);
