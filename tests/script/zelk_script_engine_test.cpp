@@ -58,6 +58,7 @@ TEST(ZelkScriptEngine, FunctionsGiveTheirResults) {
         {"LowerCase('xY1z')", "String: xy1z"},
         {"NameCase('xY1z')", "String: Xy1z"},
         {"NameCase('')", "String: "},
+        {"NameCase('q')", "String: Q"},
         {"Length('xY1z')", "Integer: 4"},
         {"Pos('1', 'xY1z')", "Integer: 3"},
         {"Pos('q', 'xY1z')", "Integer: 0"},
