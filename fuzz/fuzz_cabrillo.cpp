@@ -1,11 +1,13 @@
-// libFuzzer target for the Cabrillo reader: the input is a log file. It is written to a temporary file
-// and read as the program reads logs - line by line from the file in blocks, each line through the line
-// rules, contact lines parsed into records with their moments, the summary and the owner's callsign. The
-// lines read from the file must be the lines of the same bytes split in memory.
+// libFuzzer target for the Cabrillo reader: the input is a log file, in any encoding. It is written to a
+// temporary file and read as the program reads logs - line by line from the file in blocks (of a size the
+// input chooses, so that every block boundary is met), each line through the line rules, contact lines
+// parsed into records with their moments, the summary and the owner's callsign. The lines read in blocks
+// must be the lines of the whole file's text read at once.
 #include "logs/cabrillo_file.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/qso_record.h"
+#include "logs/text_encoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,19 +44,6 @@ class TScratchFile {
     std::string folder_, path_;
 };
 
-// The file reader takes 64 KiB at a time; inputs whose first byte has its low four bits set are put
-// where a block ends (few enough not to slow the run down much).
-constexpr std::size_t kBlock = 1 << 16;
-
-std::string FileBytes(const std::uint8_t* data, std::size_t size) {
-    std::string bytes(reinterpret_cast<const char*>(data), size);
-    if (size == 0 || (data[0] & 0x0f) != 0x0f) return bytes;
-    std::string filler(kBlock - size / 2, 'x');
-    for (std::size_t i = 79; i < filler.size(); i += 80)
-        filler[i] = '\n';
-    return filler + bytes;
-}
-
 void Check(bool holds, const char* what) {
     if (holds) return;
     std::fprintf(stderr, "fuzz_cabrillo: %s\n", what);
@@ -65,21 +54,18 @@ void Check(bool holds, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TScratchFile scratch;
-    const std::string bytes = FileBytes(data, size);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string& path = scratch.Write(bytes);
+    const std::vector<std::string> whole = zelk::TextLines(zelk::ReadLogText(path));
 
-    std::vector<std::string> inMemory;
-    zelk::TLineReader memory(bytes);
-    for (std::string line; memory.Next(line);)
-        inMemory.push_back(line);
-
-    zelk::TFileLineReader file(path);
+    const std::size_t block = size == 0 ? 1 : 1 + data[0] % 97;
+    zelk::TFileLineReader file(path, block);
     std::string raw;
     zelk::TLogLine line;
     std::size_t count = 0, contacts = 0;
     zelk::TQSORecord previous;
     while (file.Next(raw)) {
-        Check(count < inMemory.size() && raw == inMemory[count], "the file gives other lines than the text");
+        Check(count < whole.size() && raw == whole[count], "the lines read in blocks differ from the text");
         ++count;
         zelk::ClassifyLogLine(raw, line);
         if (line.Kind != zelk::TLineKind::Contact) continue;
@@ -92,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "the time difference depends on the order");
         previous.Assign(record);
     }
-    Check(count == inMemory.size(), "the file gives fewer lines than the text");
+    Check(count == whole.size(), "fewer lines read in blocks than the text holds");
 
     zelk::TZelkCurrentFile summary;
     summary.ReadSummary(path);
