@@ -176,6 +176,14 @@ bool TLineReader::Next(std::string& line) {
     return true;
 }
 
+std::vector<std::string> TextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    TLineReader reader(text);
+    for (std::string line; reader.Next(line);)
+        lines.push_back(line);
+    return lines;
+}
+
 TFileLineReader::TFileLineReader(std::string_view path, size_t blockSize)
     : path_(path), blockSize_(blockSize > 0 ? blockSize : 1) {
     const fs::path p = PathFromText(path);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelk {
 
@@ -49,6 +50,9 @@ class TLineReader {
     std::string_view text_;
     size_t pos_ = 0;
 };
+
+// Every line of a text by those rules.
+std::vector<std::string> TextLines(std::string_view text);
 
 // The same line rules over a log file read in blocks, so that a huge log never sits in memory whole.
 // A log in UTF-8 or UTF-16 is read as its Windows-1251 text (see text_encoding.h); a plain file's bytes

@@ -230,13 +230,17 @@ double TQSORecord::DateTime() const {
     return result;
 }
 
-int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
+int MinutesBetween(double a, double b) {
     long long dayA = 0, dayB = 0;
     int minA = 0, minB = 0;
-    SplitMoment(a.DateTime(), dayA, minA);
-    SplitMoment(b.DateTime(), dayB, minB);
+    SplitMoment(a, dayA, minA);
+    SplitMoment(b, dayB, minB);
     const long long diff = std::llabs((dayB - dayA) * 1440 + minB - minA);
     return diff > INT32_MAX ? INT32_MAX : static_cast<int>(diff);
+}
+
+int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
+    return MinutesBetween(a.DateTime(), b.DateTime());
 }
 
 bool TQSORecord::IsTimeClose(const TQSORecord& other, int maxMinutes) const {

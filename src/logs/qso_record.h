@@ -46,6 +46,9 @@ class TQSORecord {
 
 // Whole minutes between the moments of two records, independent of their order.
 int TimeDifference(const TQSORecord& a, const TQSORecord& b);
+// The same for two moments given as day counts: each is taken as its calendar day and its minute of the
+// day (seconds dropped), so 12:00:59 and 12:01:00 are one minute apart.
+int MinutesBetween(double a, double b);
 
 // The calendar day (as a day count) of a date text yyyy-mm-dd; 0 when it gives no valid date.
 int DateTextToDays(std::string_view text);

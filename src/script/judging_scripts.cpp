@@ -113,15 +113,6 @@ TScriptInfo Info(TScriptKind kind) {
     return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    TLineReader reader(text);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
-}
-
 std::string g_scriptFolder;
 std::unique_ptr<TZelkScript> g_scripts;
 
@@ -156,7 +147,7 @@ std::string TZelkScriptItem::GetFileName() const {
 
 void TZelkScriptItem::Load() {
     const std::string file = JudgingScriptFile(Vars().Paths(), g_scriptFolder, Info(kind_).file).Read;
-    lines_ = SplitLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
+    lines_ = TextLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
     compiledCurrent_ = false;
     Failed = false;
 }
@@ -169,7 +160,7 @@ std::string TZelkScriptItem::GetText() const {
 }
 
 void TZelkScriptItem::SetText(const std::string& text) {
-    lines_ = SplitLines(text);
+    lines_ = TextLines(text);
     compiledCurrent_ = false;
     Failed = false;
 }

@@ -13,12 +13,12 @@
 #include "ui/edit_file_syntax.h"
 #include "ui/qt_text.h"
 #include "ui/replace_question.h"
+#include "ui/wait_cursor.h"
 #include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -38,15 +38,6 @@ namespace {
 
 const QString kLogFilters =
     QStringLiteral("Файлы CABRILLO|*.cbr|Файлы протоколов/текстовые|*.log; *.txt|Все файлы|*.*");
-
-// The hourglass while a command works; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QString ScreenText(const std::vector<std::string>& lines) {
     size_t size = 0;

@@ -23,10 +23,10 @@
 #include "ui/row_model.h"
 #include "ui/trash.h"
 #include "ui/view_qso.h"
+#include "ui/wait_cursor.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -45,14 +45,6 @@
 namespace zelk::ui {
 namespace {
 
-// The hourglass while a command works; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
 // A close of the window that the judge confirmed during the pass follows once the command has returned.

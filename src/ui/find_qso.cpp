@@ -13,11 +13,11 @@
 #include "ui/help_topic.h"
 #include "ui/progress_panel.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 #include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,14 +36,6 @@ namespace zelk::ui {
 namespace {
 
 constexpr int kFileNameRole = Qt::UserRole; // the row's file name as Windows-1251 bytes
-
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QLabel* StatusPanel(int index, QWidget* parent) {
     auto* panel = new QLabel(parent);

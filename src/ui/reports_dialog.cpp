@@ -10,10 +10,10 @@
 #include "ui/explorer_progress.h"
 #include "ui/explorer_reports.h"
 #include "ui/progress_panel.h"
+#include "ui/wait_cursor.h"
 #include "ui/window_place.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -27,18 +27,6 @@
 #include <algorithm>
 
 namespace zelk::ui {
-namespace {
-
-// The hourglass while the report's data is prepared; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-} // namespace
 
 TfmReports::TfmReports(TExplorerReports& reports, TZelkContest& contest, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), reports_(reports), contest_(contest) {

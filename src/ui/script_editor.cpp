@@ -464,11 +464,11 @@ void TfmScriptEditor::actSaveExecute() {
     ShowCaption();
 }
 
-// Compiles the editor's lines into a scratch form; the script item stays as it is.
+// Compiles the editor's lines into a scratch form, function names checked; the script item stays as it is.
 void TfmScriptEditor::actCheckExecute() {
     TfrScript scratch;
     std::vector<std::string> errors;
-    Scripts().Engine().CompileScript(EditorLines(), scratch, errors);
+    Scripts().Engine().CheckScript(EditorLines(), scratch, errors);
     if (errors.empty()) {
         ShowCheckResult(QStringLiteral("Ok. Ошибок нет."));
         errorLine_ = -1;

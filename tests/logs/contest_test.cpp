@@ -175,9 +175,11 @@ TEST_F(ContestTest, ContestSettingsFileBringsItsMaskIntoForce) {
 }
 
 TEST_F(ContestTest, InitialSelectionPrefersTheLogLoadedLast) {
-    for (const char* n : {"q1aa.cbr", "q2bb.cbr", "q3cc.cbr"})
+    // AQ2BB.CBR holds the name of the log loaded last and comes before it: only the name's start counts.
+    for (const char* n : {"q1aa.cbr", "aq2bb.cbr", "q2bb.cbr", "q3cc.cbr"})
         dir.Write(n, kQ1AA);
     contest.ListLogs();
+    contest.SortLogs(0);
     Vars().QLastCall = "Q2BB.CBR";
     ASSERT_TRUE(contest.SelectInitialLog());
     EXPECT_EQ(contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption, "Q2BB.CBR");

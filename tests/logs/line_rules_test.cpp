@@ -10,15 +10,6 @@ using namespace zelk;
 
 namespace {
 
-std::vector<std::string> LinesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    TLineReader reader(text);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> FileLinesOf(std::string_view text) {
     test::TempDir dir;
     const std::string path = dir.Write("log.cbr", text);
@@ -53,7 +44,7 @@ TEST(LineRules, LineEndsAndCtrlZ) {
         {std::string("nul\0inside\n", 11), {std::string("nul\0inside", 10)}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LinesOf(c.text), c.lines) << c.text;
+        EXPECT_EQ(TextLines(c.text), c.lines) << c.text;
         EXPECT_EQ(FileLinesOf(c.text), c.lines) << c.text;
     }
 }

@@ -14,15 +14,6 @@ namespace {
 
 using E = TTextEncoding;
 
-std::vector<std::string> TextLines(std::string_view text) {
-    std::vector<std::string> lines;
-    TLineReader reader(text);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
-}
-
 struct TRead {
     std::vector<std::string> lines;
     TTextEncoding encoding = E::Cp1251;

@@ -7,7 +7,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include <filesystem>
 
 using namespace zelk;
-using zelk::testing::TempFolder;
+using zelk::test::TempDir;
 
 namespace {
 
@@ -36,7 +36,7 @@ class Installed : public ::testing::Test {
         root.Write("share/zelkon/" + name, bytes);
     }
 
-    TempFolder root;
+    TempDir root;
     const std::string bin = root.File("bin");
     const std::string data = root.File("share/zelkon");
     const std::string home = root.File("home");

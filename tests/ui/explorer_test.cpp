@@ -34,6 +34,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
+
 using namespace zelk;
 using namespace zelk::ui;
 using zelk::test::TempFolder;
@@ -59,21 +62,61 @@ const char* kNoCall = "NAME: Nobody\n"
 
 using Window = test::ExplorerWindow;
 
-void WriteProgramIni(TestSettings& settings, const std::string& folder, const char* lastCall) {
-    settings.Exe.Write(QStringLiteral("zelk.ini"),
-                       "[Settings]\nCurrentFolder=" + folder + "\nQLastCall=" + std::string(lastCall) + "\n");
-}
-
 } // namespace
 
 class ExplorerTest : public QObject {
     Q_OBJECT
+
+    // Each test's world, made anew by init() and dropped by cleanup(): fresh settings, a contest folder
+    // and, once the test asks for it, the main window.
+    std::optional<TestSettings> settings;
+    std::optional<TempFolder> contest;
+    std::unique_ptr<Window> window;
+
+    using TLogs = std::initializer_list<std::pair<const char*, const char*>>;
+
+    // Logs written into the contest folder: file name and UTF-8 text.
+    void WriteLogs(TLogs logs) {
+        for (const auto& [name, text] : logs)
+            contest->Write(QString::fromUtf8(name), text);
+    }
+    // The main window as the program makes it; shown (with its first listing done) when `show` is set.
+    Window& Make(bool show = true) {
+        window.reset();
+        window = std::make_unique<Window>();
+        if (show) window->ShowAndWait();
+        return *window;
+    }
+    // The logs written, the window shown empty, then the contest folder opened in it.
+    Window& Open(TLogs logs) {
+        WriteLogs(logs);
+        Window& w = Make();
+        w.Explorer.OpenFolder(contest->Text());
+        return w;
+    }
+    // The logs written and the program started with the contest folder in its settings and `lastCall`
+    // as the log loaded last.
+    Window& Start(const char* lastCall, TLogs logs) {
+        WriteLogs(logs);
+        settings->Exe.Write(QStringLiteral("zelk.ini"), "[Settings]\nCurrentFolder=" + contest->Text() +
+                                                            "\nQLastCall=" + std::string(lastCall) + "\n");
+        return Make();
+    }
+
   private slots:
-    void init() { TfmIfDelete::AnimationMs = 30; }
+    void init() {
+        TfmIfDelete::AnimationMs = 30;
+        settings.emplace();
+        contest.emplace();
+    }
+    void cleanup() {
+        window.reset();
+        contest.reset();
+        settings.reset();
+    }
 
     void CommandsHaveTheirCaptionsKeysAndAvailability() {
-        TestSettings settings;
-        Window w;
+        Window& w = Make(false);
         struct Case {
             const char* name;
             QString caption, hint;
@@ -129,8 +172,7 @@ class ExplorerTest : public QObject {
     }
 
     void PopupMenusHaveTheirDefaultItems() {
-        TestSettings settings;
-        Window w;
+        Window& w = Make(false);
         QCOMPARE(w.Child<QMenu>("pmFiles")->defaultAction(), w.Action("actFilesEdit"));
         QCOMPARE(w.Child<QMenu>("pmQSOHeader")->defaultAction(), w.Action("actFilesEdit"));
         QCOMPARE(w.Child<QMenu>("pmQSODetail")->defaultAction(), w.Action("actViewQSO"));
@@ -139,18 +181,15 @@ class ExplorerTest : public QObject {
     }
 
     void OpeningAFolderListsItsLogsAndLoadsOne() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("q1aa.cbr", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("nocall.cbr", kNoCall);
-        contest.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
-        Window w;
-        w.ShowAndWait();
+        WriteLogs({{"q1aa.cbr", kQ1AA},
+                   {"Q2BB.CBR", kQ2BB},
+                   {"nocall.cbr", kNoCall},
+                   {"notes.txt", "CALLSIGN: Q9ZZ\n"}});
+        Window& w = Make();
         QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
 
-        w.Explorer.OpenFolder(contest.Text());
+        w.Explorer.OpenFolder(contest->Text());
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 3);
         QCOMPARE(w.Panel(0), QStringLiteral(" 3 file(s)"));
         const int q1 = w.RowOf("Q1AA.CBR");
@@ -160,7 +199,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Image("lvFiles", q1), int(imgLog));
         QVERIFY(!w.List("lvFiles")->model()->index(q1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
         // The UBN folder follows the contest folder while it names no existing folder.
-        QCOMPARE(Vars().CurrentUBNFolder, contest.Text());
+        QCOMPARE(Vars().CurrentUBNFolder, contest->Text());
 
         w.SelectRow(q1);
         w.Explorer.LoadSelected();
@@ -182,11 +221,9 @@ class ExplorerTest : public QObject {
     }
 
     void ChoosingAFolderListsItAndAMissingOneIsCreatedOnConsent() {
-        TestSettings settings;
-        TempFolder contest, parent;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
+        TempFolder parent;
+        WriteLogs({{"Q1AA.CBR", kQ1AA}});
+        Window& w = Make();
         const std::string missing = parent.Text() + "/new";
         struct Case {
             const char* what;
@@ -197,14 +234,14 @@ class ExplorerTest : public QObject {
             const char* files;
         };
         const Case cases[] = {
-            {"existing", contest.Text(), true, contest.Text(), false, " 1 file(s)"},
-            {"missing, refused", missing, false, contest.Text(), false, " 1 file(s)"},
-            {"cancelled", "", true, contest.Text(), false, " 1 file(s)"},
+            {"existing", contest->Text(), true, contest->Text(), false, " 1 file(s)"},
+            {"missing, refused", missing, false, contest->Text(), false, " 1 file(s)"},
+            {"cancelled", "", true, contest->Text(), false, " 1 file(s)"},
             {"missing, created", missing, true, missing, true, " *.CBR"},
         };
         for (const Case& c : cases) {
-            settings.Boxes.Boxes.clear();
-            settings.Boxes.Answer = c.consent;
+            settings->Boxes.Boxes.clear();
+            settings->Boxes.Answer = c.consent;
             QString title;
             bool handled = false;
             test::OnNextModal(
@@ -231,21 +268,15 @@ class ExplorerTest : public QObject {
             QVERIFY2(QDir(QString::fromStdString(ToUtf8(missing))).exists() == c.created, c.what);
             QVERIFY2(w.Panel(0) == QString::fromLatin1(c.files), c.what);
             const bool asked = c.typed == missing;
-            QVERIFY2(settings.Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
+            QVERIFY2(settings->Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
             if (asked)
-                QCOMPARE(settings.Boxes.Boxes[0].Text,
+                QCOMPARE(settings->Boxes.Boxes[0].Text,
                          std::string("The specified directory does not exist. Create it?"));
         }
     }
 
     void FirstShowSelectsTheLogLoadedLastAndLoadsIt() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q2BB.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q2BB.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
         const QModelIndexList selected = w.List("lvFiles")->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
@@ -254,26 +285,17 @@ class ExplorerTest : public QObject {
     }
 
     void ACommandLineFolderOpensAtStart() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.Explorer.SetStartFolder(contest.Text());
+        WriteLogs({{"Q1AA.CBR", kQ1AA}});
+        Window& w = Make(false);
+        w.Explorer.SetStartFolder(contest->Text());
         w.ShowAndWait();
         QTRY_COMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
-        QCOMPARE(Vars().CurrentFolder, contest.Text());
+        QCOMPARE(Vars().CurrentFolder, contest->Text());
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
     void TwoQuickSelectionChangesLoadOnlyTheSecond() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("Q5EE.CBR", kNoCall);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}, {"Q5EE.CBR", kNoCall}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
         auto* timer = w.Child<QTimer>("tmrFileSelect");
         QTRY_VERIFY(!timer->isActive());
@@ -296,13 +318,8 @@ class ExplorerTest : public QObject {
     }
 
     void SortingByColumnAndCommands() {
-        TestSettings settings;
-        TempFolder contest;
-        for (const char* name : {"Q3CC.CBR", "q1aa.cbr", "Q2BB.CBR"})
-            contest.Write(name, "CALLSIGN: X\n");
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open(
+            {{"Q3CC.CBR", "CALLSIGN: X\n"}, {"q1aa.cbr", "CALLSIGN: X\n"}, {"Q2BB.CBR", "CALLSIGN: X\n"}});
         auto& logs = w.Explorer.Contest().Logs;
         logs[static_cast<size_t>(w.RowOf("Q1AA.CBR"))].SetCell(2, "12");
         logs[static_cast<size_t>(w.RowOf("Q2BB.CBR"))].SetCell(2, "-");
@@ -331,14 +348,9 @@ class ExplorerTest : public QObject {
     }
 
     void RefreshingTheListPutsDashesBack() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}});
         w.Explorer.Contest().Logs[0].SetCell(0, "7");
-        contest.Write("Q2BB.CBR", kQ2BB);
+        contest->Write("Q2BB.CBR", kQ2BB);
         w.Action("actFilesRefresh")->trigger();
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 2);
         QCOMPARE(w.Cell("lvFiles", w.RowOf("Q1AA.CBR"), 1), QStringLiteral("-"));
@@ -346,13 +358,7 @@ class ExplorerTest : public QObject {
     }
 
     void DeletingAfterConfirmationRemovesFileAndRow() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         const int row = w.RowOf("Q1AA.CBR");
         w.SelectRow(row);
 
@@ -377,9 +383,9 @@ class ExplorerTest : public QObject {
         QVERIFY(asked);
         QCOMPARE(heading, QStringLiteral("Удалить файл ?"));
         QCOMPARE(title, QStringLiteral("Подтверждение удаления"));
-        QCOMPARE(text, QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR"))));
+        QCOMPARE(text, QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR"))));
         QCOMPARE(fate, QStringLiteral("Файл будет перемещён в корзину."));
-        QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QVERIFY(!contest->Exists("Q1AA.CBR"));
         QStringList added = QDir(trashFiles).entryList(QDir::Files);
         for (const QString& name : before)
             added.removeOne(name);
@@ -394,7 +400,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(trashed.readAll().toStdString(), FromUtf8(kQ1AA));
         QVERIFY(QFile::exists(trash + QStringLiteral("/info/") + trashedName + QStringLiteral(".trashinfo")));
         QCOMPARE(w.Explorer.Message(), QStringLiteral("Файл перемещён в корзину: %1")
-                                           .arg(QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR")))));
+                                           .arg(QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR")))));
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
         QCOMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
         // The remaining row takes the selection and loads after the delay.
@@ -420,14 +426,12 @@ class ExplorerTest : public QObject {
     // Where the file has no trash to go to (here: the user's data folder is missing), the question says
     // so, and the file is deleted for good.
     void WithoutATrashTheQuestionSaysTheFileIsDeletedForGood() {
-        TestSettings settings;
-        TempFolder contest, data;
-        contest.Write("Q1AA.CBR", kQ1AA);
+        TempFolder data;
+        contest->Write("Q1AA.CBR", kQ1AA);
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(data.Path() + QStringLiteral("/missing")));
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Make();
+        w.Explorer.OpenFolder(contest->Text());
         w.SelectRow(0);
         QString fate;
         bool asked = false;
@@ -444,7 +448,7 @@ class ExplorerTest : public QObject {
         qputenv("XDG_DATA_HOME", dataHome);
         QVERIFY(asked);
         QCOMPARE(fate, QStringLiteral("Корзины нет: файл будет удалён навсегда."));
-        QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QVERIFY(!contest->Exists("Q1AA.CBR"));
         QCOMPARE(QDir(data.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
         QCOMPARE(QDir(QDir::currentPath())
                      .entryList({QStringLiteral("Q1AA.CBR*")}, QDir::AllEntries | QDir::Hidden, QDir::Name),
@@ -452,18 +456,13 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
         QCOMPARE(
             w.Explorer.Message(),
-            QStringLiteral("Файл удалён: %1").arg(QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR")))));
-        QVERIFY(settings.Boxes.Boxes.empty());
+            QStringLiteral("Файл удалён: %1").arg(QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR")))));
+        QVERIFY(settings->Boxes.Boxes.empty());
     }
 
     void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
-        TestSettings settings;
-        TempFolder contest, empty;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        TempFolder empty;
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         w.Action("actCalcQSO")->trigger();
@@ -480,7 +479,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Explorer.Contest().Current.CallSign, std::string());
 
         // Back in the contest folder, its log is listed and loaded again.
-        w.Explorer.OpenFolder(contest.Text());
+        w.Explorer.OpenFolder(contest->Text());
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
@@ -488,11 +487,9 @@ class ExplorerTest : public QObject {
     // The empty log list says what to do: open a folder when none is open, change the mask when the
     // folder holds files but no logs; an empty folder needs no advice.
     void AnEmptyLogListSaysHowToFillIt() {
-        TestSettings settings;
         TempFolder other, empty;
         other.Write("notes.txt", "nothing");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         TReportView* files = w.View("lvFiles");
         QCOMPARE(files->EmptyText(),
                  QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
@@ -513,12 +510,7 @@ class ExplorerTest : public QObject {
     }
 
     void RefusingTheDeletionKeepsTheFile() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}});
         w.SelectRow(0);
         for (const char* how : {"button", "escape", "close"}) {
             bool asked = false;
@@ -537,28 +529,23 @@ class ExplorerTest : public QObject {
                 &asked);
             w.Action("actFilesDelete")->trigger();
             QVERIFY2(asked, how);
-            QVERIFY2(contest.Exists("Q1AA.CBR"), how);
+            QVERIFY2(contest->Exists("Q1AA.CBR"), how);
             QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
         }
     }
 
     void AnUnreadableLogGivesAnErrorBoxAndTheWindowStaysUsable() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
         // /proc/self/mem opens like a regular file and fails on reading (even for root).
-        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), contest.Path() + QStringLiteral("/Q9ZZ.CBR")));
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), contest->Path() + QStringLiteral("/Q9ZZ.CBR")));
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
-        settings.Boxes.Boxes.clear();
+        settings->Boxes.Boxes.clear();
 
         w.SelectRow(w.RowOf("Q9ZZ.CBR"));
-        QTRY_COMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
-        QVERIFY(settings.Boxes.Boxes[0].Text.find("Q9ZZ.CBR") != std::string::npos);
+        QTRY_COMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Kind, std::string("error"));
+        QVERIFY(settings->Boxes.Boxes[0].Text.find("Q9ZZ.CBR") != std::string::npos);
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
@@ -568,11 +555,9 @@ class ExplorerTest : public QObject {
     }
 
     void GeometrySplitsAndColumnWidthsSurviveARestart() {
-        TestSettings settings;
         QRect geometry;
         {
-            Window w;
-            w.ShowAndWait();
+            Window& w = Make();
             w.Explorer.move(40, 60);
             w.Explorer.resize(900, 600);
             QTest::qWait(20);
@@ -586,11 +571,11 @@ class ExplorerTest : public QObject {
             geometry = QRect(w.Explorer.pos(), w.Explorer.size());
             w.Explorer.close();
         }
+        window.reset();
         QCOMPARE(Vars().WExSplit, 300);
         QCOMPARE(Vars().WExHdrHeight, 170);
-        settings.Restart();
-        Window w;
-        w.ShowAndWait();
+        settings->Restart();
+        Window& w = Make();
         QCOMPARE(QRect(w.Explorer.pos(), w.Explorer.size()), geometry);
         QCOMPARE(w.Child<QWidget>("paLeft")->width(), 300);
         QCOMPARE(w.List("lvQSOHeader")->height(), 170);
@@ -602,9 +587,7 @@ class ExplorerTest : public QObject {
     }
 
     void FirstStartOpensOnFourFifthsOfTheScreenInItsMiddle() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(w.Explorer.size(), QSize(area.width() * 4 / 5, area.height() * 4 / 5));
         // Centred as far as the window frame, unknown before the window is shown, allows.
@@ -619,32 +602,27 @@ class ExplorerTest : public QObject {
     }
 
     void AStoredPositionOffTheScreensComesBack() {
-        TestSettings settings;
         Vars().WExLeft = 50000;
         Vars().WExTop = 40000;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         QVERIFY(QGuiApplication::screenAt(w.Explorer.frameGeometry().center()) != nullptr);
     }
 
     void AWidthThatIsNotANumberIsReportedAndTheOthersStay() {
-        TestSettings settings;
         Vars().SaveColumnWidths({25, 80}, "lvQSODetail");
-        settings.Boxes.Boxes.clear();
+        settings->Boxes.Boxes.clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk"))
             .setValue(QStringLiteral("lvQSODetail"), QStringLiteral("33,x,44"));
-        Window w;
+        Window& w = Make(false);
         QCOMPARE(w.List("lvQSODetail")->columnWidth(0), 33);
         for (int column : {1, 2})
             QCOMPARE(w.List("lvQSODetail")->columnWidth(column), w.View("lvQSODetail")->ContentWidth(column));
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
+        QCOMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Kind, std::string("error"));
     }
 
     void TheLeftPanelSnapsTo125AndStatusPanelZeroFollows() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         auto* main = w.Child<QSplitter>("splMain");
         main->setSizes({60, main->width() - 60});
         QTRY_COMPARE(w.Child<QWidget>("paLeft")->width(), 125);
@@ -661,13 +639,7 @@ class ExplorerTest : public QObject {
     }
 
     void TypingALetterOpensTheFindDialogAndPunctuationDoesNot() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTableView* files = w.List("lvFiles");
         files->setFocus();
         QTest::keyClicks(files, QStringLiteral(","));
@@ -700,13 +672,8 @@ class ExplorerTest : public QObject {
     }
 
     void EnterAndDoubleClickOnTheLogAndHeaderListsOpenTheEditor() {
-        TestSettings settings;
-        TempFolder contest;
-        const std::string q1 = contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
+        const std::string q1 = contest->File(QStringLiteral("Q1AA.CBR"));
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         for (const char* list : {"lvFiles", "lvQSOHeader"}) {
@@ -740,17 +707,11 @@ class ExplorerTest : public QObject {
         }
         // Closed without a save: the log keeps its rows and is not read again.
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(settings->Boxes.Boxes.empty());
     }
 
     void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         w.Action("actCalcQSO")->trigger();
@@ -777,7 +738,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Cell("lvFiles", row, 1), QStringLiteral("1"));
         QCOMPARE(w.Cell("lvFiles", row, 2), QStringLiteral("1"));
         QCOMPARE(w.Cell("lvFiles", row, 3), QStringLiteral("1"));
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(settings->Boxes.Boxes.empty());
 
         // The results stay: writing them into the log's row does not reload the log.
         QTest::qWait(700);
@@ -790,29 +751,17 @@ class ExplorerTest : public QObject {
     }
 
     void CheckingALogWithoutCallsignShowsTheStructureError() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q5EE.CBR", kNoCall);
-        WriteProgramIni(settings, contest.Text(), "Q5EE.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q5EE.CBR", {{"Q5EE.CBR", kNoCall}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 1);
         w.Action("actCalcQSO")->trigger();
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
+        QCOMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
         QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
         QCOMPARE(w.Image("lvQSODetail", 0), int(imgQSOUnchecked));
     }
 
     void CheckingAllFilesScoresEveryRowWithProgress() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("Q5EE.CBR", kNoCall);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}, {"Q5EE.CBR", kNoCall}});
         auto* bar = w.Child<QProgressBar>("pbProgress");
         QList<int> positions;
         bool shownDuringPass = false;
@@ -840,14 +789,9 @@ class ExplorerTest : public QObject {
     }
 
     void CreatingTheReportFileWritesTheCheckedLog() {
-        TestSettings settings;
-        TempFolder contest, reports;
-        contest.Write("q1aa.cbr", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
+        TempFolder reports;
         Vars().CurrentUBNFolder = reports.Text();
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"q1aa.cbr", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         Vars().CurrentUBNFolder = reports.Text();
 
@@ -876,8 +820,8 @@ class ExplorerTest : public QObject {
         QCOMPARE(filters.value(2), QStringLiteral("Все файлы (*)"));
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("q1aa.UBN"));
         QCOMPARE(directory, reports.Path());
-        QVERIFY2(settings.Boxes.Boxes.empty(),
-                 settings.Boxes.Boxes.empty() ? "" : settings.Boxes.Boxes[0].Text.c_str());
+        QVERIFY2(settings->Boxes.Boxes.empty(),
+                 settings->Boxes.Boxes.empty() ? "" : settings->Boxes.Boxes[0].Text.c_str());
         QVERIFY(reports.Exists("q1aa.txt"));
         QFile report(reports.Path() + QStringLiteral("/q1aa.txt"));
         QVERIFY(report.open(QIODevice::ReadOnly));
@@ -895,12 +839,7 @@ class ExplorerTest : public QObject {
     }
 
     void CancellingTheReportDialogChangesNothing() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         const std::string ubnFolder = Vars().CurrentUBNFolder;
         bool handled = false;
@@ -919,9 +858,7 @@ class ExplorerTest : public QObject {
     }
 
     void ProgressBarShowsAPassAndHidesAfterIt() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         auto* bar = w.Child<QProgressBar>("pbProgress");
         auto* strip = w.Child<QFrame>("paFileCaption");
         auto* panel = w.Child<TProgressPanel>("paPassProgress");
