@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const TJudging judging{TZelkJudgingSettings(), scripts, messages};
 
     TZelkContest contest;
-    contest.ListLogs(FromUtf8(argv[1]), judging.Settings.FilesMask);
+    contest.ListLogs(FromUtf8(argv[1]), judging.Settings.Reading());
     const double cpuBefore = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     CheckAllFiles(contest, judging, nullptr);

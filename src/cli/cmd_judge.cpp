@@ -3,11 +3,13 @@
 #include "cli/command.h"
 #include "cli/contest_setup.h"
 #include "judge/judge.h"
+#include "judge/progress_guard.h"
 #include "judge/qso_search.h"
 #include "logs/contest.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "reports/standings.h"
 #include "reports/ubn_report.h"
 
 #include <algorithm>
@@ -75,16 +77,25 @@ int RunUbn(std::vector<std::string>& args) {
         }
     }
     const std::string folder = out ? FromUtf8(*out) : run->Settings.CurrentFolder;
-    auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
-    if (progress) progress->Start(static_cast<int>(rows.size()));
-    for (size_t k = 0; k < rows.size(); ++k) {
-        contest.SelectedLog = contest.FocusedLog = rows[k];
-        LoadSelected(contest);
-        const std::string name = ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt));
-        SaveUBNReport(contest, run->Judging(), JoinPath(folder, name));
-        if (progress) progress->Step(static_cast<int>(k));
+    // The paths written are printed once the progress bar has gone from the terminal, also when a
+    // later report fails.
+    std::string written;
+    try {
+        auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
+        TProgressGuard guard(progress.get(), static_cast<int>(rows.size()));
+        for (size_t k = 0; k < rows.size(); ++k) {
+            contest.SelectedLog = contest.FocusedLog = rows[k];
+            LoadSelected(contest);
+            const std::string path = JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
+            SaveUBNReport(contest, run->Judging(), path);
+            written += path + "\n";
+            guard.Step(static_cast<int>(k));
+        }
+    } catch (...) {
+        PrintText(written);
+        throw;
     }
-    if (progress) progress->Finish();
+    PrintText(written);
     return 0;
 }
 
@@ -127,6 +138,10 @@ int RunStandings(std::vector<std::string>& args) {
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
 
+    std::vector<std::optional<int>> totals;
+    for (const TLogRow& row : contest.Logs)
+        totals.push_back(StandingsTotal(row));
+    const std::vector<int> places = StandingsPlaces(totals);
     const std::vector<std::string> titles = {"Place", "File", "Score", "Multi", "ClaimedScore",
                                              "Call",  "Name", "Club",  "QSOs"};
     std::vector<std::vector<std::string>> table;
@@ -135,8 +150,9 @@ int RunStandings(std::vector<std::string>& args) {
         TZelkCurrentFile summary;
         const TContestLog* log = contest.LogAt(static_cast<int>(i));
         summary.TakeSummary(log ? log->Content() : TLogContent());
-        table.push_back({std::to_string(i + 1), row.Caption, row.Cell(0), row.Cell(1), row.Cell(2),
-                         summary.CallSign, summary.Name, summary.Club, std::to_string(summary.QSOCount)});
+        const std::string place = places[i] > 0 ? std::to_string(places[i]) : "-";
+        table.push_back({place, row.Caption, row.Cell(0), row.Cell(1), row.Cell(2), summary.CallSign,
+                         summary.Name, summary.Club, std::to_string(summary.QSOCount)});
     }
 
     std::string out;
@@ -187,7 +203,7 @@ int RunStandings(std::vector<std::string>& args) {
 int RunAbsent(std::vector<std::string>& args) {
     auto run = ExpectFolder(args, 1);
     TZelkContest contest;
-    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.FilesMask);
+    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.Reading());
     std::vector<std::pair<std::string, int>> mentions;
     auto progress = TerminalProgress("absent");
     CountNoFileMentions(contest, run->Settings.Judging(), mentions, progress.get());
@@ -203,7 +219,7 @@ int RunSearch(std::vector<std::string>& args) {
     const std::string text = UpperCase(Trim(FromUtf8(args[1])));
     if (text.empty()) throw TZelkError("Введите подстроку для поиска"_cp);
     TZelkContest contest;
-    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.FilesMask);
+    contest.ListLogs(run->Settings.CurrentFolder, run->Settings.Reading());
     auto progress = TerminalProgress("search");
     std::string out;
     for (const auto& row : SearchContacts(contest, text, progress.get()))
@@ -220,13 +236,15 @@ const CommandRegistrar kCheck{
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
      "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
-     "(default: the contest folder), named like the log with the UBNExt extension.",
+     "(default: the contest folder), named like the log with the UBNExt extension,\n"
+     "and prints the path of each file written, one a line.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
      "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
-     "first (ties by file name): place, file, Score, Multi, ClaimedScore (the judged total),\n"
-     "callsign, name, club and number of contacts.",
+     "first (ties by file name, sharing a place: 1, 2, 2, 4): place, file, Score, Multi,\n"
+     "ClaimedScore (the judged total), callsign, name, club and number of contacts. Logs\n"
+     "without CALLSIGN: cannot be judged: they come last, with \"-\" as their place.",
      RunStandings}};
 const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
                                 "Prints the stations without a log that at least NoFileMinMentionCount logs\n"

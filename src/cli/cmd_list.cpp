@@ -24,7 +24,7 @@ int RunList(std::vector<std::string>& args) {
     if (args.size() != 1) throw UsageError{"expects one argument, the contest folder"};
     TCliRun run(args[0], options);
     TZelkContest contest;
-    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.FilesMask);
+    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.Reading());
     std::string out;
     for (const auto& row : contest.Logs)
         out += Row(row);
@@ -39,7 +39,7 @@ int RunShow(std::vector<std::string>& args) {
     if (args.size() != 2) throw UsageError{"expects two arguments, the contest folder and the log"};
     TCliRun run(args[0], options);
     TZelkContest contest;
-    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.FilesMask);
+    contest.ListLogs(run.Settings.CurrentFolder, run.Settings.Reading());
     const std::string name = FromUtf8(args[1]);
     int found = -1;
     for (size_t i = 0; i < contest.Logs.size() && found < 0; ++i)

@@ -49,19 +49,18 @@ std::string TakeSingleArgument(std::vector<std::string>& args, const char* what)
 }
 
 std::vector<std::string> ReadScriptFile(const std::string& path) {
-    const std::string bytes = ReadFileBytes(FromUtf8(path));
-    std::vector<std::string> lines;
-    TLineReader reader(bytes);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
+    return TextLines(ReadFileBytes(FromUtf8(path)));
 }
 
-// Compiles; on errors prints them and returns false.
-bool CompileOrReport(TZelkScriptEngine& engine, const std::vector<std::string>& source, TfrScript& script) {
+// Compiles (`check`: with the script editor's check of function names); on errors prints them and
+// returns false.
+bool CompileOrReport(TZelkScriptEngine& engine, const std::vector<std::string>& source, TfrScript& script,
+                     bool check) {
     std::vector<std::string> errors;
-    engine.CompileScript(source, script, errors);
+    if (check)
+        engine.CheckScript(source, script, errors);
+    else
+        engine.CompileScript(source, script, errors);
     for (const auto& e : errors)
         PrintText(e + "\n");
     return errors.empty();
@@ -82,7 +81,7 @@ int RunCompile(std::vector<std::string>& args) {
     const std::string file = TakeSingleArgument(args, "FILE");
     TZelkScriptEngine engine;
     TfrScript script;
-    if (!CompileOrReport(engine, ReadScriptFile(file), script)) return 1;
+    if (!CompileOrReport(engine, ReadScriptFile(file), script, true)) return 1;
     PrintText(script.Listing());
     return 0;
 }
@@ -95,7 +94,7 @@ int RunRun(std::vector<std::string>& args) {
     TZelkScriptEngine engine;
     DefineVariables(engine, vars);
     TfrScript script;
-    if (!CompileOrReport(engine, source, script)) return 1;
+    if (!CompileOrReport(engine, source, script, false)) return 1;
     std::string failure;
     bool failed = false;
     try {
@@ -117,11 +116,11 @@ const CommandRegistrar kEval{{"eval", "eval EXPR [--var NAME=EXPR]... [--decimal
                               "Evaluates one expression with the judging engine's functions and prints\n"
                               "\"Kind: text\". Each --var is evaluated and defined first, in order.",
                               RunEval}};
-const CommandRegistrar kCompile{
-    {"compile", "compile FILE [--decimal-separator C]",
-     "Compiles a script file (Windows-1251): prints its error lines and exits 1,\n"
-     "or prints the compiled lines.",
-     RunCompile}};
+const CommandRegistrar kCompile{{"compile", "compile FILE [--decimal-separator C]",
+                                 "Checks a script file (Windows-1251) as the script editor does: prints its\n"
+                                 "error lines (a call of an unknown function among them) and exits 1, or\n"
+                                 "prints the compiled lines.",
+                                 RunCompile}};
 const CommandRegistrar kRun{{"run", "run FILE [--var NAME=EXPR]... [--decimal-separator C]",
                              "Defines the variables, compiles and runs a script file, then prints every\n"
                              "variable of the store as NAME<TAB>Kind: text. A run error ends with\n"

@@ -55,11 +55,11 @@ TCliRun::TCliRun(const std::string& folderUtf8, const TContestOptions& options) 
     Settings.CurrentFolder = FromUtf8(folderUtf8);
     Settings.SetOverrides(options.Overrides);
     Settings.LoadContestSettings();
-    scriptFolder_ = options.Scripts ? FromUtf8(*options.Scripts) : Settings.ScriptFolder();
+    scriptFiles_ = options.Scripts ? TScriptFiles(FromUtf8(*options.Scripts)) : TScriptFiles(Settings.Paths());
 }
 
 TZelkScript& TCliRun::Scripts() {
-    if (!scripts_) scripts_ = std::make_unique<TZelkScript>(scriptFolder_, Messages);
+    if (!scripts_) scripts_ = std::make_unique<TZelkScript>(scriptFiles_, Messages);
     return *scripts_;
 }
 

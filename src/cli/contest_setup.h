@@ -44,7 +44,7 @@ class TCliRun {
 
   private:
     MemoryUserStore store_;
-    std::string scriptFolder_;
+    TScriptFiles scriptFiles_;
     std::unique_ptr<TZelkScript> scripts_;
 };
 

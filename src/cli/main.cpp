@@ -1,6 +1,8 @@
 // zelkon-cli: the judging core without a window, for batch work and end-to-end tests.
 #include "cli/command.h"
 #include "logs/text.h"
+#include "settings/app_paths.h"
+#include "settings/app_version.h"
 
 #include <algorithm>
 #include <exception>
@@ -29,16 +31,29 @@ void PrintHelp() {
             start = nl + 1;
         }
     }
+    const TZelkAppPaths paths = TZelkAppPaths::ForThisProgram();
     std::cout
         << "\nOptions of the commands that take a contest FOLDER:\n"
            "  --set KEY=VALUE   any key of the Settings section of zelk.ini (FilesMask, UBNExt,\n"
-           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults, ...),\n"
+           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults,\n"
+           "                    FindLogByCallSign, QSOSplitTabs, QSOTemplate, ...),\n"
            "                    applied over the program's and the contest folder's settings files;\n"
            "                    repeatable\n"
-           "  --scripts DIR     read the judging scripts from DIR instead of the script folder next to\n"
-           "                    the program (a missing file means the built-in script)\n"
+           "  --scripts DIR     read the judging scripts from DIR instead of the program's script\n"
+           "                    folder (a missing file means the built-in script)\n"
            "Script messages and script errors go to standard error; long runs show a progress bar\n"
            "there when it is a terminal.\n"
+           "\nOther options:\n"
+           "  -h, --help        show this help\n"
+           "  -v, --version     show the version\n"
+           "\nFiles (the desktop program uses the same):\n"
+           "  the program's zelk.ini and the judging scripts of script/: "
+        << ToUtf8(paths.UserFolder())
+        << "\n"
+           "  a script or setting not saved there comes from: "
+        << ToUtf8(paths.DataFolder())
+        << "\n"
+           "  each contest folder keeps its own judging settings in its zelk.ini.\n"
            "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
 }
 
@@ -49,6 +64,10 @@ int main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp();
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        std::cout << "zelkon-cli " << ZelkVersion() << "\n";
+        return 0;
     }
     const auto& commands = Commands();
     const auto it = std::find_if(commands.begin(), commands.end(),

@@ -38,7 +38,7 @@ void ShowLogResults(TLogRow& row, int score, int multi, int total) {
 
 void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJudgingSettings& settings,
                  IProgress* progress) {
-    contest.ListLogs(folder, settings.FilesMask);
+    contest.ListLogs(folder, settings.Reading());
     contest.NoFileCalls.clear();
     if (settings.NoFileIncludeResults && !contest.Logs.empty())
         CountNoFileMentions(contest, settings, contest.NoFileCalls, progress);

@@ -38,6 +38,7 @@ void ClassifyLogLine(std::string_view raw, TLogLine& out) {
     out.Kind = TLineKind::Skip;
     out.Tag.clear();
     out.Text.clear();
+    out.Cut = false;
     size_t b = 0, e = raw.size();
     while (b < e && static_cast<unsigned char>(raw[b]) <= 32)
         ++b;
@@ -50,6 +51,7 @@ void ClassifyLogLine(std::string_view raw, TLogLine& out) {
         UpperChar(static_cast<unsigned char>(line[2])) == 'O' && line[3] == ':') {
         out.Kind = TLineKind::Contact;
         out.Text = line.substr(4, 255);
+        out.Cut = line.size() > 4 + 255;
         return;
     }
     const auto colon = line.find(':');
@@ -57,6 +59,7 @@ void ClassifyLogLine(std::string_view raw, TLogLine& out) {
     out.Kind = TLineKind::Tag;
     out.Tag = UpperCase(line.substr(0, colon + 1));
     out.Text = Trim(line.substr(colon + 1, 255));
+    out.Cut = line.size() > colon + 1 + 255;
 }
 
 bool TZelkCabrilloFile::Open() {

@@ -18,6 +18,7 @@ struct TLogLine {
     TLineKind Kind = TLineKind::Skip;
     std::string Tag;
     std::string Text; // the contact's content or the tag's value
+    bool Cut = false; // the content or value was longer than 255 characters and was cut
 };
 
 // Applies the line rules to one raw line of a log.

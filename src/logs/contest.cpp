@@ -32,8 +32,8 @@ int CellNumber(const TLogRow& row, size_t cell) {
 
 } // namespace
 
-void TZelkContest::ListLogs(const std::string& folder, const std::string& filesMask) {
-    Model.Open(folder, filesMask);
+void TZelkContest::ListLogs(const std::string& folder, const TContestReading& reading) {
+    Model.Open(folder, reading);
     Logs.clear();
     SelectedLog = FocusedLog = -1;
     for (const auto& entry : Model.Listed()) {
@@ -92,8 +92,12 @@ void TZelkContest::SortLogs(int column) {
             return CompareText(a.Caption, b.Caption) < 0;
         });
     } else if (column >= 1 && column <= 3) {
+        // A log without an owner callsign cannot be judged; its zeros go after every judged log's
+        // numbers, negative ones included.
         const auto cell = static_cast<size_t>(column - 1);
         std::stable_sort(Logs.begin(), Logs.end(), [cell](const TLogRow& a, const TLogRow& b) {
+            const bool aJudged = a.ImageIndex != imgLogNoCall, bJudged = b.ImageIndex != imgLogNoCall;
+            if (aJudged != bJudged) return aJudged;
             return CellNumber(a, cell) > CellNumber(b, cell);
         });
     }
@@ -134,7 +138,7 @@ void TZelkContest::LoadLog(std::string_view path) {
     LoadedName = listed;
     // A file outside the contest folder is read for this once.
     TLogContent outside;
-    if (!log) outside = ReadLogContent(path);
+    if (!log) outside = ReadLogContent(path, Model.Reading().Format);
     const TLogContent& content = log ? log->Content() : outside;
 
     for (const TLogTag& tag : content.Tags) {

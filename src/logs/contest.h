@@ -34,10 +34,10 @@ class TZelkContest {
     // rebuilt with the log list while NoFileIncludeResults is on.
     std::vector<std::pair<std::string, int>> NoFileCalls;
 
-    // Lists `folder` by `filesMask` (every row with "-" results) and updates the file count. The contest
+    // Lists the logs of `folder` as `reading` finds them (every row with "-" results) and updates the file count. The contest
     // folder's own settings are the caller's to bring into force first; selection and loading are its
     // next steps.
-    void ListLogs(const std::string& folder, const std::string& filesMask);
+    void ListLogs(const std::string& folder, const TContestReading& reading);
     // Selects the row whose caption begins with `lastCall` (the log loaded last), or else the first row;
     // false with no rows.
     bool SelectInitialLog(const std::string& lastCall);
@@ -52,7 +52,8 @@ class TZelkContest {
     // Selects and focuses the first row whose caption begins with `name`, letter case ignored.
     bool SelectLogByName(std::string_view name);
     void UpdateFileCount();
-    // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending).
+    // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending; logs
+    // without an owner callsign last).
     void SortLogs(int column);
 
     // Fills the header and QSO lists and the descriptor from the log at `path`, and sets LoadedName. A

@@ -4,6 +4,7 @@
 #include "logs/file_io.h"
 #include "logs/text.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace zelk {
@@ -34,6 +35,70 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
     return m == mask.size();
 }
 
+std::vector<std::string> SplitMasks(std::string_view filesMask) {
+    std::vector<std::string> masks;
+    size_t from = 0;
+    for (;;) {
+        const size_t semicolon = filesMask.find(';', from);
+        std::string mask =
+            Trim(filesMask.substr(from, semicolon == std::string_view::npos ? semicolon : semicolon - from));
+        if (!mask.empty()) masks.push_back(std::move(mask));
+        if (semicolon == std::string_view::npos) return masks;
+        from = semicolon + 1;
+    }
+}
+
+bool MatchesFilesMask(std::string_view name, std::string_view filesMask) {
+    // One mask, as nearly every contest has, is matched as it stands.
+    if (filesMask.find(';') == std::string_view::npos) return MatchesMask(name, filesMask);
+    for (const std::string& mask : SplitMasks(filesMask))
+        if (MatchesMask(name, mask)) return true;
+    return false;
+}
+
+bool HasWildcard(std::string_view name) {
+    return name.find_first_of("*?") != std::string_view::npos;
+}
+
+std::vector<std::string> CorrespondentFileNames(std::string_view call, std::string_view filesMask) {
+    std::string base = Trim(call);
+    const auto slash = base.find('/');
+    if (slash != std::string::npos) base.erase(slash);
+    const std::vector<std::string> masks = filesMask.find(';') == std::string_view::npos && !filesMask.empty()
+                                               ? std::vector<std::string>{std::string(filesMask)}
+                                               : SplitMasks(filesMask);
+    if (masks.empty()) return {base};
+    std::vector<std::string> names;
+    for (const std::string& mask : masks) {
+        std::string name = base + mask.substr(1);
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); }))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+TLogFileFilter::TLogFileFilter(std::string_view filesMask, const TLogListExclusions& exclusions)
+    : filesMask_(filesMask), iniName_(exclusions.IniName), reports_(Trim(exclusions.UBNExt)) {
+    const std::vector<std::string> masks = SplitMasks(filesMask);
+    if (std::any_of(masks.begin(), masks.end(), [&](const std::string& m) { return SameText(m, reports_); }))
+        reports_.clear();
+}
+
+bool TLogFileFilter::operator()(const TFolderEntry& entry) const {
+    if (!entry.IsFile || !MatchesFilesMask(entry.Name, filesMask_) || SameText(entry.Name, iniName_))
+        return false;
+    return reports_.empty() || !MatchesMask(entry.Name, reports_);
+}
+
+std::vector<TFolderEntry> ListLogFiles(std::string_view folder, std::string_view filesMask,
+                                       const TLogListExclusions& exclusions) {
+    const TLogFileFilter isLog(filesMask, exclusions);
+    std::vector<TFolderEntry> logs;
+    for (auto& entry : EnumerateFolder(folder, filesMask))
+        if (isLog(entry)) logs.push_back(std::move(entry));
+    return logs;
+}
+
 std::vector<TFolderEntry> EnumerateFolder(std::string_view folder, std::string_view mask) {
     std::vector<TFolderEntry> result;
     if (folder.empty()) return result;
@@ -41,7 +106,7 @@ std::vector<TFolderEntry> EnumerateFolder(std::string_view folder, std::string_v
     fs::directory_iterator it(PathFromText(folder), ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         const std::string name = TextFromPath(it->path().filename());
-        if (!MatchesMask(name, mask)) continue;
+        if (!MatchesFilesMask(name, mask)) continue;
         std::error_code fileEc;
         result.push_back({name, it->is_regular_file(fileEc)});
     }

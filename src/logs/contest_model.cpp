@@ -1,6 +1,7 @@
 // The contest model: the folder's entries, their stamps, the logs read from them, and the lookup.
 #include "logs/contest_model.h"
 
+#include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/log_lookup.h"
 
@@ -33,7 +34,7 @@ const TLogContent& TContestLog::Content() const {
     if (loaded_.load(std::memory_order_acquire)) return content_;
     std::lock_guard<std::mutex> lock(loading_);
     if (!loaded_.load(std::memory_order_relaxed)) {
-        content_ = ReadLogContent(path_);
+        content_ = ReadLogContent(path_, format_);
         ++reads_;
         loaded_.store(true, std::memory_order_release);
     }
@@ -49,34 +50,61 @@ TZelkContestModel::TZelkContestModel()
     : loading_(std::make_unique<std::mutex>()), reads_(std::make_unique<std::atomic<std::uint64_t>>(0)) {}
 TZelkContestModel::~TZelkContestModel() = default;
 
-void TZelkContestModel::Open(const std::string& folder, const std::string& filesMask) {
-    folder_ = folder;
-    filesMask_ = filesMask;
+void TZelkContestModel::Open(const std::string& folder, const TContestReading& reading) {
     logs_.clear();
+    folder_ = folder;
+    reading_ = reading;
     Refresh();
 }
 
+void TZelkContestModel::Open(const std::string& folder, const std::string& filesMask) {
+    TContestReading reading;
+    reading.FilesMask = filesMask;
+    Open(folder, reading);
+}
+
 void TZelkContestModel::Refresh() {
-    auto lookup = std::make_unique<TFileNameLookup>(filesMask_);
+    auto byName = std::make_unique<TFileNameLookup>(reading_.FilesMask);
+    const TLogFileFilter isLog(reading_.FilesMask, reading_.Exclusions);
     listed_.clear();
     for (auto& [name, log] : logs_)
         log->exists_ = false;
     for (auto& entry : EnumerateFolder(folder_, "*")) {
         auto& log = logs_[entry.Name];
         if (!log)
-            log =
-                std::make_unique<TContestLog>(entry.Name, JoinPath(folder_, entry.Name), *loading_, *reads_);
+            log = std::make_unique<TContestLog>(entry.Name, JoinPath(folder_, entry.Name), *loading_,
+                                                reading_.Format, *reads_);
         TFileStamp stamp;
         const bool file = entry.IsFile && StampOf(log->path_, stamp);
         if (!file || stamp != log->stamp_) log->Forget();
         log->exists_ = file;
         log->stamp_ = file ? stamp : TFileStamp();
-        lookup->Add(entry.Name, file ? log.get() : nullptr);
-        if (MatchesMask(entry.Name, filesMask_)) listed_.push_back(std::move(entry));
+        entry.IsFile = file;
+        const bool listed = isLog(entry);
+        byName->Add(entry.Name, file ? log.get() : nullptr, listed);
+        if (listed) listed_.push_back(std::move(entry));
     }
     for (auto& [name, log] : logs_)
         if (!log->exists_) log->Forget();
-    lookup_ = std::move(lookup);
+    if (!reading_.FindByCallSign) {
+        lookup_ = std::move(byName);
+        return;
+    }
+    // The lookup by callsign reads every listed log's CALLSIGN:; a log that cannot be read has none.
+    std::vector<TListedLog> names;
+    std::vector<const TContestLog*> logs;
+    for (const TFolderEntry& entry : listed_) {
+        const TContestLog* log = Log(entry.Name);
+        std::string call;
+        try {
+            call = log->OwnerCall();
+        } catch (const TZelkError&) {
+        }
+        names.push_back({entry.Name, std::move(call)});
+        logs.push_back(log);
+    }
+    lookup_ = std::make_unique<TCallSignLookup>(std::move(names), std::move(logs),
+                                                TLogFinderOptions{reading_.FilesMask, true}, std::move(byName));
 }
 
 const TContestLog* TZelkContestModel::Log(std::string_view diskName) const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "logs/contest_folder.h"
+#include "logs/contest_reading.h"
 #include "logs/log_content.h"
 
 #include <atomic>
@@ -35,11 +36,12 @@ struct TFileStamp {
 // One entry of the contest folder as a log.
 class TContestLog {
   public:
-    // A log of the model's folder; `loading` is the model's, so that one log is read at a time, and
-    // `reads` counts the model's reads.
-    TContestLog(std::string diskName, std::string path, std::mutex& loading,
+    // A log of the model's folder; `loading` and `format` are the model's, so that one log is read at a
+    // time and every log with the same QSO line format, and `reads` counts the model's reads.
+    TContestLog(std::string diskName, std::string path, std::mutex& loading, const TLogFormat& format,
                 std::atomic<std::uint64_t>& reads)
-        : diskName_(std::move(diskName)), path_(std::move(path)), loading_(loading), reads_(reads) {}
+        : diskName_(std::move(diskName)), path_(std::move(path)), loading_(loading), format_(format),
+          reads_(reads) {}
 
     const std::string& DiskName() const { return diskName_; }
     // The folder joined with the name on disk.
@@ -64,6 +66,7 @@ class TContestLog {
     bool exists_ = false;
     TFileStamp stamp_;
     std::mutex& loading_;
+    const TLogFormat& format_;
     std::atomic<std::uint64_t>& reads_;
     mutable std::atomic<bool> loaded_{false};
     mutable TLogContent content_;
@@ -76,8 +79,10 @@ class TZelkContestModel {
     TZelkContestModel(const TZelkContestModel&) = delete;
     TZelkContestModel& operator=(const TZelkContestModel&) = delete;
 
-    // The logs of `folder` with its files mask: the folder is listed, no log is read yet. Everything
-    // known of another folder is dropped.
+    // The logs of `folder` as `reading` finds and reads them: the folder is listed, no log is read yet
+    // (but for their callsigns when the lookup goes by callsign). Everything known before is dropped.
+    void Open(const std::string& folder, const TContestReading& reading);
+    // The same with the default reading but for the files mask.
     void Open(const std::string& folder, const std::string& filesMask);
     // Looks at the folder again: files that came, went or were renamed are seen, and a log whose file
     // changed (its stamp) is read again on its next use; the others keep what was read. Not while
@@ -85,21 +90,23 @@ class TZelkContestModel {
     void Refresh();
 
     const std::string& Folder() const { return folder_; }
-    const std::string& FilesMask() const { return filesMask_; }
+    const std::string& FilesMask() const { return reading_.FilesMask; }
+    const TContestReading& Reading() const { return reading_; }
     // The entries that match the files mask, as the folder gave them at the last look, in its order.
     const std::vector<TFolderEntry>& Listed() const { return listed_; }
     // The log of the entry named `diskName` (exactly as on disk); nullptr when the folder never had it.
     const TContestLog* Log(std::string_view diskName) const;
     // The log of `path` when it names an entry of the folder, else nullptr.
     const TContestLog* LogAtPath(std::string_view path) const;
-    // The log of the station `call`, by the lookup rule; nullptr when the contest has none.
+    // The log of the station `call`, by the lookup rule; nullptr when the contest has none. With the lookup
+    // by callsign, a log that cannot be read counts as one without a callsign.
     const TContestLog* FindLog(std::string_view call) const;
     // How many times a log file was read since the model was made: once per log and change of its file.
     std::uint64_t LogsRead() const { return reads_->load(); }
 
   private:
     std::string folder_;
-    std::string filesMask_ = "*.CBR";
+    TContestReading reading_;
     std::vector<TFolderEntry> listed_;
     std::unordered_map<std::string, std::unique_ptr<TContestLog>> logs_; // by name on disk
     std::unique_ptr<TLogLookup> lookup_;

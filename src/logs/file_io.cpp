@@ -5,6 +5,7 @@
 #include "logs/text.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -175,14 +176,98 @@ bool TLineReader::Next(std::string& line) {
     return true;
 }
 
-TFileLineReader::TFileLineReader(std::string_view path) : path_(path) {
+std::vector<std::string> TextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    TLineReader reader(text);
+    for (std::string line; reader.Next(line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TFileLineReader::TFileLineReader(std::string_view path, size_t blockSize)
+    : path_(path), blockSize_(blockSize > 0 ? blockSize : 1) {
     const fs::path p = PathFromText(path);
     fd_ = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) throw TZelkError("Cannot open file \"" + path_ + "\". " + SystemReason(errno));
+    std::string head(kEncodingHeadSize, '\0');
+    try {
+        head.resize(ReadAt(head.data(), head.size(), 0));
+    } catch (...) {
+        // The destructor does not run for an object that was never made.
+        ::close(fd_);
+        throw;
+    }
+    encoding_ = EncodingByHead(head);
+    decided_ = encoding_ != TTextEncoding::Cp1251;
+    if (decided_) decoder_.emplace(encoding_);
 }
 
 TFileLineReader::~TFileLineReader() {
     if (fd_ >= 0) ::close(fd_);
+}
+
+size_t TFileLineReader::ReadAt(char* to, size_t size, long long offset) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::pread(fd_, to + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw TZelkError("Cannot read file \"" + path_ + "\". " + SystemReason(errno));
+        }
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+// The text from `from` on (the first byte above 0x7F) up to the end of the file or its Ctrl+Z is
+// checked once: valid UTF-8 makes it a UTF-8 file, and what is still in the buffer is decoded.
+bool TFileLineReader::RestIsUtf8(size_t from) {
+    TUtf8Check check;
+    if (!check.Feed(std::string_view(buffer_).substr(from))) return false;
+    std::string block(blockSize_, '\0');
+    long long at = offset_;
+    while (!check.Ended()) {
+        const size_t n = ReadAt(block.data(), block.size(), at);
+        if (n == 0) break;
+        at += static_cast<long long>(n);
+        if (!check.Feed(std::string_view(block.data(), n))) return false;
+    }
+    return check.Valid();
+}
+
+namespace {
+
+// The position of the first byte above 0x7F from `from` on, eight bytes at a time; npos when none.
+size_t FirstHighByte(std::string_view s, size_t from) {
+    size_t i = from;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ull) break;
+    }
+    for (; i < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return i;
+    return std::string_view::npos;
+}
+
+} // namespace
+
+// Looks at the bytes read since `from` while the encoding of a file without a byte-order mark is open.
+void TFileLineReader::DecideEncoding(size_t from) {
+    const size_t high = FirstHighByte(buffer_, from);
+    if (high == std::string::npos) return;
+    decided_ = true;
+    // A Ctrl+Z before it ends the text: the file is plain whatever follows.
+    if (std::string_view(buffer_).substr(from, high - from).find('\x1A') != std::string_view::npos ||
+        !RestIsUtf8(high))
+        return;
+    encoding_ = TTextEncoding::Utf8;
+    decoder_.emplace(encoding_);
+    raw_.assign(buffer_, high);
+    buffer_.resize(high);
+    decoder_->Feed(raw_, buffer_);
 }
 
 bool TFileLineReader::Fill() {
@@ -190,23 +275,34 @@ bool TFileLineReader::Fill() {
     buffer_.erase(0, pos_);
     pos_ = 0;
     const size_t old = buffer_.size();
-    buffer_.resize(old + (1 << 16));
-    ssize_t n;
-    do {
-        n = ::read(fd_, buffer_.data() + old, 1 << 16);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) {
-        buffer_.resize(old);
-        throw TZelkError("Cannot read file \"" + path_ + "\". " + SystemReason(errno));
+    // A block of UTF-16 or UTF-8 may end inside a character and so give no text yet.
+    while (buffer_.size() == old && !ended_) {
+        size_t n = 0;
+        if (decoder_) {
+            raw_.resize(blockSize_);
+            n = ReadAt(raw_.data(), blockSize_, offset_);
+            raw_.resize(n);
+            if (n == 0)
+                decoder_->Finish(buffer_);
+            else
+                decoder_->Feed(raw_, buffer_);
+        } else {
+            buffer_.resize(old + blockSize_);
+            n = ReadAt(buffer_.data() + old, blockSize_, offset_);
+            buffer_.resize(old + n);
+        }
+        offset_ += static_cast<long long>(n);
+        if (n == 0)
+            ended_ = true;
+        else if (!decided_)
+            DecideEncoding(old);
     }
-    buffer_.resize(old + static_cast<size_t>(n));
     const auto eof = buffer_.find('\x1A', old);
     if (eof != std::string::npos) {
         buffer_.resize(eof);
         ended_ = true;
     }
-    if (n == 0) ended_ = true;
-    return n > 0;
+    return buffer_.size() > old;
 }
 
 bool TFileLineReader::Next(std::string& line) {

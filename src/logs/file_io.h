@@ -2,9 +2,13 @@
 // line rules, and writing through a temporary file so a failed write never replaces a good file.
 #pragma once
 
+#include "logs/text_encoding.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelk {
 
@@ -47,24 +51,45 @@ class TLineReader {
     size_t pos_ = 0;
 };
 
-// The same line rules over a file read in blocks, so that a huge log never sits in memory whole.
+// Every line of a text by those rules.
+std::vector<std::string> TextLines(std::string_view text);
+
+// The same line rules over a log file read in blocks, so that a huge log never sits in memory whole.
+// A log in UTF-8 or UTF-16 is read as its Windows-1251 text (see text_encoding.h); a plain file's bytes
+// come through unchanged. Whether a file without a byte-order mark is UTF-8 is decided at its first byte
+// above 0x7F, by checking the rest of the file once; ASCII lines before it read the same either way.
 class TFileLineReader {
   public:
-    // Opens the file; throws TZelkError naming the file and the system's reason.
-    explicit TFileLineReader(std::string_view path);
+    // Opens the file; throws TZelkError naming the file and the system's reason. `blockSize` is the size
+    // of one read (the tests use tiny blocks to reach every boundary).
+    explicit TFileLineReader(std::string_view path, size_t blockSize = 1 << 16);
     ~TFileLineReader();
     TFileLineReader(const TFileLineReader&) = delete;
     TFileLineReader& operator=(const TFileLineReader&) = delete;
     // The next line; false at the end of the text. Throws TZelkError on a read error.
     bool Next(std::string& line);
+    // The encoding found: final once a byte above 0x7F has been read or the text has ended; Cp1251 before.
+    TTextEncoding Encoding() const { return encoding_; }
+    // Characters of a converted file that Windows-1251 lacks, read as '?' so far.
+    size_t Replaced() const { return decoder_ ? decoder_->Replaced() : 0; }
 
   private:
     bool Fill();
+    size_t ReadAt(char* to, size_t size, long long offset);
+    void DecideEncoding(size_t from);
+    bool RestIsUtf8(size_t from);
+
     std::string path_;
     int fd_ = -1;
-    std::string buffer_;
+    size_t blockSize_;
+    long long offset_ = 0; // bytes of the file read so far
+    std::string buffer_;   // text not yet handed out, Windows-1251
+    std::string raw_;      // bytes waiting for the decoder
     size_t pos_ = 0;
     bool ended_ = false;
+    TTextEncoding encoding_ = TTextEncoding::Cp1251;
+    bool decided_ = false;
+    std::optional<TTextDecoder> decoder_;
 };
 
 } // namespace zelk

@@ -3,11 +3,12 @@
 
 #include "logs/cabrillo_file.h"
 #include "logs/file_io.h"
+#include "logs/qso_format.h"
 #include "logs/text.h"
 
 namespace zelk {
 
-TLogContent ReadLogContent(std::string_view path) {
+TLogContent ReadLogContent(std::string_view path, const TLogFormat& format) {
     TLogContent log;
     bool ownerSeen = false;
     TFileLineReader reader(path);
@@ -16,7 +17,7 @@ TLogContent ReadLogContent(std::string_view path) {
     while (reader.Next(raw)) {
         ClassifyLogLine(raw, line);
         if (line.Kind == TLineKind::Contact) {
-            log.Records.emplace_back(line.Text);
+            log.Records.emplace_back().ParseQSOLine(line.Text, format);
             log.Records.back().QSOIndex = static_cast<int>(log.Records.size());
         } else if (line.Kind == TLineKind::Tag) {
             // The tag line CALLSIGN: is exactly the line whose first nine characters, upper-cased, are
@@ -34,6 +35,10 @@ TLogContent ReadLogContent(std::string_view path) {
         }
     }
     return log;
+}
+
+TLogContent ReadLogContent(std::string_view path) {
+    return ReadLogContent(path, DefaultLogFormat());
 }
 
 } // namespace zelk

@@ -29,8 +29,12 @@ struct TLogContent {
     std::vector<TQSORecord> Records;
 };
 
-// Reads the log at `path`; throws TZelkError naming the file and the system's reason when it cannot be
-// opened or read.
+struct TLogFormat;
+
+// Reads the log at `path`, its QSO lines split by `format`; throws TZelkError naming the file and the
+// system's reason when it cannot be opened or read.
+TLogContent ReadLogContent(std::string_view path, const TLogFormat& format);
+// The same with the documented QSO line layout.
 TLogContent ReadLogContent(std::string_view path);
 
 } // namespace zelk

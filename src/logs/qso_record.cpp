@@ -2,6 +2,7 @@
 #include "logs/qso_record.h"
 
 #include "logs/list_rows.h"
+#include "logs/qso_format.h"
 #include "logs/text.h"
 
 #include <cmath>
@@ -102,6 +103,8 @@ void TQSORecord::Clear() {
     Receive.clear();
     Score.clear();
     Comment.clear();
+    MyCall.clear();
+    Tx.clear();
     QSOIndex = -1;
     ResetResults();
 }
@@ -122,30 +125,53 @@ void TQSORecord::Assign(const TQSORecord& other) {
     Receive = other.Receive;
     Score = other.Score;
     Comment = other.Comment;
+    MyCall = other.MyCall;
+    Tx = other.Tx;
     QSOIndex = other.QSOIndex;
     ResetResults();
 }
 
 void TQSORecord::ParseQSOLine(std::string_view text) {
+    ParseQSOLine(text, DefaultLogFormat());
+}
+
+namespace {
+
+// The pieces at `indexes` joined by one blank; a missing piece counts as empty text, so that a missing
+// second piece leaves a trailing blank.
+std::string Joined(const std::vector<std::string>& p, const std::vector<int>& indexes) {
+    std::string text;
+    for (size_t k = 0; k < indexes.size(); ++k) {
+        if (k > 0) text += ' ';
+        const auto i = static_cast<size_t>(indexes[k]);
+        if (i < p.size()) text += p[i];
+    }
+    return text;
+}
+
+} // namespace
+
+void TQSORecord::ParseQSOLine(std::string_view text, const TLogFormat& format) {
     Clear();
-    const std::string trimmed = Trim(text);
-    if (trimmed.empty()) return;
     std::vector<std::string> p;
     p.reserve(12);
-    SplitString(CollapseSpaces(trimmed), ' ', p);
-    ResetResults();
-    const auto item = [&p](int i) -> const std::string& {
+    if (!SplitQSOPieces(text, format.SplitTabs, p)) return;
+    const TQSOTemplate& t = format.Template;
+    const auto item = [&p, &t](TQSOPiece piece) -> const std::string& {
         static const std::string empty;
-        return i < static_cast<int>(p.size()) ? p[static_cast<size_t>(i)] : empty;
+        const int i = t.IndexOf(piece);
+        return i >= 0 && i < static_cast<int>(p.size()) ? p[static_cast<size_t>(i)] : empty;
     };
-    Freq = UpperCase(item(0));
-    Mode = UpperCase(item(1));
-    SDate = item(2);
-    const std::string& t = item(3);
-    STime = t.substr(0, 2) + ":" + (t.size() > 2 ? t.substr(2, 2) : std::string());
-    Call = UpperCase(item(7));
-    Send = UpperCase(item(5) + " " + item(6));
-    Receive = UpperCase(item(8) + " " + item(9));
+    Freq = UpperCase(item(TQSOPiece::Freq));
+    Mode = UpperCase(item(TQSOPiece::Mode));
+    SDate = item(TQSOPiece::Date);
+    const std::string& time = item(TQSOPiece::Time);
+    STime = time.substr(0, 2) + ":" + (time.size() > 2 ? time.substr(2, 2) : std::string());
+    Call = UpperCase(item(TQSOPiece::Call));
+    Send = UpperCase(Joined(p, t.SentIndexes()));
+    Receive = UpperCase(Joined(p, t.RcvdIndexes()));
+    MyCall = UpperCase(item(TQSOPiece::MyCall));
+    Tx = UpperCase(item(TQSOPiece::Tx));
 }
 
 void TQSORecord::LoadFromRow(const TListRow* row) {
@@ -203,13 +229,17 @@ double TQSORecord::DateTime() const {
     return result;
 }
 
-int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
+int MinutesBetween(double a, double b) {
     long long dayA = 0, dayB = 0;
     int minA = 0, minB = 0;
-    SplitMoment(a.DateTime(), dayA, minA);
-    SplitMoment(b.DateTime(), dayB, minB);
+    SplitMoment(a, dayA, minA);
+    SplitMoment(b, dayB, minB);
     const long long diff = std::llabs((dayB - dayA) * 1440 + minB - minA);
     return diff > INT32_MAX ? INT32_MAX : static_cast<int>(diff);
+}
+
+int TimeDifference(const TQSORecord& a, const TQSORecord& b) {
+    return MinutesBetween(a.DateTime(), b.DateTime());
 }
 
 bool TQSORecord::IsTimeClose(const TQSORecord& other, int maxMinutes) const {

@@ -7,10 +7,14 @@
 namespace zelk {
 
 struct TListRow;
+struct TLogFormat;
 
 class TQSORecord {
   public:
     std::string Freq, Mode, SDate, STime, Call, Send, Receive, Score, Comment;
+    // The sender's own call and the transmitter number, upper-cased, as the line's template names them;
+    // a record made from a QSO row has neither.
+    std::string MyCall, Tx;
     int CachedPoints = -1;
     std::string CachedCriterion;
     bool CriterionKnown = false;
@@ -22,10 +26,13 @@ class TQSORecord {
 
     void Clear();
     void ResetResults();
-    // Copies the nine texts and QSOIndex; results are never copied.
+    // Copies the texts and QSOIndex; results are never copied.
     void Assign(const TQSORecord& other);
-    // Fills the record from the text that follows the four characters "QSO:" of a line.
+    // Fills the record from the text that follows the four characters "QSO:" of a line, read as the
+    // documented layout with blanks between the pieces.
     void ParseQSOLine(std::string_view text);
+    // The same with the pieces named by `format`'s template and split by its separators.
+    void ParseQSOLine(std::string_view text, const TLogFormat& format);
     // Takes the nine cells of a QSO row back (trimmed); no row leaves the record cleared.
     void LoadFromRow(const TListRow* row);
 
@@ -38,6 +45,9 @@ class TQSORecord {
 
 // Whole minutes between the moments of two records, independent of their order.
 int TimeDifference(const TQSORecord& a, const TQSORecord& b);
+// The same for two moments given as day counts: each is taken as its calendar day and its minute of the
+// day (seconds dropped), so 12:00:59 and 12:01:00 are one minute apart.
+int MinutesBetween(double a, double b);
 
 // The calendar day (as a day count) of a date text yyyy-mm-dd; 0 when it gives no valid date.
 int DateTextToDays(std::string_view text);

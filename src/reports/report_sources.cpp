@@ -3,6 +3,7 @@
 
 #include "logs/contest.h"
 #include "logs/text.h"
+#include "reports/standings.h"
 #include "script/judging_scripts.h"
 
 #include <array>
@@ -22,6 +23,11 @@ const std::string kNoText;
 
 void TZelkFilesListSource::First() {
     contest_.Model.Refresh();
+    std::vector<std::optional<int>> totals;
+    totals.reserve(contest_.Logs.size());
+    for (const TLogRow& row : contest_.Logs)
+        totals.push_back(StandingsTotal(row));
+    places_ = StandingsPlaces(totals);
     cursor_.First();
     ReadSummary();
 }
@@ -66,9 +72,17 @@ bool TZelkFilesListSource::Variable(std::string_view name, ScriptValue& value) c
         value = ScriptValue::Text(summary_.Club);
     else if (upper == "QSO")
         value = ScriptValue::Integer(summary_.QSOCount);
+    else if (upper == "PLACE")
+        value = Place();
     else
         return false;
     return true;
+}
+
+ScriptValue TZelkFilesListSource::Place() const {
+    const size_t i = static_cast<size_t>(cursor_.Index());
+    if (Eof() || i >= places_.size() || places_[i] == 0) return ScriptValue::Text(kNoText);
+    return ScriptValue::Integer(places_[i]);
 }
 
 bool TZelkCalcSource::Eof() const {

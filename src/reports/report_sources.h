@@ -43,15 +43,19 @@ class TZelkFilesListSource {
     const TZelkCurrentFile& Summary() const { return summary_; }
 
     // FILE, SCORE, MULTIPLIER, CLAIMED_SCORE (the row's cells as shown), FOLDER, and CALLSIGN, NAME, CLUB,
-    // QSO from the summary. Outside a row the row's values are empty text and 0. False for other names.
+    // QSO from the summary; PLACE, the row's place in the standings by its judged total (equal totals
+    // share a place), as an integer, or empty text for a log that has not been or cannot be judged.
+    // Outside a row the row's values are empty text and 0. False for other names.
     bool Variable(std::string_view name, ScriptValue& value) const;
 
   private:
     void ReadSummary();
+    ScriptValue Place() const;
 
     TZelkContest& contest_;
     TZelkReportCursor cursor_;
     TZelkCurrentFile summary_;
+    std::vector<int> places_; // of every row, taken at First
 };
 
 // The QSO rows of the selected log, with the selected log's identity and results.

@@ -137,9 +137,14 @@ void TfrCompiler::Fail(std::size_t pos, std::string_view message) {
     error_ = ErrorLine(SkipBlanks(pos), message);
 }
 
-// Comments cut out before the position count back in; then line and column of the source, each line
-// counting its length plus one for the line break.
 std::string TfrCompiler::ErrorLine(std::size_t pos, std::string_view message) const {
+    const auto [line, column] = SourcePosition(pos);
+    return "Line " + std::to_string(line) + "/" + std::to_string(column) + ": " + std::string(message);
+}
+
+// Comments cut out before the position count back in; then line and column of the source, each line
+// counting its length plus one for the line break. Beyond the last line: the line after it, column 0.
+std::pair<int, int> TfrCompiler::SourcePosition(std::size_t pos) const {
     std::size_t original = pos;
     for (const auto& [start, length] : comments_) {
         if (start > pos) break;
@@ -158,7 +163,7 @@ std::string TfrCompiler::ErrorLine(std::size_t pos, std::string_view message) co
         ++line;
     }
     if (!found) column = 0;
-    return "Line " + std::to_string(line) + "/" + std::to_string(column) + ": " + std::string(message);
+    return {static_cast<int>(line), static_cast<int>(column)};
 }
 
 void TfrCompiler::Compile(TfrScript& script, std::vector<std::string>& errors) {
@@ -170,6 +175,10 @@ void TfrCompiler::Compile(TfrScript& script, std::vector<std::string>& errors) {
     }
     script.lines_ = std::move(lines_);
     script.source_ = source_;
+    for (const auto& [start, end] : calls_) {
+        const auto [line, column] = SourcePosition(start);
+        script.calls_.push_back({UpperCase(std::string_view(t_).substr(start, end - start)), line, column});
+    }
     script.compiled_ = true;
 }
 
@@ -335,9 +344,12 @@ void TfrCompiler::SimpleStatement() {
     }
     // A call statement: any other expression, its value dropped.
     pos_ = start;
+    const std::size_t callsBefore = calls_.size();
     Expression();
     if (failed_) return;
-    AddLine(TfrLineKind::Call, t_.substr(start, pos_ - start), start);
+    const std::size_t line = AddLine(TfrLineKind::Call, t_.substr(start, pos_ - start), start);
+    // EXIT(0) ends the run; it calls nothing.
+    if (!failed_ && lines_[line].kind == TfrLineKind::Exit) calls_.resize(callsBefore);
 }
 
 bool TfrCompiler::Assignment(bool forLoop, std::string* variable) {
@@ -458,6 +470,9 @@ void TfrCompiler::Factor() {
         const std::size_t end = NameEnd(p);
         pos_ = end;
         if (end < t_.size() && t_[end] == '(') {
+            // Operator words written like calls (Round(x), not(a)) are operators to the evaluator.
+            if (!fr::IsExpressionKeyword(std::string_view(t_).substr(p, end - p)))
+                calls_.emplace_back(p, end);
             pos_ = end + 1;
             CallArguments();
         } else if (end < t_.size() && t_[end] == '[') {

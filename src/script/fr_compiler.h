@@ -38,6 +38,8 @@ class TfrCompiler {
     std::size_t LabelEnd(std::size_t p) const;
     void Fail(std::size_t pos, std::string_view message);
     std::string ErrorLine(std::size_t pos, std::string_view message) const;
+    // The 1-based line and column of the source at a position of the working text.
+    std::pair<int, int> SourcePosition(std::size_t pos) const;
 
     void Statement();
     void Dispatch();
@@ -75,6 +77,7 @@ class TfrCompiler {
     std::vector<TfrLine> lines_;
     std::unordered_map<std::string, int> labels_;
     std::vector<std::pair<std::size_t, std::size_t>> gotos_; // line, position of the label digits
+    std::vector<std::pair<std::size_t, std::size_t>> calls_; // start and end of a called name
 };
 
 } // namespace zelk

@@ -30,6 +30,13 @@ struct TfrLine {
     int slot = -1;    // Assign: the variable's slot in the host, when it has slots
 };
 
+// A function called by name in a script's source, where the name is written.
+struct TfrCallRef {
+    std::string Name; // upper-cased
+    int Line = 0;     // 1-based, as in error lines
+    int Column = 0;
+};
+
 // The compiled form of a script. It belongs to whoever compiled it and stays valid while the source is
 // unchanged; an owner may keep it and run it again and again.
 class TfrScript {
@@ -42,6 +49,9 @@ class TfrScript {
     }
     // False until a compile succeeded; a script with errors is never run.
     bool IsValid() const { return compiled_; }
+    // Every function call the source writes, in the order of the text (EXIT(0) statements are no calls),
+    // so that a check can name an unknown function on its line before any run.
+    const std::vector<TfrCallRef>& Calls() const { return calls_; }
     // One line per instruction: "0: if not (x 1 >) goto 3", "1: A := 1", "2: goto 4", "3: call F(x)", "4:
     // exit".
     std::string Listing() const;
@@ -51,6 +61,7 @@ class TfrScript {
     friend class TfrCompiler;
     std::vector<TfrLine> lines_;
     std::vector<std::string> source_;
+    std::vector<TfrCallRef> calls_;
     bool compiled_ = false;
 };
 

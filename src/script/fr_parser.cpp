@@ -100,42 +100,22 @@ TfrCallSite::Builtin BuiltinOf(std::string_view upperName) {
     return TfrCallSite::None;
 }
 
-bool OperatorInstr(char op, TfrInstr& in) {
-    using namespace fr;
-    struct Entry {
-        char byte;
-        TfrInstrKind kind;
-        std::uint8_t op;
-    };
-    static constexpr Entry kTable[] = {
-        {'+', TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Add)},
-        {'-', TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Sub)},
-        {'*', TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Mul)},
-        {'/', TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Div)},
-        {opMod, TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Mod)},
-        {opAnd, TfrInstrKind::Binary, std::uint8_t(TBinaryOp::And)},
-        {opOr, TfrInstrKind::Binary, std::uint8_t(TBinaryOp::Or)},
-        {'<', TfrInstrKind::Compare, std::uint8_t(TCompareOp::Less)},
-        {'=', TfrInstrKind::Compare, std::uint8_t(TCompareOp::Equal)},
-        {'>', TfrInstrKind::Compare, std::uint8_t(TCompareOp::Greater)},
-        {opGreaterEqual, TfrInstrKind::Compare, std::uint8_t(TCompareOp::GreaterEqual)},
-        {opLessEqual, TfrInstrKind::Compare, std::uint8_t(TCompareOp::LessEqual)},
-        {opNotEqual, TfrInstrKind::Compare, std::uint8_t(TCompareOp::NotEqual)},
-        {opNeg, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Neg)},
-        {opPlus, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Plus)},
-        {opNot, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Not)},
-        {opInt, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Int)},
-        {opFrac, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Frac)},
-        {opRound, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Round)},
-        {opStr, TfrInstrKind::Unary, std::uint8_t(TUnaryOp::Str)},
-    };
-    for (const auto& e : kTable)
-        if (e.byte == op) {
-            in.kind = e.kind;
-            in.op = e.op;
-            return true;
-        }
-    return false;
+bool OperatorInstr(char byte, TfrInstr& in) {
+    const fr::TOperator* op = fr::OperatorOfByte(byte);
+    if (!op) return false;
+    switch (op->Kind) {
+    case fr::TOperatorKind::Binary:
+        in.kind = TfrInstrKind::Binary;
+        break;
+    case fr::TOperatorKind::Compare:
+        in.kind = TfrInstrKind::Compare;
+        break;
+    case fr::TOperatorKind::Prefix:
+        in.kind = TfrInstrKind::Unary;
+        break;
+    }
+    in.op = op->Code;
+    return true;
 }
 
 ScriptValue ApplyUnary(TUnaryOp op, const ScriptValue& v) {

@@ -3,6 +3,7 @@
 // and functions it does not know itself go to a TfrParserHost.
 #pragma once
 
+#include "script/fr_operators.h"
 #include "script/script_value.h"
 
 #include <array>
@@ -71,8 +72,6 @@ enum class TfrInstrKind : std::uint8_t {
     BadNumber, // a number element that cannot be read; raises when reached
     Unclosed,  // a call whose argument list never closes; raises when reached
 };
-
-enum class TUnaryOp : std::uint8_t { Neg, Plus, Not, Int, Frac, Round, Str };
 
 struct TfrInstr {
     TfrInstrKind kind;

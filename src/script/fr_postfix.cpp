@@ -9,42 +9,6 @@
 
 namespace zelk::fr {
 
-bool IsBinaryOpByte(unsigned char c) {
-    switch (c) {
-    case '+':
-    case '-':
-    case '*':
-    case '/':
-    case '<':
-    case '=':
-    case '>':
-    case opGreaterEqual:
-    case opLessEqual:
-    case opNotEqual:
-    case opOr:
-    case opAnd:
-    case opMod:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsUnaryOpByte(unsigned char c) {
-    switch (c) {
-    case opInt:
-    case opFrac:
-    case opNeg:
-    case opPlus:
-    case opStr:
-    case opNot:
-    case opRound:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool IsDelimiter(unsigned char c) {
     switch (c) {
     case ' ':
@@ -175,62 +139,15 @@ std::string LiteralText(std::string_view literal) {
 
 namespace {
 
-// Precedence levels; the smaller binds the tighter. "(" on the stack is 5.
 int Level(char op) {
-    switch (op) {
-    case opInt:
-    case opFrac:
-    case opRound:
-    case opStr:
-        return 0;
-    case '*':
-    case '/':
-    case opMod:
-    case opAnd:
-    case opOr:
-    case opNot:
-        return 1;
-    case '+':
-    case '-':
-    case opNeg:
-    case opPlus:
-        return 2;
-    case '(':
-        return 5;
-    default:
-        return 3; // comparisons
-    }
+    if (op == '(') return kGroupLevel;
+    const TOperator* o = OperatorOfByte(op);
+    return o ? o->Level : kGroupLevel;
 }
 
 bool IsPrefix(char op) {
-    return op == opNeg || op == opPlus || op == opNot || op == opInt || op == opFrac || op == opRound ||
-           op == opStr;
-}
-
-enum class TKeyword { None, Prefix, Binary, Truth };
-
-// INT, FRAC, ROUND, STR, NOT, AND, OR, MOD, TRUE and FALSE in any letter case.
-TKeyword Keyword(std::string_view word, char& op) {
-    if (word.size() < 2 || word.size() > 5) return TKeyword::None;
-    const std::string up = UpperCase(word);
-    struct Entry {
-        std::string_view word;
-        TKeyword kind;
-        char op;
-    };
-    static constexpr Entry kTable[] = {
-        {"INT", TKeyword::Prefix, opInt},     {"FRAC", TKeyword::Prefix, opFrac},
-        {"ROUND", TKeyword::Prefix, opRound}, {"STR", TKeyword::Prefix, opStr},
-        {"NOT", TKeyword::Prefix, opNot},     {"AND", TKeyword::Binary, opAnd},
-        {"OR", TKeyword::Binary, opOr},       {"MOD", TKeyword::Binary, opMod},
-        {"TRUE", TKeyword::Truth, 0},         {"FALSE", TKeyword::Truth, 0},
-    };
-    for (const auto& e : kTable)
-        if (up == e.word) {
-            op = e.op;
-            return e.kind;
-        }
-    return TKeyword::None;
+    const TOperator* o = OperatorOfByte(op);
+    return o && o->Kind == TOperatorKind::Prefix;
 }
 
 class TPostfixWriter {
@@ -291,7 +208,6 @@ std::string ToPostfix(std::string_view e) {
     const std::size_t n = e.size();
     while (i < n) {
         const auto c = static_cast<unsigned char>(e[i]);
-        const char next = i + 1 < n ? e[i + 1] : 0;
         if (c <= ' ') {
             ++i; // blanks, CR and other control characters separate elements
         } else if (c == ';') {
@@ -303,15 +219,9 @@ std::string ToPostfix(std::string_view e) {
         } else if (c == ')') {
             w.Close();
             ++i;
-        } else if (c == '+' || c == '-' || c == '*' || c == '/' || c == '<' || c == '=' || c == '>') {
-            char op = static_cast<char>(c);
+        } else if (IsOperatorChar(static_cast<char>(c))) {
             std::size_t len = 1;
-            if (c == '<' && next == '>')
-                op = opNotEqual, len = 2;
-            else if (c == '<' && next == '=')
-                op = opLessEqual, len = 2;
-            else if (c == '>' && next == '=')
-                op = opGreaterEqual, len = 2;
+            char op = OperatorOfSymbol(e.substr(i), len)->Byte;
             if (!operandSeen && op == '-') op = opNeg;
             if (!operandSeen && op == '+') op = opPlus;
             w.Place(op);
@@ -325,19 +235,18 @@ std::string ToPostfix(std::string_view e) {
         } else {
             const std::size_t end = WordEnd(e, i);
             const std::string_view word = e.substr(i, end - i);
-            char op = 0;
-            const TKeyword kw = Keyword(word, op);
-            if (kw == TKeyword::Prefix || kw == TKeyword::Binary) {
-                w.Place(op);
+            if (const TOperator* op = OperatorOfWord(word)) {
+                w.Place(op->Byte);
                 operandSeen = false;
                 i = end;
                 continue;
             }
+            const bool name = !IsTruthWord(word);
             std::size_t stop = end;
             bool blank = true;
-            if (kw == TKeyword::None && end < n && e[end] == '[') {
+            if (name && end < n && e[end] == '[') {
                 stop = BracketEnd(e, end);
-            } else if (kw == TKeyword::None && end < n && e[end] == '(') {
+            } else if (name && end < n && e[end] == '(') {
                 const std::size_t close = CallClose(e, end);
                 if (close == kNotFound) throw TZelkError("");
                 stop = close + 1;
@@ -394,7 +303,7 @@ TPostfixElement NextPostfixElement(std::string_view p, std::size_t& pos) {
     } else if (StartsNumber(first)) {
         el.kind = TPostfixElement::Number;
         pos = end;
-    } else if (SameText(word, "TRUE") || SameText(word, "FALSE")) {
+    } else if (IsTruthWord(word)) {
         el.kind = TPostfixElement::Truth;
         pos = end;
     } else if (after == '[') {
@@ -422,43 +331,6 @@ TPostfixElement NextPostfixElement(std::string_view p, std::size_t& pos) {
     return el;
 }
 
-namespace {
-
-std::string_view OperatorWord(char op) {
-    switch (op) {
-    case opGreaterEqual:
-        return ">=";
-    case opLessEqual:
-        return "<=";
-    case opNotEqual:
-        return "<>";
-    case opOr:
-        return "or";
-    case opAnd:
-        return "and";
-    case opMod:
-        return "mod";
-    case opInt:
-        return "int";
-    case opFrac:
-        return "frac";
-    case opNeg:
-        return "neg";
-    case opPlus:
-        return "pos";
-    case opStr:
-        return "str";
-    case opNot:
-        return "not";
-    case opRound:
-        return "round";
-    default:
-        return {};
-    }
-}
-
-} // namespace
-
 std::string ReadablePostfix(std::string_view postfix) {
     std::string out;
     std::size_t pos = 0;
@@ -467,8 +339,7 @@ std::string ReadablePostfix(std::string_view postfix) {
         std::string_view piece;
         if (el.kind == TPostfixElement::Skip) continue;
         if (el.kind == TPostfixElement::Operator) {
-            piece = OperatorWord(el.op);
-            if (piece.empty()) piece = el.text;
+            piece = OperatorOfByte(el.op)->Listing;
         } else {
             piece = el.text;
             while (!piece.empty() && static_cast<unsigned char>(piece.front()) <= ' ')

@@ -2,6 +2,8 @@
 // skipping of literals, bracketed names and call argument lists, and ToPostfix (infix to postfix).
 #pragma once
 
+#include "script/fr_operators.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -9,27 +11,8 @@
 
 namespace zelk::fr {
 
-// The one-byte operators of a postfix text besides "+", "-", "*", "/", "<", "=" and ">".
-enum TPostfixOp : char {
-    opGreaterEqual = 1,
-    opLessEqual = 2,
-    opNotEqual = 3,
-    opOr = 4,
-    opAnd = 5,
-    opInt = 6,
-    opFrac = 7,
-    opNeg = 9,
-    opPlus = 10,
-    opStr = 11,
-    opNot = 12,
-    opMod = 13,
-    opRound = 14,
-};
-
 inline constexpr std::size_t kNotFound = std::string_view::npos;
 
-bool IsBinaryOpByte(unsigned char c);
-bool IsUnaryOpByte(unsigned char c);
 // Blank, CR, "(", ")", "*", "+", "-", "/", "<", "=", ">" and "[" end a name or a number.
 bool IsDelimiter(unsigned char c);
 

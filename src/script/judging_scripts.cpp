@@ -8,6 +8,7 @@
 #include "script/fr_interpretator.h"
 #include "script/script_value.h"
 #include "script/zelk_script_engine.h"
+#include "settings/app_paths.h"
 #include "settings/platform.h"
 
 #include <array>
@@ -111,14 +112,6 @@ TScriptInfo Info(TScriptKind kind) {
     return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    TLineReader reader(text);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
-}
 
 constexpr std::array<const char*, 10> kFieldNames = {"Freq", "Mode",    "SDate", "STime",   "Call",
                                                      "Send", "Receive", "Score", "Comment", "DateTime"};
@@ -156,8 +149,16 @@ struct TZelkScript::Handles {
     std::array<std::array<std::string, 10>, 2> names;
 };
 
-TZelkScriptItem::TZelkScriptItem(TScriptKind kind, std::string folder)
-    : kind_(kind), folder_(std::move(folder)), compiled_(std::make_unique<TfrScript>()) {}
+TScriptFileLocation TScriptFiles::Locate(const std::string& fileName) const {
+    if (!Folder.empty() || !Paths) {
+        const std::string file = JoinPath(Folder, fileName);
+        return {file, file};
+    }
+    return JudgingScriptFile(*Paths, {}, fileName);
+}
+
+TZelkScriptItem::TZelkScriptItem(TScriptKind kind, TScriptFiles files)
+    : kind_(kind), files_(std::move(files)), compiled_(std::make_unique<TfrScript>()) {}
 TZelkScriptItem::~TZelkScriptItem() = default;
 
 std::string TZelkScriptItem::GetCaption() const {
@@ -171,12 +172,12 @@ std::string TZelkScriptItem::GetHelpTopic() const {
 }
 
 std::string TZelkScriptItem::GetFileName() const {
-    return JoinPath(folder_, Info(kind_).file);
+    return files_.Locate(Info(kind_).file).Write;
 }
 
 void TZelkScriptItem::Load() {
-    const std::string file = GetFileName();
-    lines_ = SplitLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
+    const std::string file = JudgingScriptFile(Vars().Paths(), g_scriptFolder, Info(kind_).file).Read;
+    lines_ = TextLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
     compiledCurrent_ = false;
     Failed = false;
 }
@@ -189,7 +190,7 @@ std::string TZelkScriptItem::GetText() const {
 }
 
 void TZelkScriptItem::SetText(const std::string& text) {
-    lines_ = SplitLines(text);
+    lines_ = TextLines(text);
     compiledCurrent_ = false;
     Failed = false;
 }
@@ -225,18 +226,18 @@ void TZelkScriptItem::Run(TZelkScriptEngine& engine, IMessages& messages) {
     if (Prepare(engine, messages)) Execute(engine, messages);
 }
 
-TZelkScript::TZelkScript(const std::string& folder, IMessages& messages)
-    : TZelkScript(folder, messages, TNoFiles()) {
+TZelkScript::TZelkScript(TScriptFiles files, IMessages& messages)
+    : TZelkScript(std::move(files), messages, TNoFiles()) {
     for (auto& item : items_)
         item->Load();
 }
 
-TZelkScript::TZelkScript(const std::string& folder, IMessages& messages, TNoFiles)
-    : folder_(folder), messages_(messages), engine_(std::make_unique<TZelkScriptEngine>(messages)),
+TZelkScript::TZelkScript(TScriptFiles files, IMessages& messages, TNoFiles)
+    : files_(std::move(files)), messages_(messages), engine_(std::make_unique<TZelkScriptEngine>(messages)),
       handles_(std::make_unique<Handles>()) {
     for (auto kind : {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
                       TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate})
-        items_.push_back(std::make_unique<TZelkScriptItem>(kind, folder_));
+        items_.push_back(std::make_unique<TZelkScriptItem>(kind, files_));
     Handles& h = *handles_;
     h.result = engine_->VariableHandle("Result");
     h.callSign = engine_->VariableHandle("CallSign");
@@ -252,16 +253,16 @@ TZelkScript::TZelkScript(const std::string& folder, IMessages& messages, TNoFile
 
 TZelkScript::~TZelkScript() = default;
 
-void TZelkScript::Load(const std::string& folder) {
-    folder_ = folder;
+void TZelkScript::Load(TScriptFiles files) {
+    files_ = std::move(files);
     for (auto& item : items_) {
-        item->folder_ = folder;
+        item->files_ = files_;
         item->Load();
     }
 }
 
 std::unique_ptr<TZelkScript> TZelkScript::Clone() const {
-    std::unique_ptr<TZelkScript> copy(new TZelkScript(folder_, messages_, TNoFiles()));
+    std::unique_ptr<TZelkScript> copy(new TZelkScript(files_, messages_, TNoFiles()));
     for (size_t i = 0; i < items_.size(); ++i) {
         copy->items_[i]->SetText(items_[i]->GetText());
         copy->items_[i]->Failed = items_[i]->Failed;

@@ -5,8 +5,11 @@
 // files and the message boxes of its errors and of ShowMessage, and judging gets it passed in.
 #pragma once
 
+#include "settings/app_paths.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,18 +22,34 @@ class TZelkScriptEngine;
 class TfrScript;
 class ScriptValue;
 
+// Where a script set's files are: a folder of its own (zelkon-cli --scripts, the tests), read and saved
+// alike, or else the "script" folders of the program's paths (the user's saved script, else the data
+// folder's default).
+struct TScriptFiles {
+    std::string Folder;
+    std::optional<TZelkAppPaths> Paths;
+
+    TScriptFiles() = default;
+    TScriptFiles(std::string folder) : Folder(std::move(folder)) {}
+    TScriptFiles(const char* folder) : Folder(folder) {}
+    TScriptFiles(const TZelkAppPaths& paths) : Paths(paths) {}
+    TScriptFileLocation Locate(const std::string& fileName) const;
+};
+
 enum class TScriptKind { CalcQSO, CalcMultiplier, CalcTotal, IsConfirmative, IsValidReceive, IsDuplicate };
 
 class TZelkScriptItem {
   public:
-    // An item whose file lies in `folder`.
-    explicit TZelkScriptItem(TScriptKind kind, std::string folder = {});
+    // An item whose file `files` locate.
+    explicit TZelkScriptItem(TScriptKind kind, TScriptFiles files = {});
     ~TZelkScriptItem();
 
     TScriptKind Kind() const { return kind_; }
     std::string GetCaption() const;
     std::string GetDefaultText() const;
-    // The script's file: "<script folder>/<name>.txt", e.g. CalcQSO.txt.
+    // The script's file, where the script editor saves it: "<folder>/<name>.txt" of a set with a folder of
+    // its own, else "<user's folder>/script/<name>.txt". Load reads the user's file, else the data
+    // folder's default.
     std::string GetFileName() const;
     std::string GetHelpTopic() const;
 
@@ -60,7 +79,7 @@ class TZelkScriptItem {
   private:
     friend class TZelkScript;
     TScriptKind kind_;
-    std::string folder_;
+    TScriptFiles files_;
     std::vector<std::string> lines_;
     std::unique_ptr<TfrScript> compiled_; // kept until the text changes
     bool compiledCurrent_ = false;
@@ -69,9 +88,9 @@ class TZelkScriptItem {
 
 class TZelkScript {
   public:
-    // The six scripts, each read from its file in `folder` or else its default text; compile and run
+    // The six scripts, each read from its file as `files` locate it or else its default text; compile and run
     // errors and ShowMessage go to `messages`, which must outlive the set.
-    TZelkScript(const std::string& folder, IMessages& messages);
+    TZelkScript(TScriptFiles files, IMessages& messages);
     ~TZelkScript();
     TZelkScript(const TZelkScript&) = delete;
     TZelkScript& operator=(const TZelkScript&) = delete;
@@ -79,9 +98,9 @@ class TZelkScript {
     // A set with the same texts and failure marks and an engine and variable store of its own, so that
     // two threads can judge at once, each with its own set.
     std::unique_ptr<TZelkScript> Clone() const;
-    // Reads the six scripts again, from their files in `folder` or else their defaults; the set and its
+    // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set and its
     // items stay the same objects.
-    void Load(const std::string& folder);
+    void Load(TScriptFiles files);
 
     int CalcQSO(const TQSORecord& record);
     std::string CalcMultiplier(const TQSORecord& record);
@@ -96,13 +115,13 @@ class TZelkScript {
     // Publishes the ten fields of `record` as variables named field + suffix.
     void SetRecordVariables(const TQSORecord& record, const std::string& suffix);
     TZelkScriptEngine& Engine() { return *engine_; }
-    const std::string& Folder() const { return folder_; }
+    const TScriptFiles& Files() const { return files_; }
 
   private:
     struct Handles;
     struct TNoFiles {};
     // The six items with their default texts, no file read.
-    TZelkScript(const std::string& folder, IMessages& messages, TNoFiles);
+    TZelkScript(TScriptFiles files, IMessages& messages, TNoFiles);
     // The common steps of an entry point: the store cleared, Result defined with `initial`, the script
     // compiled, its inputs defined by `define` (given the item's Inputs(), so that only what the script
     // can read is defined), the script run; returns Result.
@@ -114,7 +133,7 @@ class TZelkScript {
     bool RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
                      const TQSORecord& other);
 
-    std::string folder_;
+    TScriptFiles files_;
     IMessages& messages_;
     std::unique_ptr<TZelkScriptEngine> engine_;
     std::unique_ptr<Handles> handles_;

@@ -2,9 +2,12 @@
 // each once, in the order of its parameters.
 #include "script/zelk_script_engine.h"
 
+#include "logs/callsign.h"
 #include "logs/error.h"
+#include "logs/qso_record.h"
 #include "logs/text.h"
 #include "script/format.h"
+#include "script/rule_functions.h"
 #include "settings/platform.h"
 
 #include <cmath>
@@ -38,6 +41,12 @@ enum TFunction {
     fnYearOf,
     fnShowMessage,
     fnStrToInt,
+    // The helpers that contest rules need; scripts written before them never call these names.
+    fnBand,
+    fnMinutes,
+    fnWord,
+    fnNoZeros,
+    fnIsCall,
     kFunctionCount
 };
 
@@ -45,7 +54,8 @@ constexpr std::string_view kFunctionNames[kFunctionCount] = {
     "IntToStr", "Pos",         "Copy",      "Trim",   "If",          "UpperCase",      "LowerCase",
     "NameCase", "StrToDate",   "StrToTime", "Length", "FormatFloat", "FormatDateTime", "Trunc",
     "Frac",     "Round",       "MinNum",    "MaxNum", "Mod",         "DayOf",          "MonthOf",
-    "YearOf",   "ShowMessage", "StrToInt"};
+    "YearOf",   "ShowMessage", "StrToInt",  "Band",   "Minutes",     "Word",           "NoZeros",
+    "IsCall"};
 
 // The functions that reach variables only through their arguments: none computes a variable's name or
 // goes through the store. A script calling any other function is given every variable its entry point
@@ -87,6 +97,11 @@ constexpr TSignature kCompletion[kFunctionCount] = {
     {fnYearOf, "YearOf(<date>)"},
     {fnStrToInt, "StrToInt(<value>)"},
     {fnShowMessage, "ShowMessage(<text>)"},
+    {fnBand, "Band(<freq>)"},
+    {fnMinutes, "Minutes(<datetime1>, <datetime2>)"},
+    {fnWord, "Word(<string>, <n>)"},
+    {fnNoZeros, "NoZeros(<string>)"},
+    {fnIsCall, "IsCall(<string>)"},
 };
 
 calendar::TDateTimeParts DateParts(const ScriptValue& v) {
@@ -94,6 +109,14 @@ calendar::TDateTimeParts DateParts(const ScriptValue& v) {
     if (!calendar::TrySplitDateTime(v.AsFloat(), parts))
         ThrowConversionError(TValueKind::Double, TValueKind::Date);
     return parts;
+}
+
+// A moment for Minutes: a date-time of the years 1 to 9999, as DayOf and its kin demand.
+double Moment(const ScriptValue& v) {
+    const double days = v.AsDate();
+    calendar::TDateTimeParts parts;
+    if (!calendar::TrySplitDateTime(days, parts)) ThrowConversionError(TValueKind::Double, TValueKind::Date);
+    return days;
 }
 
 std::int64_t TruncToInt64(double x) {
@@ -128,6 +151,12 @@ TZelkScriptEngine::TZelkScriptEngine(IMessages& messages) : messages_(messages) 
         functions_.emplace(UpperCase(Trim(kFunctionNames[i])), i);
 }
 
+bool IsScriptFunction(std::string_view name) {
+    for (std::string_view known : kFunctionNames)
+        if (SameText(name, known)) return true;
+    return false;
+}
+
 ScriptValue TZelkScriptEngine::GetVariable(std::string_view name) {
     if (!variables_.Find(name)) return ScriptValue::Integer(0);
     ScriptValue value = ScriptValue::Null();
@@ -155,6 +184,18 @@ void TZelkScriptEngine::FillCompletion(std::vector<TCompletionEntry>& list) cons
     list.clear();
     for (const auto& e : kCompletion)
         list.push_back({"function\t" + std::string(e.signature), std::string(kFunctionNames[e.function])});
+}
+
+void TZelkScriptEngine::CheckScript(const std::vector<std::string>& source, TfrScript& compiled,
+                                    std::vector<std::string>& errors) {
+    CompileScript(source, compiled, errors);
+    if (!errors.empty()) return;
+    for (const TfrCallRef& call : compiled.Calls()) {
+        if (IsScriptFunction(call.Name)) continue;
+        errors.push_back("Line " + std::to_string(call.Line) + "/" + std::to_string(call.Column) + ": " +
+                         FormatText("Неизвестная функция : %s"_cp, call.Name));
+        return;
+    }
 }
 
 void TZelkScriptEngine::CallFunction(const std::string& name, const TfrArgs& args, ScriptValue& result) {
@@ -225,6 +266,26 @@ void TZelkScriptEngine::CallFunction(const std::string& name, const TfrArgs& arg
         result = ScriptValue::Integer(TryStrToInt(arg(0).AsText(), n) ? n : 0);
         break;
     }
+    case fnBand:
+        result = Text(BandOfFrequency(arg(0).AsText()));
+        break;
+    case fnMinutes: {
+        const double a = Moment(arg(0));
+        result = ScriptValue::Integer(MinutesBetween(a, Moment(arg(1))));
+        break;
+    }
+    case fnWord: {
+        const std::string text = arg(0).AsText();
+        result = Text(WordOf(text, arg(1).AsInteger()));
+        break;
+    }
+    case fnNoZeros:
+        result = Text(WithoutLeadingZeros(arg(0).AsText()));
+        break;
+    // 1 or 0 like a comparison, so that it serves in If() and in every script's Result alike.
+    case fnIsCall:
+        result = ScriptValue::Integer(IsCallSignShape(arg(0).AsText()) ? 1 : 0);
+        break;
     // The evaluator answers these names (or treats them as operators) before they can get here; a
     // hand-made postfix text still gets the same meaning.
     case fnCopy:

@@ -1,6 +1,6 @@
 // TZelkScriptEngine: the interpreter specialised for the judging scripts. It owns the variable store
-// that the entry points fill before a run and read after it, the 24 built-in functions, and the
-// completion list of the script editor. ShowMessage goes to the message boxes it was given.
+// that the entry points fill before a run and read after it, the built-in functions, the completion
+// list of the script editor and the editor's check of a script.
 #pragma once
 
 #include "script/fr_interpretator.h"
@@ -20,6 +20,9 @@ struct TCompletionEntry {
     std::string display;
     std::string insert;
 };
+
+// True when `name` (any letter case) is one of the engine's built-in functions.
+bool IsScriptFunction(std::string_view name);
 
 class TZelkScriptEngine : public TfrInterpretator {
   public:
@@ -49,6 +52,13 @@ class TZelkScriptEngine : public TfrInterpretator {
 
     // The function entries in the editor's order.
     void FillCompletion(std::vector<TCompletionEntry>& list) const;
+
+    // The check of the script editor and of `zelkon-cli compile`: CompileScript, and when that finds
+    // nothing, the first call of a function the engine lacks as an error line "Line N/C: Неизвестная
+    // функция : NAME", the message a run would raise, at the name. Running does not need this: a call
+    // that is never reached does no harm.
+    void CheckScript(const std::vector<std::string>& source, TfrScript& compiled,
+                     std::vector<std::string>& errors);
 
     const TfrVariables& Variables() const { return variables_; }
 

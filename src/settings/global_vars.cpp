@@ -7,9 +7,7 @@
 #include "settings/ini_file.h"
 #include "settings/platform.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <variant>
 
 namespace zelk {
@@ -106,24 +104,16 @@ void WriteKey(TZelkIniFile& ini, std::string_view key, bool field) {
     ini.WriteBool(kSettings, key, field);
 }
 
-std::string ExecutableFolder() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return TextFromPath(exe.parent_path());
-    // Without /proc the program is taken to run from the current folder.
-    const auto cwd = std::filesystem::current_path(ec);
-    return ec ? std::string(".") : TextFromPath(cwd);
-}
-
-// Rewrites our keys of the ini file at `path`, keeping everything else the file holds. Nothing is
-// written when the file's folder does not exist; an existing file that cannot be read is left alone,
-// since writing it anew would throw away what we did not read.
-template <class Fill> void UpdateIniFile(const std::string& path, Fill fill) {
+// Rewrites our keys of the ini file read from `from` into `path`, keeping everything else the file holds.
+// Unless `always`, nothing is written when the file's folder does not exist; an existing file that cannot
+// be read is left alone, since writing it anew would throw away what we did not read.
+template <class Fill>
+void UpdateIniFile(const std::string& from, const std::string& path, bool always, Fill fill) {
     const std::string folder = ExtractFilePath(path);
-    if (!DirectoryExists(folder.empty() ? "." : folder)) return;
+    if (!always && !DirectoryExists(folder.empty() ? "." : folder)) return;
     TZelkIniFile ini;
     try {
-        ini = TZelkIniFile::Load(path);
+        ini = TZelkIniFile::Load(from);
     } catch (const TZelkError&) {
         throw TZelkError(FormatText(kUnableToWrite, path));
     }
@@ -133,13 +123,17 @@ template <class Fill> void UpdateIniFile(const std::string& path, Fill fill) {
 
 } // namespace
 
-TZelkGlobalVars::TZelkGlobalVars() : TZelkGlobalVars(ExecutableFolder()) {}
+TZelkGlobalVars::TZelkGlobalVars() : TZelkGlobalVars(TZelkAppPaths::ForThisProgram()) {}
 
-TZelkGlobalVars::TZelkGlobalVars(const std::string& exeFolder) : appFolder_(NativePath(exeFolder)) {
+TZelkGlobalVars::TZelkGlobalVars(const std::string& exeFolder)
+    : TZelkGlobalVars(TZelkAppPaths::Portable(exeFolder)) {}
+
+TZelkGlobalVars::TZelkGlobalVars(const TZelkAppPaths& paths)
+    : paths_(paths), appFolder_(paths.ProgramFolder()) {
     while (!appFolder_.empty() && appFolder_.back() == '/')
         appFolder_.pop_back();
     ExePath = appFolder_ + "/";
-    HelpFile = AppPath(HelpFile);
+    HelpFile = paths_.DataFile(HelpFile);
 }
 
 std::string TZelkGlobalVars::AppFolder() const {
@@ -152,25 +146,36 @@ std::string TZelkGlobalVars::AppPath(const std::string& relative) const {
     return appFolder_ + "/" + NativePath(r);
 }
 
-std::string TZelkGlobalVars::ScriptFolder() const {
-    return AppPath("script");
+std::string TZelkGlobalVars::ProgramIniPath() const {
+    return paths_.UserFile(IniName);
 }
 
-std::string TZelkGlobalVars::ProgramIniPath() const {
-    return JoinPath(ExePath, IniName);
+std::string TZelkGlobalVars::ProgramIniReadPath() const {
+    return paths_.ReadFile(IniName);
 }
 
 std::string TZelkGlobalVars::ContestIniPath() const {
     return CurrentFolder.empty() ? std::string() : JoinPath(CurrentFolder, IniName);
 }
 
-std::string TZelkGlobalVars::ReportLayoutFile(int kind) const {
+// The layout file name of a report kind, relative to the reports folder; empty for none.
+std::string TZelkGlobalVars::LayoutRelativePath(int kind) const {
     if (kind < rkEditFile || kind > rkNoFile) return {};
-    const LayoutName& layout = kLayoutNames[kind - rkEditFile];
+    const auto& layout = kLayoutNames[kind - rkEditFile];
     const std::string name =
-        TZelkIniFile::Load(ProgramIniPath()).ReadString("ReportFileName", layout.key, layout.fileName);
+        TZelkIniFile::Load(ProgramIniReadPath()).ReadString("ReportFileName", layout.key, layout.fileName);
     if (name.empty()) return {};
-    return NativePath(JoinPath(ExePath + ReportsFolder, name));
+    return NativePath(JoinPath(ReportsFolder, name));
+}
+
+std::string TZelkGlobalVars::ReportLayoutFile(int kind) const {
+    const std::string name = LayoutRelativePath(kind);
+    return name.empty() ? name : paths_.ReadFile(name);
+}
+
+std::string TZelkGlobalVars::ReportLayoutSaveFile(int kind) const {
+    const std::string name = LayoutRelativePath(kind);
+    return name.empty() ? name : paths_.UserFile(name);
 }
 
 void TZelkGlobalVars::LoadSettings() {
@@ -194,7 +199,7 @@ void TZelkGlobalVars::SaveSettings() {
 }
 
 void TZelkGlobalVars::ReadProgramFile() {
-    const TZelkIniFile ini = TZelkIniFile::Load(ProgramIniPath());
+    const TZelkIniFile ini = TZelkIniFile::Load(ProgramIniReadPath());
     ReportsFolder = NativePath(ini.ReadString("Path", "reports", ReportsFolder));
     AppName = ini.ReadString("Name", "AppName", AppName);
     CurrentFolder = NativePath(ini.ReadString(kSettings, "CurrentFolder", CurrentFolder));
@@ -215,19 +220,26 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
     QLastCall = ini.ReadString(kSettings, "QLastCall", QLastCall);
     const int report = ini.ReadInteger(kSettings, "QLastReport", QLastReport);
     if (report >= rkNone && report <= rkNoFile) QLastReport = static_cast<std::uint8_t>(report);
+    FindLogByCallSign = ini.ReadBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
+    QSOSplitTabs = ini.ReadBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
+    QSOTemplate = ini.ReadString(kSettings, "QSOTemplate", QSOTemplate);
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
-    UpdateIniFile(ProgramIniPath(), [&](TZelkIniFile& ini) {
-        ini.WriteString(kSettings, "CurrentFolder", CurrentFolder);
-        WriteCommonKeys(ini);
-    });
+    // The user's folder is made for the first save; one that cannot be made is an error, not a reason to
+    // drop the settings quietly.
+    paths_.MakeUserFolder();
+    UpdateIniFile(ProgramIniReadPath(), ProgramIniPath(), paths_.SeparateUserFolder(),
+                  [&](TZelkIniFile& ini) {
+                      ini.WriteString(kSettings, "CurrentFolder", CurrentFolder);
+                      WriteCommonKeys(ini);
+                  });
 }
 
 void TZelkGlobalVars::WriteContestFile() const {
     const std::string path = ContestIniPath();
     if (path.empty()) return;
-    UpdateIniFile(path, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
+    UpdateIniFile(path, path, false, [&](TZelkIniFile& ini) { WriteCommonKeys(ini); });
 }
 
 void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
@@ -237,6 +249,14 @@ void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
 #undef ZELK_WRITE_KEY
     ini.WriteString(kSettings, "QLastCall", QLastCall);
     ini.WriteInteger(kSettings, "QLastReport", QLastReport);
+    // The keys of reading real logs go into a file once they are set or when the file has them already, so
+    // that the files of a judge who never uses them stay as they were.
+    if (FindLogByCallSign || ini.ValueExists(kSettings, "FindLogByCallSign"))
+        ini.WriteBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
+    if (QSOSplitTabs || ini.ValueExists(kSettings, "QSOSplitTabs"))
+        ini.WriteBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
+    if (!QSOTemplate.empty() || ini.ValueExists(kSettings, "QSOTemplate"))
+        ini.WriteString(kSettings, "QSOTemplate", QSOTemplate);
 }
 
 void TZelkGlobalVars::ReadUserStore() {
@@ -288,7 +308,7 @@ void TZelkGlobalVars::SaveColumnWidths(const std::vector<int>& widths, const std
     std::string text;
     for (size_t i = 0; i < widths.size(); ++i) {
         if (i > 0) text += ',';
-        text += std::to_string(widths[i]);
+        if (widths[i] >= 0) text += std::to_string(widths[i]);
     }
     store_->WriteString(name, text);
 }

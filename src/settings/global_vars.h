@@ -2,6 +2,7 @@
 // settings file, the contest settings file (both zelk.ini) and the per-user store.
 #pragma once
 
+#include "settings/app_paths.h"
 #include "settings/judging_settings.h"
 #include "settings/report_kind.h"
 
@@ -18,8 +19,8 @@ class TZelkIniFile;
 // them to the core.
 class TZelkGlobalVars : public TZelkJudgingSettings {
   public:
-    std::string ExePath; // program folder with a trailing "/"
-    std::string HelpFile = "help/help.chm";
+    std::string ExePath;                    // program folder with a trailing "/"
+    std::string HelpFile = "help/help.chm"; // in the data folder
     std::string ReportsFolder = "reports/";
     std::string CurrentFolder;
     std::string CurrentUBNFolder;
@@ -42,9 +43,15 @@ class TZelkGlobalVars : public TZelkJudgingSettings {
     std::uint8_t QLastReport = 3;
     bool RecalcAll = true;
 
-    // Defaults; ExePath from `exeFolder` (the folder of the executable), or the running executable's.
+    // Defaults, with the paths of the running executable.
     TZelkGlobalVars();
+    // Defaults for a program in `exeFolder` that keeps everything next to itself.
     explicit TZelkGlobalVars(const std::string& exeFolder);
+    // Defaults with the program's data and the user's files where `paths` say.
+    explicit TZelkGlobalVars(const TZelkAppPaths& paths);
+
+    // The program folder, the data folder and the user's folder.
+    const TZelkAppPaths& Paths() const { return paths_; }
 
     // The per-user store used by LoadSettings, SaveSettings and the column widths (not owned).
     void SetUserStore(IUserStore* store) { store_ = store; }
@@ -62,24 +69,29 @@ class TZelkGlobalVars : public TZelkJudgingSettings {
 
     // Widths of a list's columns, from and to the per-user string value `name` ("120,40,50,50").
     // Loading sets column i from element i when that element is not empty; an element that is not an
-    // integer stops the loading with TZelkError, the columns before it already set.
+    // integer stops the loading with TZelkError, the columns before it already set. A negative width is
+    // saved as an empty element: that column has no stored width and the window sizes it itself.
     void LoadColumnWidths(std::vector<int>& widths, const std::string& name) const;
     void SaveColumnWidths(const std::vector<int>& widths, const std::string& name) const;
 
-    // The layout file of a report kind (1..5): ExePath + ReportsFolder + the name from the program
-    // settings file; empty for kind 0 or an empty name.
+    // The layout file of a report kind (1..5): ReportsFolder + the name from the program settings file,
+    // the user's changed copy when there is one, else the data folder's; empty for kind 0 or an empty
+    // name.
     std::string ReportLayoutFile(int kind) const;
     // The settings judging reads, as the core takes them.
     TZelkJudgingSettings Judging() const { return *this; }
-    // The folder of the judging script files: "script" in the program folder.
-    std::string ScriptFolder() const;
 
+    // Where the report designer saves a changed layout of a report kind: the user's copy.
+    std::string ReportLayoutSaveFile(int kind) const;
     // The program folder without a trailing separator.
     std::string AppFolder() const;
     // AppFolder + "/" + `relative` with one leading separator removed and "\" turned into "/".
     std::string AppPath(const std::string& relative) const;
 
+    // The program settings file: written to the user's folder, read from there or, until the user's
+    // settings are first saved, from the data folder.
     std::string ProgramIniPath() const;
+    std::string ProgramIniReadPath() const;
     // The contest folder's settings file, or empty text while no contest folder is set.
     std::string ContestIniPath() const;
 
@@ -98,7 +110,9 @@ class TZelkGlobalVars : public TZelkJudgingSettings {
     void WriteContestFile() const;
     void WriteUserStore() const;
     void WriteCommonKeys(TZelkIniFile& ini) const;
+    std::string LayoutRelativePath(int kind) const;
 
+    TZelkAppPaths paths_;
     std::string appFolder_;
     std::string overrides_;
     IUserStore* store_ = nullptr;

@@ -3,6 +3,8 @@
 // judging core reads no settings of its own.
 #pragma once
 
+#include "logs/contest_reading.h"
+
 #include <string>
 
 namespace zelk {
@@ -20,6 +22,17 @@ struct TZelkJudgingSettings {
 #define ZELK_JUDGING_FIELD(type, name, value) type name = value;
     ZELK_JUDGING_SETTINGS(ZELK_JUDGING_FIELD)
 #undef ZELK_JUDGING_FIELD
+    // How real logs are read (all off or empty: the documented Cabrillo reading). These keys go into a
+    // settings file only once they are set, so the files of a judge who never uses them stay as they were.
+    // A correspondent's log is the listed log whose CALLSIGN: names the call, before the file-name rule.
+    bool FindLogByCallSign = false;
+    // Tabs and no-break spaces separate the pieces of a QSO line like blanks.
+    bool QSOSplitTabs = false;
+    // The pieces of a QSO line after "QSO:", by name (see qso_format.h); empty: the documented layout.
+    std::string QSOTemplate;
+
+    // How these settings find and read the logs. Throws TZelkError when QSOTemplate cannot be parsed.
+    TContestReading Reading() const;
 };
 
 } // namespace zelk

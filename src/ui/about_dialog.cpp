@@ -1,6 +1,8 @@
 // The about box.
 #include "ui/about_dialog.h"
 
+#include "settings/app_version.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -37,7 +39,7 @@ TfmAbout::TfmAbout(QWidget* owner) : QDialog(owner) {
     icon->setPixmap(TZelkResources::AppIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* title = new QLabel(QStringLiteral("Zelkon  1.3"), this);
+    auto* title = new QLabel(QStringLiteral("Zelkon  ") + QString::fromLatin1(ZelkVersion()), this);
     title->setObjectName(QStringLiteral("lbTitle"));
     QFont titleFont(QStringLiteral("Impact"));
     titleFont.setStyleHint(QFont::SansSerif);
@@ -92,6 +94,7 @@ void TfmAbout::showEvent(QShowEvent* event) {
     if (QWidget* owner = parentWidget()) {
         const QRect frame = owner->frameGeometry();
         move(frame.center() - rect().center());
+        KeepWholeOnScreen(this, frame);
     }
 }
 

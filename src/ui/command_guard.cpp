@@ -5,6 +5,7 @@
 #include "logs/text.h"
 #include "settings/platform.h"
 #include "ui/qt_platform.h"
+#include "ui/zelk_style.h"
 
 namespace zelk::ui {
 
@@ -17,6 +18,8 @@ std::string ErrorText(const std::exception& e) {
 void ShowCurrentException() {
     try {
         throw;
+    } catch (const TZelkCancelled&) {
+        // A pass the judge stopped is no error; the command that ran it has said so where it shows.
     } catch (const std::exception& e) {
         Messages().Error(ErrorText(e), "");
     } catch (...) {
@@ -27,6 +30,7 @@ void ShowCurrentException() {
 TZelkApplication::TZelkApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(kAppTitle);
     setOrganizationName(QStringLiteral("Zelk"));
+    setStyle(new TZelkStyle); // the application owns it
 }
 
 bool TZelkApplication::notify(QObject* receiver, QEvent* event) {

@@ -14,7 +14,8 @@ namespace zelk::ui {
 // carry the system's text (UTF-8 or plain ASCII).
 std::string ErrorText(const std::exception& e);
 
-// Shows the exception now being handled in the error box. Call it only inside a catch block.
+// Shows the exception now being handled in the error box; a pass stopped at the judge's request
+// (TZelkCancelled) shows nothing. Call it only inside a catch block.
 void ShowCurrentException();
 
 // Runs `command`; an exception that leaves it is shown in the error box.
@@ -26,8 +27,8 @@ template <class F> void RunCommand(F&& command) {
     }
 }
 
-// The application object: its title is "Zelk", and an exception that escapes an event handler ends in
-// the error box instead of ending the program.
+// The application object: its title is "Zelk", its style shows the keyboard focus on every button, and
+// an exception that escapes an event handler ends in the error box instead of ending the program.
 class TZelkApplication : public QApplication {
   public:
     TZelkApplication(int& argc, char** argv);

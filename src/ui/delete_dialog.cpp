@@ -14,7 +14,7 @@ namespace zelk::ui {
 
 int TfmIfDelete::AnimationMs = 1200;
 
-TfmIfDelete::TfmIfDelete(const QString& text, QWidget* owner) : QDialog(owner) {
+TfmIfDelete::TfmIfDelete(const QString& text, bool toTrash, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("fmIfDelete"));
     setWindowTitle(QStringLiteral("Подтверждение удаления"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -36,9 +36,20 @@ TfmIfDelete::TfmIfDelete(const QString& text, QWidget* owner) : QDialog(owner) {
     message->setWordWrap(true);
     message->setMinimumWidth(300);
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* fate = new QLabel(toTrash ? QStringLiteral("Файл будет перемещён в корзину.")
+                                    : QStringLiteral("Корзины нет: файл будет удалён навсегда."),
+                            ask);
+    fate->setObjectName(QStringLiteral("lbFate"));
+    fate->setWordWrap(true);
+    if (!toTrash) {
+        QFont bold = fate->font();
+        bold.setBold(true);
+        fate->setFont(bold);
+    }
     auto* askText = new QVBoxLayout;
     askText->addWidget(heading);
     askText->addWidget(message);
+    askText->addWidget(fate);
     askText->addStretch();
     auto* askLayout = new QHBoxLayout(ask);
     askLayout->addWidget(icon);
@@ -86,8 +97,8 @@ void TfmIfDelete::reject() {
     QDialog::reject();
 }
 
-bool ConfirmDelete(const QString& text, QWidget* owner) {
-    TfmIfDelete dialog(text, owner);
+bool ConfirmDelete(const QString& text, bool toTrash, QWidget* owner) {
+    TfmIfDelete dialog(text, toTrash, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 

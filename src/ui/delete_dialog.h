@@ -1,4 +1,5 @@
-// TfmIfDelete: the confirmation before a log file is deleted. It exists only while shown; "yes" plays
+// TfmIfDelete: the confirmation before a log file is deleted. It exists only while shown and says where
+// the file goes: to the desktop's trash, or, where there is none, nowhere - deleted for good. "Yes" plays
 // the delete animation once and closes with the result Yes when it ends.
 #pragma once
 
@@ -15,7 +16,8 @@ class TDeleteAnimation;
 class TfmIfDelete : public QDialog {
     Q_OBJECT
   public:
-    TfmIfDelete(const QString& text, QWidget* owner);
+    // `text` is the file's full path; `toTrash` whether it goes to the trash or is deleted for good.
+    TfmIfDelete(const QString& text, bool toTrash, QWidget* owner);
 
     // Length of the animation; the tests shorten it.
     static int AnimationMs;
@@ -32,6 +34,6 @@ class TfmIfDelete : public QDialog {
 };
 
 // Shows the confirmation for `text` (the full path of the log) modally; true only when confirmed.
-bool ConfirmDelete(const QString& text, QWidget* owner);
+bool ConfirmDelete(const QString& text, bool toTrash, QWidget* owner);
 
 } // namespace zelk::ui

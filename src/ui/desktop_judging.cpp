@@ -34,19 +34,20 @@ std::string& FolderOverride() {
     return folder;
 }
 
-std::string ScriptFolder() {
-    return FolderOverride().empty() ? Vars().ScriptFolder() : FolderOverride();
+TScriptFiles ScriptFiles() {
+    if (FolderOverride().empty()) return TScriptFiles(Vars().Paths());
+    return TScriptFiles(FolderOverride());
 }
 
 } // namespace
 
 TZelkScript& Scripts() {
-    static TZelkScript scripts(ScriptFolder(), InstalledMessages());
+    static TZelkScript scripts(ScriptFiles(), InstalledMessages());
     return scripts;
 }
 
 void ResetScripts() {
-    Scripts().Load(ScriptFolder());
+    Scripts().Load(ScriptFiles());
 }
 
 void SetScriptFolder(const std::string& folder) {
@@ -59,7 +60,7 @@ TJudging Judging() {
 
 void ListLogs(TZelkContest& contest) {
     Vars().LoadContestSettings();
-    contest.ListLogs(Vars().CurrentFolder, Vars().FilesMask);
+    contest.ListLogs(Vars().CurrentFolder, Vars().Reading());
 }
 
 void RebuildLogList(TZelkContest& contest, IProgress* progress) {

@@ -16,12 +16,12 @@ class TZelkScript;
 
 namespace zelk::ui {
 
-// The desktop program's script set: the scripts of Vars().ScriptFolder() (or of the folder given to
-// SetScriptFolder), with errors and ShowMessage in the installed message boxes. Made on first use.
+// The desktop program's script set: the scripts of the program's script folders (or of the folder given
+// to SetScriptFolder), with errors and ShowMessage in the installed message boxes. Made on first use.
 TZelkScript& Scripts();
 // Reads the six scripts again from the script folder, as a restart of the program would.
 void ResetScripts();
-// Where Scripts() reads from from the next ResetScripts on; empty means Vars().ScriptFolder().
+// Where Scripts() reads from from the next ResetScripts on; empty means the program's script folders.
 void SetScriptFolder(const std::string& folder);
 
 // The judging context of a command: the judging keys of Vars(), Scripts() and the installed message boxes.

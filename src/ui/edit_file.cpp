@@ -13,11 +13,12 @@
 #include "ui/edit_file_syntax.h"
 #include "ui/qt_text.h"
 #include "ui/replace_question.h"
+#include "ui/wait_cursor.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -37,15 +38,6 @@ namespace {
 
 const QString kLogFilters =
     QStringLiteral("Файлы CABRILLO|*.cbr|Файлы протоколов/текстовые|*.log; *.txt|Все файлы|*.*");
-
-// The hourglass while a command works; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QString ScreenText(const std::vector<std::string>& lines) {
     size_t size = 0;
@@ -161,8 +153,8 @@ TfmEditFile::TfmEditFile(QWidget* parent) : QMainWindow(parent) {
 
 TfmEditFile::~TfmEditFile() = default;
 
-// Geometry values count only when greater than 0, each on its own; a position on a screen that is no
-// longer there is brought back onto the primary one.
+// Geometry values count only when greater than 0, each on its own; a window stored off the screens, or
+// partly off them, is brought whole onto a screen.
 void TfmEditFile::ApplyStoredSettings() {
     const auto& v = Vars();
     QSize size = this->size();
@@ -173,10 +165,8 @@ void TfmEditFile::ApplyStoredSettings() {
         QPoint at = pos();
         if (v.WVFTop > 0) at.setY(v.WVFTop);
         if (v.WVFLeft > 0) at.setX(v.WVFLeft);
-        const QScreen* screen = QGuiApplication::screenAt(QRect(at, size).center());
-        if (!screen && QGuiApplication::primaryScreen())
-            at = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
         move(at);
+        KeepWholeOnScreen(this, frameGeometry());
     } else if (parentWidget()) {
         move(CentredOn(parentWidget()->frameGeometry(), frameGeometry().size()));
     }
@@ -207,9 +197,15 @@ bool TfmEditFile::LoadFile(const std::string& requested) {
     if (!FileExists(path)) return false;
 
     TWaitCursor wait;
-    const std::vector<std::string> lines = SplitEditorLines(ReadFileBytes(path));
+    const std::string bytes = ReadFileBytes(path);
+    const TTextEncoding encoding = DetectTextEncoding(bytes);
+    size_t replaced = 0;
+    const std::vector<std::string> lines =
+        SplitEditorLines(encoding == TTextEncoding::Cp1251 ? bytes : DecodeText(bytes, encoding, &replaced));
     SetLines(lines);
     fileName_ = path;
+    encoding_ = encoding;
+    replaced_ = replaced;
     ShowFileName(lines.size());
     return true;
 }
@@ -242,6 +238,7 @@ bool TfmEditFile::IsModified() const {
 void TfmEditFile::ShowFileName(size_t lineCount) {
     statusPanels_[0]->setText(QString::number(lineCount) + u' ');
     statusPanels_[1]->setText(u' ' + Qs(fileName_));
+    statusPanels_[2]->setText(u' ' + Qs(EncodingName(encoding_)) + u' ');
     setWindowTitle(QStringLiteral("Zelkon::Editor ") + Qs(UpperCase(ExtractFileName(fileName_))));
 }
 
@@ -304,16 +301,32 @@ bool TfmEditFile::actSaveExecute() {
     const std::string path = Cp(dialog->selectedFiles().first());
     if (FileExists(path) && !AskReplaceFile(this, path)) return false;
 
+    const TTextEncoding encoding = EncodingToSave();
     const std::vector<std::string> lines = Lines();
     {
         TWaitCursor wait;
-        WriteFileAtomic(path, JoinEditorLines(lines));
+        WriteFileAtomic(path, EncodeText(JoinEditorLines(lines), encoding));
     }
     fileName_ = path;
+    encoding_ = encoding;
+    replaced_ = 0;
     ShowFileName(lines.size());
     reView_->document()->setModified(false);
     Vars().LogEdited = true;
     return true;
+}
+
+// A log read in another encoding is written in it again unless the judge agrees to Windows-1251, the
+// encoding every judging tool reads; a plain log is written as it was, without a question.
+TTextEncoding TfmEditFile::EncodingToSave() const {
+    if (encoding_ == TTextEncoding::Cp1251) return encoding_;
+    std::string question = "Файл был в кодировке "_cp + EncodingName(encoding_) + "."_cp;
+    if (replaced_ > 0)
+        question +=
+            " Символов, которых нет в Windows-1251, прочитано как «?»: "_cp + std::to_string(replaced_) + ".";
+    question +=
+        "\nСохранить его в кодировке Windows-1251? (Нет — сохранить в "_cp + EncodingName(encoding_) + ")";
+    return Messages().Ask(question) ? TTextEncoding::Cp1251 : encoding_;
 }
 
 template <class F> void TfmEditFile::Reformat(F&& change) {

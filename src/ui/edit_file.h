@@ -1,7 +1,10 @@
 // TfmEditFile: the log editor. Shows one log as plain text with its main header tags coloured, converts a
-// log typed in the DOS Cyrillic code page, and saves the text back byte for byte; the main window opens it
-// modally and reloads the selected log when it was saved.
+// log typed in the DOS Cyrillic code page, reads a log in UTF-8 or UTF-16 as its Windows-1251 text, and
+// saves the text back byte for byte in the encoding it came in; the main window opens it modally and
+// reloads the selected log when it was saved.
 #pragma once
+
+#include "logs/text_encoding.h"
 
 #include <QMainWindow>
 
@@ -45,6 +48,9 @@ class TfmEditFile : public QMainWindow {
     rep::TfrReport& PrintReport();
     // The file loaded or last saved.
     const std::string& FileName() const { return fileName_; }
+    // The encoding that file was read in (shown in the status bar); a save writes it again unless the
+    // judge agrees to Windows-1251.
+    TTextEncoding Encoding() const { return encoding_; }
     // Set by every change of the text; cleared when a file is loaded or the text is saved.
     bool IsModified() const;
 
@@ -75,6 +81,8 @@ class TfmEditFile : public QMainWindow {
 
     // Asks about unsaved changes and saves on Yes; true when nothing unsaved is left or the judge said No.
     bool ChangesSettled();
+    // The encoding a save writes: the one the file came in, or Windows-1251 when the judge agrees.
+    TTextEncoding EncodingToSave() const;
     void SetLines(const std::vector<std::string>& lines);
     void ShowFileName(size_t lineCount);
     bool FindFrom(int position, const QString& text);
@@ -113,13 +121,15 @@ class TfmEditFile : public QMainWindow {
     QAction* actHelp;
 
     QPlainTextEdit* reView_;
-    std::array<QLabel*, 2> statusPanels_{};
+    std::array<QLabel*, 3> statusPanels_{};
     QMenu* pmEditor_;
     QTimer* tmrSyntax_;
     TTextFindDialog* dlgFind_;
     TTextFindDialog* dlgReplace_;
 
     std::string fileName_;
+    TTextEncoding encoding_ = TTextEncoding::Cp1251;
+    size_t replaced_ = 0; // characters of the file that Windows-1251 lacks, read as '?'
     bool shown_ = false;
     // The printout's report component with its dataset over the editor lines; made on first use.
     std::unique_ptr<TEditFilePrint> print_;

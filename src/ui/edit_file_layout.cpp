@@ -54,6 +54,8 @@ void TfmEditFile::CreateLayout() {
     statusPanels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusBar()->addWidget(statusPanels_[0]);
     statusBar()->addWidget(statusPanels_[1], 1);
+    statusPanels_[2]->setToolTip(QStringLiteral("Кодировка файла"));
+    statusBar()->addPermanentWidget(statusPanels_[2]);
 
     tmrSyntax_ = new QTimer(this);
     tmrSyntax_->setObjectName(QStringLiteral("tmrSyntax"));
@@ -163,6 +165,7 @@ void TfmEditFile::CreateMenus() {
     help->addAction(actHelp);
     help->addSeparator();
     help->addAction(ZelkResources().About());
+    OpenMenusWithF10(this, menuBar());
 
     QToolBar* bar = addToolBar(QStringLiteral("tbEditFile"));
     bar->setObjectName(QStringLiteral("tbEditFile"));

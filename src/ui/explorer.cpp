@@ -9,6 +9,7 @@
 #include "reports/ubn_report.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
+#include "ui/column_fit.h"
 #include "ui/command_guard.h"
 #include "ui/delete_dialog.h"
 #include "ui/desktop_judging.h"
@@ -17,13 +18,16 @@
 #include "ui/find_dialog.h"
 #include "ui/find_qso.h"
 #include "ui/options_dialog.h"
+#include "ui/progress_panel.h"
 #include "ui/qt_text.h"
+#include "ui/report_view.h"
 #include "ui/row_model.h"
+#include "ui/trash.h"
 #include "ui/view_qso.h"
+#include "ui/wait_cursor.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -31,7 +35,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QTableView>
@@ -43,29 +46,21 @@
 namespace zelk::ui {
 namespace {
 
-const char* const kFilesWidths = "lvFiles";
-const char* const kHeaderWidths = "lvQSOHeader";
-const char* const kQSOWidths = "lvQSODetail";
-
-// The hourglass while a command works; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
+// A close of the window that the judge confirmed during the pass follows once the command has returned.
 class TPassGuard {
   public:
-    TPassGuard(bool& busy, TExplorerProgress& progress, QProgressBar* bar)
-        : busy_(busy), progress_(progress), bar_(bar) {
+    TPassGuard(bool& busy, TExplorerProgress& progress, bool& closeAsked, QWidget* window)
+        : busy_(busy), progress_(progress), closeAsked_(closeAsked), window_(window) {
         busy_ = true;
     }
     ~TPassGuard() {
-        if (bar_->isVisible()) progress_.Finish();
+        progress_.Finish();
         busy_ = false;
+        if (!closeAsked_) return;
+        closeAsked_ = false;
+        QTimer::singleShot(0, window_, &QWidget::close);
     }
     TPassGuard(const TPassGuard&) = delete;
     TPassGuard& operator=(const TPassGuard&) = delete;
@@ -73,29 +68,18 @@ class TPassGuard {
   private:
     bool& busy_;
     TExplorerProgress& progress_;
-    QProgressBar* bar_;
+    bool& closeAsked_;
+    QWidget* window_;
 };
 
-std::vector<int> ColumnWidths(const QTableView* view) {
-    std::vector<int> widths;
-    for (int i = 0; i < view->model()->columnCount(); ++i)
-        widths.push_back(view->columnWidth(i));
-    return widths;
-}
-
-// Loads the stored widths of one list; a width that is not a number stops the loading with an error box,
-// the columns before it already set.
-void LoadWidths(QTableView* view, const char* name) {
-    std::vector<int> widths = ColumnWidths(view);
-    try {
-        Vars().LoadColumnWidths(widths, name);
-    } catch (...) {
-        for (size_t i = 0; i < widths.size(); ++i)
-            view->setColumnWidth(static_cast<int>(i), widths[i]);
-        throw;
+// True when the folder holds at least one file, whatever its name.
+bool FolderHoldsFiles(const std::string& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(PathFromText(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (it->is_regular_file(ec)) return true;
     }
-    for (size_t i = 0; i < widths.size(); ++i)
-        view->setColumnWidth(static_cast<int>(i), widths[i]);
+    return false;
 }
 
 } // namespace
@@ -103,7 +87,6 @@ void LoadWidths(QTableView* view, const char* name) {
 TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fmExplorer"));
     setWindowIcon(TZelkResources::AppIcon());
-    resize(717, 467);
     reports_ = std::make_unique<TExplorerReports>(contest_);
     CreateActions();
     CreateLayout();
@@ -112,7 +95,7 @@ TfmExplorer::TfmExplorer(QWidget* parent) : QMainWindow(parent) {
     LoadStoredState();
     setWindowTitle(Qs(Vars().AppName));
     lvFiles_->setFocus();
-    Vars().HelpFile = Vars().AppPath("help\\help.chm");
+    Vars().HelpFile = Vars().Paths().DataFile("help/help.chm");
     contest_.SortColumn = -1;
     contest_.PendingSearchText.clear();
     ShowStatus();
@@ -125,29 +108,33 @@ TfmExplorer::~TfmExplorer() {
         view->setModel(nullptr);
 }
 
-// Settings, geometry and column widths; a failure of one is shown and the others still apply.
+// Settings, geometry and column widths; a failure of one is shown and the others still apply. Columns
+// without a stored width fit their captions at once and their rows whenever the rows change.
 void TfmExplorer::LoadStoredState() {
     RunCommand([] { Vars().LoadSettings(); });
     ApplyStoredGeometry();
-    RunCommand([this] { LoadWidths(lvFiles_, kFilesWidths); });
-    RunCommand([this] { LoadWidths(lvQSOHeader_, kHeaderWidths); });
-    RunCommand([this] { LoadWidths(lvQSODetail_, kQSOWidths); });
+    for (TColumnFit* fit : {filesFit_, headerFit_, qsoFit_}) {
+        RunCommand([fit] { fit->LoadStored(); });
+        fit->Fit();
+    }
 }
 
-// Only stored values greater than 0 replace the designed ones, each on its own.
+// Only stored values greater than 0 replace the first-start placement, each on its own: about four
+// fifths of the available screen, in its middle.
 void TfmExplorer::ApplyStoredGeometry() {
     const auto& v = Vars();
-    QPoint at = pos();
-    if (v.WExTop > 0) at.setY(v.WExTop);
-    if (v.WExLeft > 0) at.setX(v.WExLeft);
-    QSize size = this->size();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QSize size(area.width() * 4 / 5, area.height() * 4 / 5);
     if (v.WExHeight > 0) size.setHeight(v.WExHeight);
     if (v.WExWidth > 0) size.setWidth(v.WExWidth);
     resize(size);
-    if (v.WExTop > 0 || v.WExLeft > 0) {
-        move(at);
-        KeepOnScreen();
-    }
+    QPoint at(area.left() + (area.width() - size.width()) / 2,
+              area.top() + (area.height() - size.height()) / 2);
+    if (v.WExTop > 0) at.setY(v.WExTop);
+    if (v.WExLeft > 0) at.setX(v.WExLeft);
+    move(at);
+    if (v.WExTop > 0 || v.WExLeft > 0) KeepOnScreen();
 }
 
 // A position stored on a screen that is no longer there brings the window back onto the nearest one,
@@ -169,6 +156,7 @@ void TfmExplorer::KeepOnScreen() {
 void TfmExplorer::ApplyStoredSplits() {
     const auto& v = Vars();
     if (v.WExSplit > 0) {
+        judgeSplit_ = true;
         const int total = splitterMain_->width() - splitterMain_->handleWidth();
         const int split = std::max(v.WExSplit, leftPanel_->minimumWidth());
         splitterMain_->setSizes({split, std::max(total - split, 1)});
@@ -185,6 +173,7 @@ void TfmExplorer::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     ApplyStoredSplits();
+    FitLeftPanel();
     QTimer::singleShot(0, this, [this] { RunCommand([this] { FirstShow(); }); });
 }
 
@@ -202,7 +191,16 @@ void TfmExplorer::FirstShow() {
     tmrFileSelect_->start();
 }
 
+// During a pass the judge is asked first; the window closes once the pass has stopped.
 void TfmExplorer::closeEvent(QCloseEvent* event) {
+    if (progress_->Panel().Running()) {
+        event->ignore();
+        if (Messages().Ask("Файлы ещё проверяются. Остановить работу и закрыть программу?"_cp)) {
+            closeAsked_ = true;
+            progress_->Panel().Cancel();
+        }
+        return;
+    }
     auto& v = Vars();
     v.WExTop = y();
     v.WExLeft = x();
@@ -212,9 +210,8 @@ void TfmExplorer::closeEvent(QCloseEvent* event) {
     v.WExHdrHeight = lvQSOHeader_->height();
     RunCommand([] { Vars().SaveSettings(); });
     RunCommand([this] {
-        Vars().SaveColumnWidths(ColumnWidths(lvFiles_), kFilesWidths);
-        Vars().SaveColumnWidths(ColumnWidths(lvQSOHeader_), kHeaderWidths);
-        Vars().SaveColumnWidths(ColumnWidths(lvQSODetail_), kQSOWidths);
+        for (const TColumnFit* fit : {filesFit_, headerFit_, qsoFit_})
+            fit->SaveStored();
     });
     tmrFileSelect_->stop();
     if (fmFind_) fmFind_->hide();
@@ -227,22 +224,71 @@ void TfmExplorer::OpenFolder(const std::string& folder) {
     RebuildList();
 }
 
+// A rebuild stopped while the stations without a log are counted still lists the folder and loads the
+// log loaded last; the count is made again before the next check.
 void TfmExplorer::RebuildList() {
     if (busy_) return;
     tmrFileSelect_->stop();
     TWaitCursor wait;
+    bool stopped = false;
     {
-        TPassGuard pass(busy_, *progress_, pbProgress_);
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
+        progress_->Panel().Forget();
         try {
             RebuildLogList(contest_, progress_.get());
+            absentCountPending_ = false;
+        } catch (const TZelkCancelled&) {
+            stopped = true;
         } catch (...) {
+            NoteAbsentCountEnded();
             ShowLogList();
             throw;
         }
+        if (stopped) NoteAbsentCountEnded();
+    }
+    if (stopped) {
+        const bool selected = contest_.SelectInitialLog();
+        ShowLogList();
+        ShowMessage(QStringLiteral("Подсчёт станций без отчёта остановлен (%1 из %2): он будет сделан "
+                                   "заново перед проверкой")
+                        .arg(progress_->Panel().Done())
+                        .arg(progress_->Panel().Total()));
+        if (selected) LoadWithoutCheck();
+        return;
     }
     if (contest_.SelectedLog < 0) contest_.ClearLoadedLog();
     ShowLogList();
     ShowSelectedLog();
+}
+
+// After a rebuild that did not finish: while conditional credit is on, a count that did not reach its
+// last log is no count at all.
+void TfmExplorer::NoteAbsentCountEnded() {
+    if (!Vars().NoFileIncludeResults || contest_.Logs.empty() || progress_->Panel().Completed()) return;
+    contest_.NoFileCalls.clear();
+    absentCountPending_ = true;
+}
+
+void TfmExplorer::CountAbsentIfPending() {
+    if (!absentCountPending_) return;
+    if (!Vars().NoFileIncludeResults) {
+        absentCountPending_ = false;
+        return;
+    }
+    {
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
+        try {
+            CountNoFileMentions(contest_, contest_.NoFileCalls, progress_.get());
+        } catch (const TZelkCancelled&) {
+            contest_.NoFileCalls.clear();
+            ShowMessage(QStringLiteral("Подсчёт станций без отчёта остановлен (%1 из %2): проверка не "
+                                       "сделана")
+                            .arg(progress_->Panel().Done())
+                            .arg(progress_->Panel().Total()));
+            throw;
+        }
+    }
+    absentCountPending_ = false;
 }
 
 void TfmExplorer::LoadSelected() {
@@ -251,6 +297,11 @@ void TfmExplorer::LoadSelected() {
         return;
     }
     tmrFileSelect_->stop();
+    if (Vars().AutoCalcQSO && absentCountPending_) {
+        LoadWithoutCheck();
+        ShowMessage(QStringLiteral("Файл загружен без проверки: подсчёт станций без отчёта был остановлен"));
+        return;
+    }
     TWaitCursor wait;
     try {
         LoadSelectedLog(contest_);
@@ -262,10 +313,49 @@ void TfmExplorer::LoadSelected() {
     filesModel_->RowChanged(contest_.SelectedLog);
 }
 
+// The selected log as loading shows it, without the check that AutoCalcQSO would add.
+void TfmExplorer::LoadWithoutCheck() {
+    TWaitCursor wait;
+    const bool autoCheck = Vars().AutoCalcQSO;
+    Vars().AutoCalcQSO = false;
+    try {
+        LoadSelectedLog(contest_);
+    } catch (...) {
+        Vars().AutoCalcQSO = autoCheck;
+        ShowSelectedLog();
+        throw;
+    }
+    Vars().AutoCalcQSO = autoCheck;
+    ShowSelectedLog();
+    filesModel_->RowChanged(contest_.SelectedLog);
+}
+
 void TfmExplorer::ShowLogList() {
     filesModel_->Reset();
     SyncSelectionToList();
     ShowStatus();
+    ShowEmptyListHint();
+}
+
+// An empty log list says why it is empty when the judge can do something about it.
+void TfmExplorer::ShowEmptyListHint() {
+    const std::string& folder = Vars().CurrentFolder;
+    QString hint;
+    if (folder.empty() || !DirectoryExists(folder))
+        hint = QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)");
+    else if (contest_.Logs.empty() && FolderHoldsFiles(folder))
+        hint = QStringLiteral("В папке нет файлов по маске %1: измените маску в настройках")
+                   .arg(Qs(Vars().FilesMask));
+    lvFiles_->SetEmptyText(hint);
+}
+
+QString TfmExplorer::Message() const {
+    return stMessage_->text();
+}
+
+void TfmExplorer::ShowMessage(const QString& text) {
+    stMessage_->setText(text);
+    stMessage_->setToolTip(text);
 }
 
 // The header and QSO lists, the header caption and the status panels of the selected log; the QSO row
@@ -336,21 +426,37 @@ void TfmExplorer::actFilesRefreshExecute() {
     RebuildList();
 }
 
+// Every row shows "-" until the run reaches it, so a run stopped by the judge or by an error leaves the
+// logs it did not score recognisable.
 void TfmExplorer::actCalcAllFilesExecute() {
     if (busy_) return;
+    CountAbsentIfPending();
     TWaitCursor wait;
+    MarkLogsUnscored(contest_);
+    filesModel_->RowsChanged();
+    bool stopped = false;
     try {
-        TPassGuard pass(busy_, *progress_, pbProgress_);
+        TPassGuard pass(busy_, *progress_, closeAsked_, this);
         CheckAllFiles(contest_, Judging(), progress_.get());
+    } catch (const TZelkCancelled&) {
+        stopped = true;
     } catch (...) {
         filesModel_->RowsChanged();
         throw;
     }
     filesModel_->RowsChanged();
+    const TProgressPanel& panel = progress_->Panel();
+    if (stopped)
+        ShowMessage(QStringLiteral("Проверка всех файлов остановлена: проверено %1 из %2, у остальных «-»")
+                        .arg(panel.Done())
+                        .arg(panel.Total()));
+    else
+        ShowMessage(QStringLiteral("Проверены все файлы: %1").arg(contest_.Logs.size()));
 }
 
 void TfmExplorer::actCalcQSOExecute() {
     if (busy_ || contest_.SelectedLog < 0) return;
+    CountAbsentIfPending();
     TWaitCursor wait;
     try {
         CheckAllRecords(contest_, Judging());
@@ -385,6 +491,7 @@ void TfmExplorer::actSaveCalcReportExecute() {
     dialog.selectFile(Qs(ExtractFileName(proposed)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const std::string file = Cp(dialog.selectedFiles().first());
+    CountAbsentIfPending();
     TWaitCursor wait;
     try {
         Vars().CurrentUBNFolder = ExtractFilePath(file);
@@ -394,6 +501,7 @@ void TfmExplorer::actSaveCalcReportExecute() {
         throw;
     }
     ShowCheckResults();
+    ShowMessage(QStringLiteral("Записан файл отчёта: %1").arg(Qs(NativePath(file))));
 }
 
 void TfmExplorer::actRefreshExecute() {
@@ -401,18 +509,29 @@ void TfmExplorer::actRefreshExecute() {
     LoadSelected();
 }
 
-// Deletes the selected log after the confirmation; the row that takes the focus mark becomes the
-// selected one and loads after the usual delay.
+// Moves the selected log to the desktop's trash after the confirmation, or deletes it for good where
+// there is no trash, as the confirmation says; the row that takes the focus mark becomes the selected
+// one and loads after the usual delay.
 void TfmExplorer::actFilesDeleteExecute() {
+    if (busy_) return;
     const int row = contest_.SelectedLog;
     const std::string path = contest_.SelectedLogPath();
     if (row < 0 || path.empty() || !FileExists(path)) return;
-    if (!ConfirmDelete(Qs(path), this)) return;
-    std::error_code ec;
-    if (!std::filesystem::remove(PathFromText(path), ec) || ec) {
-        Messages().Error(FormatText("Не удалось удалить файл %s"_cp, path) + "\n" + FromUtf8(ec.message()),
-                         "");
-        return;
+    const QString file = Qs(path);
+    const bool toTrash = TrashAvailable(file);
+    if (!ConfirmDelete(Qs(NativePath(path)), toTrash, this)) return;
+    if (toTrash) {
+        if (!MoveToTrash(file)) {
+            Messages().Error(FormatText("Не удалось переместить файл в корзину: %s"_cp, path), "");
+            return;
+        }
+    } else {
+        std::error_code ec;
+        if (!std::filesystem::remove(PathFromText(path), ec) || ec) {
+            Messages().Error(
+                FormatText("Не удалось удалить файл %s"_cp, path) + "\n" + FromUtf8(ec.message()), "");
+            return;
+        }
     }
     contest_.Logs.erase(contest_.Logs.begin() + row);
     contest_.UpdateFileCount();
@@ -423,6 +542,8 @@ void TfmExplorer::actFilesDeleteExecute() {
         ShowSelectedLog();
     }
     ShowLogList();
+    ShowMessage(toTrash ? QStringLiteral("Файл перемещён в корзину: %1").arg(Qs(NativePath(path)))
+                        : QStringLiteral("Файл удалён: %1").arg(Qs(NativePath(path))));
     if (next >= 0) tmrFileSelect_->start();
 }
 
@@ -453,6 +574,7 @@ void TfmExplorer::actViewQSOExecute() {
     if (busy_) return;
     const QModelIndexList rows = lvQSODetail_->selectionModel()->selectedRows();
     if (rows.isEmpty()) return;
+    CountAbsentIfPending();
     ShowQSOViewer(contest_, rows.first().row(), frameGeometry(), this);
 }
 

@@ -15,7 +15,6 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QProgressBar;
 class QSplitter;
 class QTableView;
 class QTimer;
@@ -23,9 +22,11 @@ class QToolBar;
 
 namespace zelk::ui {
 
+class TColumnFit;
 class TExplorerReports;
 class TfmFind;
 class TfmFindQSO;
+class TReportView;
 class TRowListModel;
 
 class TfmExplorer : public QMainWindow {
@@ -52,6 +53,9 @@ class TfmExplorer : public QMainWindow {
     // Loads the selected log now (the selection timer's work).
     void LoadSelected();
 
+    // The text of the status bar's message panel: what the last command did or why it stopped.
+    QString Message() const;
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +72,7 @@ class TfmExplorer : public QMainWindow {
     void ApplyStoredSplits();
     void KeepOnScreen();
     void FirstShow();
+    void FitLeftPanel();
 
     // Commands.
     void actOpenExecute();
@@ -97,6 +102,14 @@ class TfmExplorer : public QMainWindow {
     void OnFilesSelectionChanged();
     void OpenFindDialog(QChar typed);
     void RunPopupDefault(QMenu* menu);
+    void ShowMessage(const QString& text);
+    void ShowEmptyListHint();
+
+    // Long passes. The stations without a log are counted again before a check when their last count did
+    // not finish, so that no log is judged without the conditional credit it is due.
+    void CountAbsentIfPending();
+    void NoteAbsentCountEnded();
+    void LoadWithoutCheck();
 
     TZelkContest contest_;
 
@@ -129,15 +142,18 @@ class TfmExplorer : public QMainWindow {
     QSplitter* splitterMain_;
     QSplitter* splitterLog_;
     QFrame* paFileCaption_;
-    QProgressBar* pbProgress_;
     QLabel* paHeaderCaption_;
-    QTableView* lvFiles_;
-    QTableView* lvQSOHeader_;
-    QTableView* lvQSODetail_;
+    TReportView* lvFiles_;
+    TReportView* lvQSOHeader_;
+    TReportView* lvQSODetail_;
     TRowListModel* filesModel_;
     TRowListModel* headerModel_;
     TRowListModel* qsoModel_;
+    TColumnFit* filesFit_;
+    TColumnFit* headerFit_;
+    TColumnFit* qsoFit_;
     std::array<QLabel*, 7> statusPanels_{};
+    QLabel* stMessage_;
     QMenu* pmFiles_;
     QMenu* pmQSOHeader_;
     QMenu* pmQSODetail_;
@@ -149,8 +165,11 @@ class TfmExplorer : public QMainWindow {
     TfmFindQSO* fmFindQSO_ = nullptr; // made on first use, kept hidden between uses
     std::string startFolder_;
     bool shown_ = false;
-    bool busy_ = false;             // a long pass is running
-    bool syncingSelection_ = false; // the window itself is moving the list's selection
+    bool busy_ = false;               // a long pass is running
+    bool syncingSelection_ = false;   // the window itself is moving the list's selection
+    bool absentCountPending_ = false; // the last count of the stations without a log did not finish
+    bool closeAsked_ = false;         // the judge closed the window during a pass; it closes after it
+    bool judgeSplit_ = false;         // the left panel's width is the judge's (stored or dragged)
 };
 
 } // namespace zelk::ui

@@ -3,8 +3,11 @@
 #include "ui/explorer.h"
 
 #include "settings/global_vars.h"
+#include "ui/column_fit.h"
 #include "ui/command_guard.h"
 #include "ui/options_dialog.h"
+#include "ui/progress_panel.h"
+#include "ui/report_view.h"
 #include "ui/row_model.h"
 #include "ui/zelk_resources.h"
 
@@ -15,9 +18,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -56,8 +59,8 @@ QFrame* MakeStrip(const char* name, QWidget* parent) {
 
 // A read-only report-style list: grid lines, whole-row selection, small icons, fixed row height so that
 // even 100 000 rows scroll at once; the selection stays visible when the list loses the focus.
-QTableView* MakeReportView(const char* name, TRowListModel* model, QWidget* parent) {
-    auto* view = new QTableView(parent);
+TReportView* MakeReportView(const char* name, TRowListModel* model, QWidget* parent) {
+    auto* view = new TReportView(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -73,12 +76,8 @@ QTableView* MakeReportView(const char* name, TRowListModel* model, QWidget* pare
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(false);
     view->horizontalHeader()->setSectionsMovable(false);
     view->horizontalHeader()->setMinimumSectionSize(8);
-    const auto& columns = model->Columns();
-    for (size_t i = 0; i < columns.size(); ++i)
-        view->setColumnWidth(static_cast<int>(i), columns[i].Width);
     QPalette palette = view->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
@@ -86,30 +85,27 @@ QTableView* MakeReportView(const char* name, TRowListModel* model, QWidget* pare
     return view;
 }
 
+// Numbers stand right-aligned, so that their digits line up.
 std::vector<TColumnSpec> FileColumns() {
-    return {{QStringLiteral("File"), 120, Qt::AlignLeft},
-            {QStringLiteral("Score"), 40, Qt::AlignHCenter},
-            {QStringLiteral("Multi"), 50, Qt::AlignHCenter},
-            {QStringLiteral("ClaimedScore"), 50, Qt::AlignHCenter}};
+    return {{QStringLiteral("File"), Qt::AlignLeft},
+            {QStringLiteral("Score"), Qt::AlignRight},
+            {QStringLiteral("Multi"), Qt::AlignRight},
+            {QStringLiteral("ClaimedScore"), Qt::AlignRight}};
 }
 
 std::vector<TColumnSpec> HeaderColumns() {
-    return {{QStringLiteral("Tag"), 100, Qt::AlignLeft},
-            {QStringLiteral("Value"), 200, Qt::AlignLeft},
-            {QStringLiteral("Comment"), 150, Qt::AlignLeft}};
+    return {{QStringLiteral("Tag"), Qt::AlignLeft},
+            {QStringLiteral("Value"), Qt::AlignLeft},
+            {QStringLiteral("Comment"), Qt::AlignLeft}};
 }
 
 std::vector<TColumnSpec> QSOColumns() {
-    return {{QStringLiteral("QSO:"), 25, Qt::AlignLeft},
-            {QStringLiteral("Freq"), 70, Qt::AlignHCenter},
-            {QStringLiteral("Mode"), 50, Qt::AlignHCenter},
-            {QStringLiteral("Date (y-m-d)"), 70, Qt::AlignHCenter},
-            {QStringLiteral("Time (m:s)"), 50, Qt::AlignHCenter},
-            {QStringLiteral("Call"), 70, Qt::AlignLeft},
-            {QStringLiteral("Send"), 80, Qt::AlignLeft},
-            {QStringLiteral("Received"), 80, Qt::AlignLeft},
-            {QStringLiteral("Score"), 50, Qt::AlignHCenter},
-            {QStringLiteral("Comment"), 50, Qt::AlignLeft}};
+    return {
+        {QStringLiteral("QSO:"), Qt::AlignRight},         {QStringLiteral("Freq"), Qt::AlignRight},
+        {QStringLiteral("Mode"), Qt::AlignHCenter},       {QStringLiteral("Date (y-m-d)"), Qt::AlignHCenter},
+        {QStringLiteral("Time (m:s)"), Qt::AlignHCenter}, {QStringLiteral("Call"), Qt::AlignLeft},
+        {QStringLiteral("Send"), Qt::AlignLeft},          {QStringLiteral("Received"), Qt::AlignLeft},
+        {QStringLiteral("Score"), Qt::AlignRight},        {QStringLiteral("Comment"), Qt::AlignLeft}};
 }
 
 } // namespace
@@ -127,6 +123,7 @@ void TfmExplorer::CreateActions() {
         MakeAction(this, "actFilesRefresh", QStringLiteral("Обновить список файлов"), "files-refresh");
     guarded(actFilesRefresh, &TfmExplorer::actFilesRefreshExecute);
     actCalcAllFiles = MakeAction(this, "actCalcAllFiles", QStringLiteral("Проверить все файлы"), "calc-all");
+    actCalcAllFiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
     guarded(actCalcAllFiles, &TfmExplorer::actCalcAllFilesExecute);
     actFindQSO = MakeAction(this, "actFindQSO", QStringLiteral("Найти связи"), "find");
     actFindQSO->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -143,11 +140,13 @@ void TfmExplorer::CreateActions() {
                             QStringLiteral("Перечитать текущий файл"));
     guarded(actRefresh, &TfmExplorer::actRefreshExecute);
     actCalcQSO = MakeAction(this, "actCalcQSO", QStringLiteral("Проверить все записи"), "calc-qso");
+    actCalcQSO->setShortcut(QKeySequence(Qt::Key_F9));
     guarded(actCalcQSO, &TfmExplorer::actCalcQSOExecute);
     actViewQSO = MakeAction(this, "actViewQSO", QStringLiteral("Свойства"), "view");
     guarded(actViewQSO, &TfmExplorer::actViewQSOExecute);
     actSaveCalcReport =
         MakeAction(this, "actSaveCalcReport", QStringLiteral("Создать файл отчёта"), "save-report");
+    actSaveCalcReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     actPrintCalcReport =
         MakeAction(this, "actPrintCalcReport", QStringLiteral("Печатать отчёт"), "print-report");
     actDesignCalcReport =
@@ -186,8 +185,10 @@ void TfmExplorer::CreateActions() {
     connect(actRepOut, &QAction::triggered, this,
             [this] { RunCommand([this] { OpenReportsDialog(Vars().QLastReport); }); });
 
-    for (QAction* a : findChildren<QAction*>())
+    for (QAction* a : findChildren<QAction*>()) {
+        ShowKeyInToolTip(a);
         addAction(a); // shortcuts work wherever the focus is in the window
+    }
 }
 
 void TfmExplorer::CreateLayout() {
@@ -216,17 +217,18 @@ void TfmExplorer::CreateLayout() {
     left->setSpacing(0);
     left->addWidget(CreateToolBar(QStringLiteral("tbFiles")));
     paFileCaption_ = MakeStrip("paFileCaption", leftPanel_);
-    pbProgress_ = new QProgressBar(paFileCaption_);
-    pbProgress_->setObjectName(QStringLiteral("pbProgress"));
-    pbProgress_->setTextVisible(false);
-    pbProgress_->hide();
+    auto* panel = new TProgressPanel(QStringLiteral("pbProgress"), paFileCaption_);
     auto* strip = new QHBoxLayout(paFileCaption_);
     strip->setContentsMargins(1, 1, 1, 1);
-    strip->addWidget(pbProgress_);
+    strip->addWidget(panel);
     left->addWidget(paFileCaption_);
     lvFiles_ = MakeReportView("lvFiles", filesModel_, leftPanel_);
     left->addWidget(lvFiles_, 1);
-    progress_ = std::make_unique<TExplorerProgress>(pbProgress_, paFileCaption_);
+    progress_ = std::make_unique<TExplorerProgress>(panel, paFileCaption_);
+    // The row of each log a pass has handled shows its new cells at once.
+    connect(panel, &TProgressPanel::Advanced, this, [this](int done) {
+        if (done > 0) filesModel_->RowChanged(done - 1);
+    });
 
     rightPanel_ = new QWidget(splitterMain_);
     rightPanel_->setObjectName(QStringLiteral("paRight"));
@@ -268,6 +270,12 @@ void TfmExplorer::CreateLayout() {
     splitterMain_->setStretchFactor(1, 1);
     splitterMain_->setSizes({kLeftPanelWidth, 467});
     setCentralWidget(splitterMain_);
+    connect(splitterMain_, &QSplitter::splitterMoved, this, [this] { judgeSplit_ = true; });
+
+    filesFit_ = new TColumnFit(lvFiles_, "lvFiles");
+    headerFit_ = new TColumnFit(lvQSOHeader_, "lvQSOHeader");
+    qsoFit_ = new TColumnFit(lvQSODetail_, "lvQSODetail");
+    connect(filesFit_, &TColumnFit::Fitted, this, &TfmExplorer::FitLeftPanel);
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
@@ -282,6 +290,12 @@ void TfmExplorer::CreateLayout() {
         statusBar()->addWidget(panel);
         statusPanels_[i] = panel;
     }
+    // What the last command did or why it stopped; a long text is cut here and shown whole as a tooltip.
+    stMessage_ = new QLabel(statusBar());
+    stMessage_->setObjectName(QStringLiteral("stMessage"));
+    stMessage_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    stMessage_->setIndent(4);
+    statusBar()->addWidget(stMessage_, 1);
 
     tmrFileSelect_ = new QTimer(this);
     tmrFileSelect_->setObjectName(QStringLiteral("tmrFileSelect"));
@@ -299,6 +313,18 @@ void TfmExplorer::CreateLayout() {
     for (QTableView* view : {lvFiles_, lvQSOHeader_, lvQSODetail_})
         view->installEventFilter(this);
     leftPanel_->installEventFilter(this);
+}
+
+// Until the judge gives the left panel a width of his own, it is as wide as the log list's columns need:
+// never below the designed width, never above half the window.
+void TfmExplorer::FitLeftPanel() {
+    if (judgeSplit_) return;
+    const int list = filesFit_->NaturalWidth() + 2 * lvFiles_->frameWidth() +
+                     lvFiles_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lvFiles_);
+    const int total = splitterMain_->width() - splitterMain_->handleWidth();
+    const int wanted = std::clamp(list, kLeftPanelWidth, std::max(kLeftPanelWidth, total / 2));
+    if (wanted == leftPanel_->width() || total <= wanted) return;
+    splitterMain_->setSizes({wanted, total - wanted});
 }
 
 QToolBar* TfmExplorer::CreateToolBar(const QString& name) {
@@ -345,6 +371,7 @@ void TfmExplorer::CreateMenus() {
     helpMenu->addSeparator();
     helpMenu->addAction(about);
     addAction(help);
+    OpenMenusWithF10(this, menuBar());
 
     auto* files = findChild<QToolBar*>(QStringLiteral("tbFiles"));
     files->addActions({actOpen, actFilesRefresh});

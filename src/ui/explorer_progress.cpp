@@ -1,42 +1,44 @@
-// The progress bar in the log list's caption strip.
+// The progress display in the log list's caption strip.
 #include "ui/explorer_progress.h"
 
-#include <QCoreApplication>
+#include "logs/contest.h"
+#include "ui/progress_panel.h"
+
 #include <QFrame>
-#include <QProgressBar>
 
 #include <algorithm>
 
 namespace zelk::ui {
 
+void MarkLogsUnscored(TZelkContest& contest) {
+    for (TLogRow& row : contest.Logs)
+        row.Cells = {"-", "-", "-"};
+}
+
 void TExplorerProgress::Start(int count) {
-    bar_->setRange(0, std::max(count - 1, 0));
-    bar_->setValue(0);
+    if (panel_->Running()) return;
     step_ = StepFor(count);
+    stripHeight_ = strip_->height();
     strip_->setFrameShadow(QFrame::Plain);
     strip_->setFrameShape(QFrame::NoFrame);
-    bar_->show();
-    Repaint();
+    strip_->setFixedHeight(std::max(stripHeight_, panel_->sizeHint().height() + 2));
+    panel_->Start(count);
 }
 
 void TExplorerProgress::Step(int position) {
-    bar_->setValue(position);
-    Repaint();
+    panel_->Step(position);
 }
 
 void TExplorerProgress::Finish() {
-    bar_->setValue(bar_->maximum());
-    Repaint();
-    bar_->hide();
+    if (!panel_->Running()) return;
+    panel_->Finish();
+    strip_->setFixedHeight(stripHeight_);
     strip_->setFrameShape(QFrame::Panel);
     strip_->setFrameShadow(QFrame::Sunken);
 }
 
-// Paint events and other non-input events are handled, so the window keeps painting while nothing the
-// judge types or clicks can start another command in the middle of the pass.
-void TExplorerProgress::Repaint() {
-    bar_->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+bool TExplorerProgress::Cancelled() const {
+    return panel_->Cancelled();
 }
 
 } // namespace zelk::ui

@@ -26,7 +26,8 @@ void PreviewReport(rep::TfrReport& report, int kind, QWidget* parent) {
 
 void DesignReport(rep::TfrReport& report, int kind, bool saveToLayoutFile, QWidget* parent) {
     const QString path = LoadReportLayout(report, kind);
-    if (saveToLayoutFile) report.SetFileName(path);
+    if (saveToLayoutFile || (!path.isEmpty() && report.FileName() == path))
+        report.SetFileName(Qs(Vars().ReportLayoutSaveFile(kind)));
     report.ShowDesigner(parent);
 }
 
@@ -77,6 +78,7 @@ void TfmExplorer::actDesignCalcReportExecute() {
 // The report dialog with `kind` preselected, placed over this window.
 void TfmExplorer::OpenReportsDialog(int kind) {
     if (busy_) return;
+    CountAbsentIfPending();
     // The dialog's standings may score and sort the log list; a load of the selected log that is still
     // pending waits until the dialog has closed.
     busy_ = true;
@@ -84,7 +86,7 @@ void TfmExplorer::OpenReportsDialog(int kind) {
         bool& busy;
         ~TBusyWhileOpen() { busy = false; }
     } release{busy_};
-    TfmReports dialog(*reports_, contest_, progress_.get(), this);
+    TfmReports dialog(*reports_, contest_, this);
     connect(&dialog, &TfmReports::LogListChanged, this, [this] { ShowLogList(); });
     dialog.Execute(kind, frameGeometry());
 }

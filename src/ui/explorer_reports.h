@@ -25,8 +25,8 @@ QString LoadReportLayout(rep::TfrReport& report, int kind);
 void PreviewReport(rep::TfrReport& report, int kind, QWidget* parent);
 
 // Loads the layout of `kind` and opens the designer. With `saveToLayoutFile` the report's file name
-// becomes the layout path even when that file does not exist yet, so that saving in the designer writes
-// the layout there.
+// becomes the layout's save path even when that file does not exist yet, so that saving in the designer
+// writes the layout there. A layout loaded from the program's data folder is saved to the user's copy.
 void DesignReport(rep::TfrReport& report, int kind, bool saveToLayoutFile, QWidget* parent);
 
 class TExplorerReports {

@@ -3,6 +3,7 @@
 
 #include "logs/text.h"
 #include "ui/qt_text.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAbstractItemView>
@@ -139,6 +140,7 @@ void TfmFind::Open(QAbstractItemView* target, QChar typed, const QRect& mainFram
     if (top < 0) top = mainFrame.top();
     if (left < 0) left = mainFrame.left();
     move(left, top);
+    KeepWholeOnScreen(this, mainFrame);
 
     show();
     raise();

@@ -4,24 +4,26 @@
 
 #include "judge/qso_search.h"
 #include "logs/contest.h"
+#include "logs/error.h"
 #include "logs/list_rows.h"
 #include "logs/text.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/help_topic.h"
+#include "ui/progress_panel.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -35,14 +37,6 @@ namespace {
 
 constexpr int kFileNameRole = Qt::UserRole; // the row's file name as Windows-1251 bytes
 
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
 QLabel* StatusPanel(int index, QWidget* parent) {
     auto* panel = new QLabel(parent);
     panel->setObjectName(QStringLiteral("stPanel%1").arg(index));
@@ -54,31 +48,19 @@ QLabel* StatusPanel(int index, QWidget* parent) {
 
 } // namespace
 
-// The gauge as the search's progress: the progress panel replaces the result panel while the logs are
-// read, and the window repaints at every log without taking the judge's input meanwhile.
+// The progress panel as the search's progress: it replaces the result panel while the logs are read.
 class TfmFindQSO::TProgress : public IProgress {
   public:
     explicit TProgress(TfmFindQSO& window) : w_(window) {}
     void Start(int count) override {
-        w_.gaProgress_->setRange(0, std::max(count - 1, 0));
-        w_.gaProgress_->setValue(0);
         w_.panels_->setCurrentWidget(w_.paProgress_);
-        Repaint();
+        w_.gaProgress_->Start(count);
     }
-    void Step(int position) override {
-        w_.gaProgress_->setValue(position);
-        Repaint();
-    }
-    void Finish() override {
-        w_.gaProgress_->setValue(w_.gaProgress_->maximum());
-        Repaint();
-    }
+    void Step(int position) override { w_.gaProgress_->Step(position); }
+    void Finish() override { w_.gaProgress_->Finish(); }
+    bool Cancelled() const override { return w_.gaProgress_->Cancelled(); }
 
   private:
-    void Repaint() {
-        w_.gaProgress_->repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
     TfmFindQSO& w_;
 };
 
@@ -138,6 +120,7 @@ void TfmFindQSO::CreateLayout() {
     help->addAction(Help_);
     help->addSeparator();
     help->addAction(ZelkResources().About());
+    OpenMenusWithF10(this, menus);
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("tbSearch"));
@@ -183,9 +166,7 @@ void TfmFindQSO::CreateLayout() {
     // The gauge sits in the vertical middle of the progress panel whatever its height.
     paProgress_ = new QWidget;
     paProgress_->setObjectName(QStringLiteral("paProgress"));
-    gaProgress_ = new QProgressBar(paProgress_);
-    gaProgress_->setObjectName(QStringLiteral("gaProgress"));
-    gaProgress_->setTextVisible(false);
+    gaProgress_ = new TProgressPanel(QStringLiteral("gaProgress"), paProgress_);
     auto* progress = new QVBoxLayout(paProgress_);
     progress->setContentsMargins(8, 0, 8, 0);
     progress->addStretch(1);
@@ -205,6 +186,10 @@ void TfmFindQSO::CreateLayout() {
     stCount_->setAlignment(Qt::AlignCenter);
     status->addWidget(stCount_);
     status->addWidget(StatusPanel(1, status));
+    stMessage_ = new QLabel(status);
+    stMessage_->setObjectName(QStringLiteral("stMessage"));
+    stMessage_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status->addWidget(stMessage_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -243,6 +228,12 @@ void TfmFindQSO::RestoreGeometry() {
 bool TfmFindQSO::Execute() {
     chosen_.clear();
     RestoreGeometry();
+    if (QWidget* owner = parentWidget()) {
+        if (Vars().WFindQSOTop > 0 || Vars().WFindQSOLeft > 0)
+            KeepWholeOnScreen(this, owner->frameGeometry());
+        else
+            CentreOver(this, owner->frameGeometry());
+    }
     if (lvResult_->rowCount() > 0)
         lvResult_->setFocus();
     else
@@ -268,10 +259,19 @@ void TfmFindQSO::DoSearch() {
     searched_ = text;
     TWaitCursor wait;
     lvResult_->setRowCount(0);
+    stMessage_->clear();
     TProgress progress(*this);
     std::vector<TSearchRow> rows;
     try {
         SearchContacts(contest_, text, &progress, rows);
+    } catch (const TZelkCancelled&) {
+        // The logs read before the stop keep their rows, and the status bar says how far it got.
+        FillResults(rows);
+        ShowResults(lvResult_->rowCount());
+        stMessage_->setText(QStringLiteral("Поиск остановлен (просмотрено %1 из %2)")
+                                .arg(gaProgress_->Done())
+                                .arg(gaProgress_->Total()));
+        return;
     } catch (...) {
         // The logs read before the one that failed keep their rows.
         FillResults(rows);
@@ -314,7 +314,16 @@ void TfmFindQSO::Choose() {
     accept();
 }
 
+QString TfmFindQSO::Message() const {
+    return stMessage_->text();
+}
+
+// Closing during a search stops the search instead.
 void TfmFindQSO::done(int result) {
+    if (gaProgress_->Running()) {
+        gaProgress_->Cancel();
+        return;
+    }
     auto& v = Vars();
     v.WFindQSOTop = y();
     v.WFindQSOLeft = x();

@@ -10,7 +10,6 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QStackedWidget;
 class QTableWidget;
 
@@ -20,6 +19,8 @@ struct TSearchRow;
 } // namespace zelk
 
 namespace zelk::ui {
+
+class TProgressPanel;
 
 class TfmFindQSO : public QDialog {
     Q_OBJECT
@@ -43,7 +44,11 @@ class TfmFindQSO : public QDialog {
     // Takes the selected row as the choice and closes; without a selected row the window stays open.
     void Choose();
 
-    // Closing in any way keeps the geometry and the search box's text in the settings.
+    // What the status bar says about the last search (that it was stopped), or empty text.
+    QString Message() const;
+
+    // Closing in any way keeps the geometry and the search box's text in the settings; during a search
+    // it stops the search instead.
     void done(int result) override;
 
   protected:
@@ -71,9 +76,10 @@ class TfmFindQSO : public QDialog {
     QStackedWidget* panels_;
     QWidget* paResult_;
     QWidget* paProgress_;
-    QProgressBar* gaProgress_;
+    TProgressPanel* gaProgress_;
     QTableWidget* lvResult_;
     QLabel* stCount_;
+    QLabel* stMessage_;
 };
 
 } // namespace zelk::ui

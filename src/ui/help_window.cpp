@@ -7,6 +7,7 @@
 #include "ui/help_browser.h"
 #include "ui/help_debug.h"
 #include "ui/qt_text.h"
+#include "ui/window_place.h"
 
 #include <QAction>
 #include <QApplication>
@@ -230,8 +231,11 @@ void TfmHelp::SelectInContents(const QUrl& url) {
     if (item.isValid()) contents->setCurrentIndex(item);
 }
 
+// A help window that is not showing opens over the window the judge asked from, whole on its screen.
 void TfmHelp::Present() {
     QWidget* dialog = QApplication::activeModalWidget();
+    QWidget* owner = dialog && dialog != this ? dialog : QApplication::activeWindow();
+    const bool wasVisible = isVisible();
     const Qt::WindowModality wanted = dialog ? Qt::ApplicationModal : Qt::NonModal;
     if (windowModality() != wanted) {
         // A shown window takes a new modality only when it is shown again.
@@ -240,6 +244,12 @@ void TfmHelp::Present() {
         HelpDebug(dialog && dialog != this ? "Окно справки: открыто поверх модального окна «"_cp +
                                                  Cp(dialog->windowTitle()) + "»"_cp
                                            : "Окно справки: обычное окно"_cp);
+    }
+    if (!wasVisible) {
+        if (owner && owner != this)
+            CentreOver(this, owner->frameGeometry());
+        else
+            KeepWholeOnScreen(this, frameGeometry());
     }
     if (isMinimized()) showNormal();
     show();

@@ -1,9 +1,11 @@
 // The settings dialog: three pages of controls bound to the settings object, saved on "ОК".
 #include "ui/options_dialog.h"
 
+#include "logs/qso_format.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "settings/platform.h"
 #include "ui/command_guard.h"
 #include "ui/desktop_judging.h"
 #include "ui/help_topic.h"
@@ -17,6 +19,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -102,6 +106,16 @@ class TScriptLink : public QLabel {
             RunCommand(open_);
         else
             QLabel::keyPressEvent(event);
+    }
+
+    // A link that has the keyboard focus wears a frame in the highlight colour, so that Tab shows where
+    // it went.
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
   private:
@@ -193,7 +207,7 @@ QWidget* TfmOptions::CreateFilesPage() {
         MaskBox("edQFilesMask",
                 {QStringLiteral("*.CBR- файлы CABRILLO"), QStringLiteral("*.TXT- текстовые файлы"),
                  QStringLiteral("*.LOG- текстовые файлы"), QStringLiteral("*.DAT- текстовые файлы"),
-                 QStringLiteral("*.*- все файлы ")},
+                 QStringLiteral("Cabrillo (*.CBR;*.LOG;*.TXT)"), QStringLiteral("*.*- все файлы ")},
                 masks);
     edUBNExt_ = MaskBox("edUBNExt",
                         {QStringLiteral("*.UBN- файлы отчётов"), QStringLiteral("*.TXT- текстовые файлы"),
@@ -220,8 +234,17 @@ QWidget* TfmOptions::CreateFilesPage() {
     calcLayout->addWidget(cbAutoCalcQSO_);
     calcLayout->addWidget(beneath);
 
+    // Logs named after something else than their callsign ("Q5O_p.CBR" for Q5O/P).
+    auto* finding = Group("gbFinding", QStringLiteral(" Поиск лога корреспондента "), page);
+    cbFindLogByCallSign_ =
+        new QCheckBox(QStringLiteral("По тэгу CALLSIGN: в логах, затем по имени файла"), finding);
+    cbFindLogByCallSign_->setObjectName(QStringLiteral("cbFindLogByCallSign"));
+    auto* findingLayout = new QVBoxLayout(finding);
+    findingLayout->addWidget(cbFindLogByCallSign_);
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(masks);
+    layout->addWidget(finding);
     layout->addWidget(calc);
     layout->addStretch();
     return page;
@@ -239,9 +262,24 @@ QWidget* TfmOptions::CreateQSOPage() {
     auto* byPosition = new QRadioButton(QStringLiteral("По позициям в строке"), parsing);
     byPosition->setObjectName(QStringLiteral("rbByPosition"));
     byPosition->setEnabled(false);
-    auto* parsingLayout = new QVBoxLayout(parsing);
-    parsingLayout->addWidget(byOrder);
-    parsingLayout->addWidget(byPosition);
+    // The template names the pieces read by order.
+    edQSOTemplate_ = new QLineEdit(parsing);
+    edQSOTemplate_->setObjectName(QStringLiteral("edQSOTemplate"));
+    edQSOTemplate_->setPlaceholderText(Qs(TQSOTemplate().Text()));
+    edQSOTemplate_->setToolTip(
+        QStringLiteral("Поля строки QSO после «QSO:» по порядку: freq, mode, date, time, "
+                       "mycall, sent, call, rcvd, tx, skip; пусто — по стандарту Cabrillo"));
+    auto* templateLabel = new QLabel(QStringLiteral("Шаблон:"), parsing);
+    templateLabel->setBuddy(edQSOTemplate_);
+    cbQSOSplitTabs_ = new QCheckBox(QStringLiteral("Табуляция и неразрывный пробел разделяют поля"), parsing);
+    cbQSOSplitTabs_->setObjectName(QStringLiteral("cbQSOSplitTabs"));
+    auto* parsingLayout = new QGridLayout(parsing);
+    parsingLayout->addWidget(byOrder, 0, 0, 1, 2);
+    parsingLayout->addWidget(templateLabel, 1, 0);
+    parsingLayout->addWidget(edQSOTemplate_, 1, 1);
+    parsingLayout->addWidget(cbQSOSplitTabs_, 2, 0, 1, 2);
+    parsingLayout->addWidget(byPosition, 3, 0, 1, 2);
+    parsingLayout->setColumnStretch(1, 1);
 
     auto* time = Group("gbMaxDifference", QStringLiteral(" Максимальное "), page);
     edMaxMinutesDifference_ = new TRangeSpinBox("edMaxMinutesDifference", time);
@@ -301,6 +339,9 @@ void TfmOptions::FillControls() {
     edQFilesMask_->setEditText(Qs(v.FilesMask));
     edUBNExt_->setEditText(Qs(v.UBNExt));
     cbAutoCalcQSO_->setChecked(v.AutoCalcQSO);
+    cbFindLogByCallSign_->setChecked(v.FindLogByCallSign);
+    cbQSOSplitTabs_->setChecked(v.QSOSplitTabs);
+    edQSOTemplate_->setText(Qs(v.QSOTemplate));
     edMaxMinutesDifference_->setValue(v.MaxMinutesDifference);
     edNoFileMinMentionCount_->setValue(v.NoFileMinMentionCount);
     cbNoFileIncludeResults_->setChecked(v.NoFileIncludeResults);
@@ -310,11 +351,22 @@ void TfmOptions::FillControls() {
 // matches no file of the folder.
 std::string TfmOptions::MaskFromText(const std::string& text) {
     const std::string trimmed = Trim(text);
+    const size_t open = trimmed.rfind('(');
+    if (!trimmed.empty() && trimmed.back() == ')' && open != std::string::npos)
+        return Trim(trimmed.substr(open + 1, trimmed.size() - open - 2));
     const size_t dash = trimmed.find('-');
     return dash == std::string::npos ? trimmed : Trim(trimmed.substr(0, dash));
 }
 
 void TfmOptions::accept() {
+    const std::string templateText = Trim(Cp(edQSOTemplate_->text()));
+    const std::string templateError = TQSOTemplate::Check(templateText);
+    if (!templateError.empty()) {
+        pages_->setCurrentIndex(1);
+        Messages().Error(templateError, "");
+        edQSOTemplate_->setFocus();
+        return;
+    }
     edMaxMinutesDifference_->interpretText();
     edNoFileMinMentionCount_->interpretText();
     auto& v = Vars();
@@ -327,6 +379,10 @@ void TfmOptions::accept() {
     v.NoFileMinMentionCount = edNoFileMinMentionCount_->value();
     v.NoFileIncludeResults = cbNoFileIncludeResults_->isChecked();
     v.AutoCalcQSO = cbAutoCalcQSO_->isChecked();
+    v.FindLogByCallSign = cbFindLogByCallSign_->isChecked();
+    v.QSOSplitTabs = cbQSOSplitTabs_->isChecked();
+    v.QSOTemplate = templateText;
+    edQSOTemplate_->setText(Qs(templateText));
     RunCommand([] { Vars().SaveSettings(); });
     QDialog::accept();
 }

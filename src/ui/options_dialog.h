@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QSpinBox;
 class QTabWidget;
 
@@ -28,10 +29,13 @@ class TfmOptions : public QDialog {
     explicit TfmOptions(int page, QWidget* parent = nullptr);
 
     // "ОК": the settings take the controls' values and are saved; the dialog closes with OK even when a
-    // settings file could not be written (the error box has said so and the values are in force).
+    // settings file could not be written (the error box has said so and the values are in force). A QSO
+    // line template the program cannot read is refused with an error box saying why; the dialog stays
+    // open on the QSO page and nothing is taken.
     void accept() override;
 
-    // The mask stored for the text of a mask box: trimmed, cut before the first "-".
+    // The mask stored for the text of a mask box: trimmed; an entry "Name (masks)" gives the masks in
+    // its parentheses, any other text is cut before its first "-".
     static std::string MaskFromText(const std::string& text);
 
   private:
@@ -44,6 +48,9 @@ class TfmOptions : public QDialog {
     QComboBox* edQFilesMask_;
     QComboBox* edUBNExt_;
     QCheckBox* cbAutoCalcQSO_;
+    QCheckBox* cbFindLogByCallSign_;
+    QCheckBox* cbQSOSplitTabs_;
+    QLineEdit* edQSOTemplate_;
     QSpinBox* edMaxMinutesDifference_;
     QSpinBox* edNoFileMinMentionCount_;
     QCheckBox* cbNoFileIncludeResults_;

@@ -2,21 +2,25 @@
 // report's data before the engine previews or designs it.
 #include "ui/reports_dialog.h"
 
+#include "logs/error.h"
 #include "reports/report_catalogue.h"
 #include "reports/report_data.h"
 #include "settings/global_vars.h"
 #include "ui/command_guard.h"
 #include "ui/desktop_judging.h"
+#include "ui/explorer_progress.h"
 #include "ui/explorer_reports.h"
+#include "ui/progress_panel.h"
+#include "ui/wait_cursor.h"
+#include "ui/window_place.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -24,52 +28,9 @@
 #include <algorithm>
 
 namespace zelk::ui {
-namespace {
 
-// The hourglass while the report's data is prepared; the normal cursor returns on every path.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-// The dialog's own progress bar while the absent-log table is built: shown only for the count, and the
-// dialog keeps painting while it advances.
-class TBarProgress : public IProgress {
-  public:
-    explicit TBarProgress(QProgressBar* bar) : bar_(bar) {}
-    void Start(int count) override {
-        bar_->setRange(0, std::max(count - 1, 0));
-        bar_->setValue(0);
-        bar_->show();
-        Repaint();
-    }
-    void Step(int position) override {
-        bar_->setValue(position);
-        Repaint();
-    }
-    void Finish() override {
-        bar_->setValue(bar_->maximum());
-        Repaint();
-        bar_->hide();
-    }
-
-  private:
-    void Repaint() {
-        bar_->repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    QProgressBar* bar_;
-};
-
-} // namespace
-
-TfmReports::TfmReports(TExplorerReports& reports, TZelkContest& contest, IProgress* contestProgress,
-                       QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), reports_(reports), contest_(contest),
-      contestProgress_(contestProgress) {
+TfmReports::TfmReports(TExplorerReports& reports, TZelkContest& contest, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), reports_(reports), contest_(contest) {
     setObjectName(QStringLiteral("fmReports"));
     setWindowTitle(QStringLiteral("Формирование отчёта"));
     setModal(true);
@@ -95,14 +56,6 @@ void TfmReports::CreateControls() {
 
     np_NoParam_ = new QWidget(nbReportParameters_);
     np_NoParam_->setObjectName(QStringLiteral("np_NoParam"));
-    pbProgress_ = new QProgressBar(np_NoParam_);
-    pbProgress_->setObjectName(QStringLiteral("pbProgress"));
-    pbProgress_->setTextVisible(false);
-    pbProgress_->hide();
-    auto* noParam = new QVBoxLayout(np_NoParam_);
-    noParam->addStretch(1);
-    noParam->addWidget(pbProgress_);
-    noParam->addStretch(1);
 
     np_Tournament_ = new QWidget(nbReportParameters_);
     np_Tournament_->setObjectName(QStringLiteral("np_Tournament"));
@@ -116,6 +69,13 @@ void TfmReports::CreateControls() {
     nbReportParameters_->addWidget(np_NoParam_);
     nbReportParameters_->addWidget(np_Tournament_);
     nbReportParameters_->setFixedHeight(64);
+
+    // The progress of the standings' scoring and of the count of the stations without a log.
+    paProgress_ = new TProgressPanel(QStringLiteral("pbProgress"), this);
+    lbStopped_ = new QLabel(this);
+    lbStopped_->setObjectName(QStringLiteral("lbStopped"));
+    lbStopped_->setWordWrap(true);
+    lbStopped_->hide();
 
     btnPreview_ = new QPushButton(QStringLiteral("&Просмотр/Печатать"), this);
     btnPreview_->setObjectName(QStringLiteral("btnPreview"));
@@ -131,6 +91,8 @@ void TfmReports::CreateControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cbReport_);
     layout->addWidget(nbReportParameters_);
+    layout->addWidget(paProgress_);
+    layout->addWidget(lbStopped_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -160,6 +122,7 @@ void TfmReports::Execute(int kind, const QRect& mainFrame) {
     SelectKind(kind);
     adjustSize();
     move(PlaceOver(mainFrame, frameGeometry().size()));
+    KeepWholeOnScreen(this, mainFrame);
     exec();
 }
 
@@ -187,28 +150,47 @@ void TfmReports::RunReport(bool design) {
     const int kind = SelectedKind();
     if (kind == rkNone) return;
     Vars().RecalcAll = cbRecalcAll_->isChecked();
-    {
-        TWaitCursor wait;
-        if (kind == rkNoFile) {
-            FillNoFileTable();
-        } else {
-            TNoFileRows unused;
-            // The rows the standings scored before an error keep their new cells, so the main window
-            // shows them again on that path too.
-            try {
-                PrepareReportData(contest_, Judging(), kind, Vars().RecalcAll, {contestProgress_, nullptr},
-                                  unused);
-            } catch (...) {
-                if (kind == rkTournament) emit LogListChanged();
-                throw;
-            }
-            if (kind == rkTournament) emit LogListChanged();
-        }
+    lbStopped_->hide();
+    lbStopped_->clear();
+    if (!PrepareData(kind)) {
+        lbStopped_->setText(QStringLiteral("Подготовка отчёта остановлена (%1 из %2): отчёт не показан")
+                                .arg(paProgress_->Done())
+                                .arg(paProgress_->Total()));
+        lbStopped_->show();
+        return;
     }
     if (design)
         DesignReport(frReport_, kind, false, this);
     else
         PreviewReport(frReport_, kind, this);
+}
+
+QString TfmReports::StoppedText() const {
+    return lbStopped_->text();
+}
+
+// False when the judge stopped the preparation. The rows the standings scored before a stop or an error
+// keep their new cells and the others show "-", so the main window shows them again on every path.
+bool TfmReports::PrepareData(int kind) {
+    TWaitCursor wait;
+    try {
+        if (kind == rkNoFile) {
+            FillNoFileTable();
+            return true;
+        }
+        if (kind == rkTournament && Vars().RecalcAll) MarkLogsUnscored(contest_);
+        TNoFileRows unused;
+        try {
+            PrepareReportData(contest_, Judging(), kind, Vars().RecalcAll, {paProgress_, nullptr}, unused);
+        } catch (...) {
+            if (kind == rkTournament) emit LogListChanged();
+            throw;
+        }
+        if (kind == rkTournament) emit LogListChanged();
+    } catch (const TZelkCancelled&) {
+        return false;
+    }
+    return true;
 }
 
 // The absent-log table: one record per station without a log, with the number of logs that mention it.
@@ -217,15 +199,18 @@ void TfmReports::FillNoFileTable() {
     mtReport_.AddField({"CALLSIGN", rep::TfrMemoryTable::TFieldKind::String, 20});
     mtReport_.AddField({"CNT", rep::TfrMemoryTable::TFieldKind::Integer, 0});
     mtReport_.Open();
-    TBarProgress progress(pbProgress_);
     TNoFileRows rows;
-    PrepareReportData(contest_, Judging(), rkNoFile, Vars().RecalcAll, {nullptr, &progress}, rows);
+    PrepareReportData(contest_, Judging(), rkNoFile, Vars().RecalcAll, {nullptr, paProgress_}, rows);
     for (const auto& [call, count] : rows)
         mtReport_.Append({ScriptValue::Text(call), ScriptValue::Integer(count)});
 }
 
 // "Закрыть", the Escape key and the close box: the state of the check box is kept for this run.
 void TfmReports::reject() {
+    if (paProgress_->Running()) {
+        paProgress_->Cancel();
+        return;
+    }
     Vars().RecalcAll = cbRecalcAll_->isChecked();
     QDialog::reject();
 }

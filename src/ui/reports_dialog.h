@@ -3,15 +3,14 @@
 // it; the dialog prepares the report's data first and stays open afterwards.
 #pragma once
 
-#include "settings/platform.h"
 #include "ui/report/fr_report.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QMenu;
-class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 
@@ -22,13 +21,12 @@ class TZelkContest;
 namespace zelk::ui {
 
 class TExplorerReports;
+class TProgressPanel;
 
 class TfmReports : public QDialog {
     Q_OBJECT
   public:
-    // `contestProgress` is the main window's progress bar, which the standings' scoring of every log uses.
-    TfmReports(TExplorerReports& reports, TZelkContest& contest, IProgress* contestProgress,
-               QWidget* parent = nullptr);
+    TfmReports(TExplorerReports& reports, TZelkContest& contest, QWidget* parent = nullptr);
     ~TfmReports() override;
 
     // Preselects the report of `kind`, places the dialog over `mainFrame` and shows it modally.
@@ -45,8 +43,11 @@ class TfmReports : public QDialog {
     int SelectedKind() const;
 
     // Preview (or designer) of the selected report after its data has been prepared; nothing happens
-    // while no report is selected.
+    // while no report is selected. The standings' scoring and the count of the stations without a log
+    // show their progress in the dialog; stopped there, they leave the report unshown and say so.
     void RunReport(bool design);
+    // What the last preparation said when it was stopped, or empty text.
+    QString StoppedText() const;
 
     rep::TfrReport& Report() { return frReport_; }
     rep::TfrMemoryTable& NoFileTable() { return mtReport_; }
@@ -56,6 +57,7 @@ class TfmReports : public QDialog {
     void LogListChanged();
 
   public slots:
+    // Closing while the data is prepared stops the preparation instead.
     void reject() override;
 
   protected:
@@ -64,11 +66,11 @@ class TfmReports : public QDialog {
   private:
     void CreateControls();
     void OnSelectionChanged();
+    bool PrepareData(int kind);
     void FillNoFileTable();
 
     TExplorerReports& reports_;
     TZelkContest& contest_;
-    IProgress* contestProgress_;
     rep::TfrReport frReport_;
     rep::TfrMemoryTable mtReport_;
 
@@ -76,7 +78,8 @@ class TfmReports : public QDialog {
     QStackedWidget* nbReportParameters_;
     QWidget* np_NoParam_;
     QWidget* np_Tournament_;
-    QProgressBar* pbProgress_;
+    TProgressPanel* paProgress_;
+    QLabel* lbStopped_;
     QCheckBox* cbRecalcAll_;
     QPushButton* btnPreview_;
     QPushButton* btnCancel_;

@@ -14,7 +14,6 @@ namespace zelk::ui {
 
 struct TColumnSpec {
     QString Title;
-    int Width = 50;
     Qt::Alignment Alignment = Qt::AlignLeft;
 };
 

@@ -16,6 +16,7 @@
 #include "ui/script_editor_completion.h"
 #include "ui/script_editor_lexer.h"
 #include "ui/script_editor_text.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -286,6 +287,7 @@ void TfmScriptEditor::CreateMenus() {
     help->addAction(actHelp);
     help->addSeparator();
     help->addAction(ZelkResources().About());
+    OpenMenusWithF10(this, menuBar);
 
     toolBar_->addActions({actOpen, actSave});
     toolBar_->addSeparator();
@@ -316,6 +318,7 @@ void TfmScriptEditor::ApplyStoredGeometry() {
         if (v.WSETop > 0) at.setY(v.WSETop);
         if (v.WSELeft > 0) at.setX(v.WSELeft);
         move(at);
+        KeepWholeOnScreen(this, frameGeometry());
     }
 }
 
@@ -461,11 +464,11 @@ void TfmScriptEditor::actSaveExecute() {
     ShowCaption();
 }
 
-// Compiles the editor's lines into a scratch form; the script item stays as it is.
+// Compiles the editor's lines into a scratch form, function names checked; the script item stays as it is.
 void TfmScriptEditor::actCheckExecute() {
     TfrScript scratch;
     std::vector<std::string> errors;
-    TZelkScriptEngine().CompileScript(EditorLines(), scratch, errors);
+    TZelkScriptEngine().CheckScript(EditorLines(), scratch, errors);
     if (errors.empty()) {
         ShowCheckResult(QStringLiteral("Ok. Ошибок нет."));
         errorLine_ = -1;

@@ -23,6 +23,8 @@ int StyleOf(TScriptTokenKind kind) {
         return TScriptLexer::String;
     case TScriptTokenKind::Number:
         return TScriptLexer::Number;
+    case TScriptTokenKind::Function:
+        return TScriptLexer::Function;
     case TScriptTokenKind::Default:
         break;
     }
@@ -60,6 +62,8 @@ QString TScriptLexer::description(int style) const {
         return QStringLiteral("Number");
     case ErrorLineStyle:
         return QStringLiteral("Error line");
+    case Function:
+        return QStringLiteral("Function");
     default:
         return {};
     }
@@ -73,6 +77,8 @@ QColor TScriptLexer::defaultColor(int style) const {
         return QColor(0x80, 0x00, 0x80);
     case Number:
         return QColor(0x00, 0x80, 0x80);
+    case Function:
+        return QColor(0x80, 0x00, 0x00);
     case ErrorLineStyle:
         return Qt::white;
     default:

@@ -1,5 +1,6 @@
 // TScriptLexer: the colouring of the script language in the script editor's code editor - key words,
-// comments in navy, text literals and numbers - and the one line of a check's error, drawn white on red.
+// comments in navy, text literals, numbers and calls of built-in functions - and the one line of a check's
+// error, drawn white on red.
 #pragma once
 
 #include <Qsci/qscilexercustom.h>
@@ -9,7 +10,7 @@ namespace zelk::ui {
 class TScriptLexer : public QsciLexerCustom {
     Q_OBJECT
   public:
-    enum Style { Default = 0, Keyword, Comment, String, Number, ErrorLineStyle, StyleCount };
+    enum Style { Default = 0, Keyword, Comment, String, Number, ErrorLineStyle, Function, StyleCount };
 
     explicit TScriptLexer(QObject* parent = nullptr);
 

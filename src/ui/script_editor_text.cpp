@@ -4,6 +4,8 @@
 
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "script/fr_operators.h"
+#include "script/zelk_script_engine.h"
 #include "ui/qt_text.h"
 
 #include <array>
@@ -25,10 +27,9 @@ bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// The statement words of the compiler, the operator words of the evaluator and the truth literals.
-constexpr std::array<std::string_view, 23> kKeywords = {
-    "AND", "BEGIN", "DO",     "ELSE",  "END", "EXIT", "FALSE", "FOR", "FRAC", "GOTO",  "IF",   "INT",
-    "MOD", "NOT",   "REPEAT", "ROUND", "OR",  "STR",  "THEN",  "TO",  "TRUE", "UNTIL", "WHILE"};
+// The statement words of the compiler; the operator words and truth literals come from the evaluator.
+constexpr std::array<std::string_view, 13> kStatementWords = {
+    "BEGIN", "DO", "ELSE", "END", "EXIT", "FOR", "GOTO", "IF", "REPEAT", "THEN", "TO", "UNTIL", "WHILE"};
 
 // The end of the run that starts at `i` with the character that decides its kind.
 size_t BraceCommentEnd(std::string_view text, size_t i) {
@@ -67,8 +68,9 @@ size_t NameEnd(std::string_view text, size_t i) {
 
 bool IsScriptKeyword(std::string_view word) {
     if (word.empty() || word.size() > 6) return false;
+    if (fr::IsExpressionKeyword(word)) return true;
     const std::string upper = UpperCase(word);
-    for (std::string_view k : kKeywords)
+    for (std::string_view k : kStatementWords)
         if (k == upper) return true;
     return false;
 }
@@ -97,7 +99,11 @@ std::vector<TScriptToken> ScanScript(std::string_view text) {
             add(i, end, TScriptTokenKind::Number);
         } else if (IsAsciiLetter(c) || c == '_') {
             end = NameEnd(text, i);
-            if (IsScriptKeyword(text.substr(i, end - i))) add(i, end, TScriptTokenKind::Keyword);
+            const std::string_view name = text.substr(i, end - i);
+            if (IsScriptKeyword(name))
+                add(i, end, TScriptTokenKind::Keyword);
+            else if (end < text.size() && text[end] == '(' && IsScriptFunction(name))
+                add(i, end, TScriptTokenKind::Function);
         }
         i = end;
     }
@@ -151,13 +157,7 @@ QString UnencodableChars(const QString& text) {
 }
 
 std::vector<std::string> ScriptLines(const QString& text) {
-    const std::string bytes = Cp(text);
-    std::vector<std::string> lines;
-    TLineReader reader(bytes);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
+    return TextLines(Cp(text));
 }
 
 } // namespace zelk::ui

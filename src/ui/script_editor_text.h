@@ -12,7 +12,7 @@
 
 namespace zelk::ui {
 
-enum class TScriptTokenKind { Default, Keyword, Comment, String, Number };
+enum class TScriptTokenKind { Default, Keyword, Comment, String, Number, Function };
 
 // A run of bytes of one kind, as offsets into the scanned text.
 struct TScriptToken {
@@ -25,8 +25,9 @@ struct TScriptToken {
 // compiler: "{...}" (over lines) and "//" to the end of the line are comments, except inside a text
 // literal; a text literal runs from "'" to the next single "'" ("''" stands for one quote) or to the end
 // of the line; a number starts with a digit (or a point before one); a key word is a whole name equal to one
-// of the language's words in any letter case. Works on UTF-8 and Windows-1251 alike: every syntax character
-// is ASCII.
+// of the language's words in any letter case; a function is the name of a built-in function directly
+// followed by "(", as a call is written (a misspelt name stays uncoloured). Works on UTF-8 and
+// Windows-1251 alike: every syntax character is ASCII.
 std::vector<TScriptToken> ScanScript(std::string_view text);
 
 // True for the words the language reads as statements or operators (BEGIN, IF, MOD, TRUE...), any case.

@@ -8,6 +8,7 @@
 #include "ui/command_guard.h"
 #include "ui/desktop_judging.h"
 #include "ui/qt_text.h"
+#include "ui/window_place.h"
 #include "ui/zelk_resources.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ void TfmViewQSO::PlaceOver(const QRect& mainFrame) {
     if (top < 0) top = mainFrame.top();
     if (left < 0) left = mainFrame.left();
     move(left, top);
+    KeepWholeOnScreen(this, mainFrame);
 }
 
 void TfmViewQSO::ShowViewed(const TQSORecord& record) {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenuBar>
 
 #include <cassert>
 
@@ -36,6 +37,25 @@ std::unique_ptr<QFileDialog> MakeDialog(QFileDialog::AcceptMode mode, const QStr
 }
 
 } // namespace
+
+void ShowKeyInToolTip(QAction* action) {
+    const QKeySequence key = action->shortcut();
+    if (key.isEmpty()) return;
+    action->setToolTip(
+        QStringLiteral("%1 (%2)").arg(action->toolTip(), key.toString(QKeySequence::NativeText)));
+}
+
+void OpenMenusWithF10(QWidget* window, QMenuBar* bar) {
+    auto* key = new QAction(window);
+    key->setObjectName(QStringLiteral("actMenuKey"));
+    key->setShortcut(QKeySequence(Qt::Key_F10));
+    key->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(key, &QAction::triggered, bar, [bar] {
+        const QList<QAction*> menus = bar->actions();
+        if (!menus.isEmpty()) bar->setActiveAction(menus.first());
+    });
+    window->addAction(key);
+}
 
 QStringList DialogFilters(const QString& pairs) {
     const QStringList parts = pairs.split(u'|');
@@ -73,6 +93,7 @@ TZelkResources::TZelkResources() {
     // F1 belongs to the window that carries this command; the dialogs and editors have F1 commands of their
     // own for their pages, and an application-wide F1 would make every such key ambiguous.
     help_->setShortcutContext(Qt::WindowShortcut);
+    ShowKeyInToolTip(help_);
     connect(help_, &QAction::triggered, this, [] { RunCommand([] { ShowHelpTopic("about"); }); });
 }
 

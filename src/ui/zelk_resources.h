@@ -11,8 +11,17 @@
 
 class QAction;
 class QFileDialog;
+class QMenuBar;
+class QWidget;
 
 namespace zelk::ui {
+
+// Adds the command's key to its tooltip ("Проверить все записи (F9)"), so that a tool bar button tells
+// the key as the menus do; a command without a key keeps its tooltip.
+void ShowKeyInToolTip(QAction* action);
+
+// F10 in `window` opens the first menu of `bar`; the arrow keys then move through the menus.
+void OpenMenusWithF10(QWidget* window, QMenuBar* bar);
 
 // "Описание|*.a; *.b|..." filter text as the name filters of a Qt file dialog ("Описание (*.a *.b)").
 // "*.*" becomes "*", so that names without an extension are shown as well.

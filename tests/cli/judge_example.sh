@@ -30,9 +30,17 @@ sort "$tmp/expect-default" | diff - "$tmp/got-default" > "$tmp/diff" || { fail "
 standings --set NoFileIncludeResults=1 --set NoFileMinMentionCount=3 > "$tmp/got-credit"
 sort "$tmp/expect-credit" | diff - "$tmp/got-credit" > "$tmp/diff" || { fail "standings with credit differ"; cat "$tmp/diff"; }
 
-# Standings are sorted by total, highest first.
-"$cli" standings "$contest" --format csv | tail -n +2 | awk -F, 'NR>1 && $5>prev {bad=1} {prev=$5} END {exit bad}' \
+# Standings are sorted by total, highest first; equal totals share a place and the places they take are
+# skipped; the log without CALLSIGN: comes last without a place.
+"$cli" standings "$contest" --format csv | tail -n +2 > "$tmp/standings.csv"
+awk -F, 'NR>1 && $5>prev && $1!="-" {bad=1} {prev=$5} END {exit bad}' "$tmp/standings.csv" \
   || fail "standings are not sorted by total"
+awk -F, '$1!="-" {n++; if ($5!=prev) place=n; if ($1!=place) bad=1; prev=$5} END {exit bad}' "$tmp/standings.csv" \
+  || fail "places are not 1, 2, 2, 4 for equal totals"
+awk -F, '$5==312 {print $1}' "$tmp/standings.csv" | sort -u | wc -l | grep -qx 1 \
+  || fail "Q2QV and Q8PLO score 312 both and should share a place"
+[ "$(tail -n 1 "$tmp/standings.csv" | cut -d, -f1,2)" = "-,Q5GOT.CBR" ] \
+  || fail "the log without CALLSIGN: should come last without a place"
 
 # Every listed fault is rejected with its word, and every other contact of a checked log is accepted.
 declare -A word=([repeat]="повтор" [no-file]="нет файла" [not-confirmed]="нет подтв.связи"
@@ -65,13 +73,19 @@ grep -q "^SCORE:         0" "$tmp/nocall" || fail "Q5GOT.CBR should score 0"
 # UBN files: one per log, named after the log with the UBNExt extension, the same bytes as check --cp1251.
 "$cli" ubn "$contest" --out "$tmp/ubn-out" 2>/dev/null && fail "ubn into a missing folder should fail"
 mkdir "$tmp/ubn-out"
-"$cli" ubn "$contest" --out "$tmp/ubn-out" 2>/dev/null || fail "ubn failed"
+"$cli" ubn "$contest" --out "$tmp/ubn-out" > "$tmp/ubn-paths" 2>/dev/null || fail "ubn failed"
 [ "$(ls "$tmp/ubn-out" | wc -l)" = 14 ] || fail "expected 14 UBN files"
+# Each file written is printed, one path a line.
+[ "$(wc -l < "$tmp/ubn-paths")" = 14 ] || fail "ubn should print the 14 paths it wrote"
+while read -r path; do
+  [ "$(dirname "$path")" = "$tmp/ubn-out" ] && [ -f "$path" ] || fail "ubn printed a path it did not write: $path"
+done < "$tmp/ubn-paths"
 [ -f "$tmp/ubn-out/q9mz.UBN" ] || fail "q9mz.cbr should give q9mz.UBN"
 "$cli" check "$contest" Q2QV.CBR --cp1251 > "$tmp/q2qv.bytes"
 cmp -s "$tmp/q2qv.bytes" "$tmp/ubn-out/Q2QV.UBN" || fail "ubn file differs from check --cp1251"
 grep -q $'\r$' "$tmp/ubn-out/Q2QV.UBN" || fail "UBN lines end in CR LF"
-"$cli" ubn "$contest" Q2QV.CBR --out "$tmp/ubn-out" --set UBNExt='*.TXT' || fail "ubn of one log"
+[ "$("$cli" ubn "$contest" Q2QV.CBR --out "$tmp/ubn-out" --set UBNExt='*.TXT')" = "$tmp/ubn-out/Q2QV.TXT" ] \
+  || fail "ubn of one log prints its one path"
 [ -f "$tmp/ubn-out/Q2QV.TXT" ] || fail "UBNExt *.TXT gives Q2QV.TXT"
 
 # Search: the owner's log first, then the logs that worked the station, with QSO numbers.

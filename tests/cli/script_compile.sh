@@ -38,6 +38,11 @@ check "$dir/cyr.txt" 'Line 2/8: Need an operand here' 1
 printf 'begin ShowMessage('"'"'x'"'"' end\n' >"$dir/unclosed.txt"
 check "$dir/unclosed.txt" 'Line 1/23: Need "," or ")" here' 1
 
+# A misspelt function is named on its line, as the script editor's check names it; compiling for a run
+# does not look at names (see script_run.sh).
+printf 'begin\n  Result := Bnad(Freq) = Band(Freq2)\nend\n' >"$dir/misspelt.txt"
+check "$dir/misspelt.txt" "Line 2/13: Неизвестная функция : BNAD" 1
+
 : >"$dir/empty.txt"
 check "$dir/empty.txt" "" 0
 

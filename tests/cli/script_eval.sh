@@ -43,6 +43,12 @@ check "String: ПРИВЕТ" 0 "UpperCase('привет')"
 check "Integer: 6" 0 "Length(s)" --var "s='привет'"
 check "Double: 1,5" 0 "3 / 2" --decimal-separator ,
 check "Double: 3" 0 "1.5 + 1,5" --decimal-separator ,
+# The functions for contest rules, in any letter case.
+check "String: 80" 0 "Band(Freq)" --var "Freq='3550'"
+check "String: 1.2G" 0 "BAND('1.2g')"
+check "String: 7" 0 "nozeros(Word(r, 2))" --var "r='599 007'"
+check "Integer: 30" 0 "Minutes(StrToTime('12:00'), StrToTime('12:30'))"
+check "Integer: 1" 0 "IsCall('Q1AB/P')"
 
 check_err "Error: '1E' is not a valid floating point value" 1 "1E-5"
 check_err "Error: '1,2,3' is not a valid floating point value" 1 "1.2.3" --decimal-separator ,

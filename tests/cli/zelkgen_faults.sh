@@ -103,7 +103,8 @@ check_form() {
       lines++; line = $0; if (sub(/\r$/, "", line)) cr++
       if (FNR == 1) first = line
       last = line
-      if (line ~ /^QSO:/) { split(line, p, " "); if (p[8] + 0 <= prev) falling = 1; prev = p[8] + 0 }
+      # The sent serial follows the RST, or stands first where a line left the RST out.
+      if (line ~ /^QSO:/) { split(line, p, " "); sent = p[7] == "599" ? p[8] : p[7]; if (sent + 0 <= prev) falling = 1; prev = sent + 0 }
     }
     END { finish(); exit bad > 0 }' FS='\t' "$faults" FS=' ' "$dir"/* || failures=$((failures + 1))
 }
@@ -180,6 +181,38 @@ judge "$tmp/clean" | awk -F '\t' '$3 != "ok" { print "FAIL: clean: " $1 " QSO " 
   failures=$((failures + 1))
 [ "$(grep -vc '^#' "$tmp/clean.tsv" || true)" -eq "$(awk -F '\t' '$2 == "-"' "$tmp/clean.tsv" | wc -l)" ] ||
   fail "clean: the fault list names records although every rate is 0"
+
+# Logs as they arrive, with exchange pieces left out: the cleaned copy judges as the fault list says, once
+# its file names are those of the cleaned logs and the second copies are gone.
+"$gen" --out "$tmp/arrived" --clean "$tmp/cleaned" --faults "$tmp/arrived.tsv" --seed 21 --logs 30 --qsos 50 \
+  --portable 4 --no-callsign 2 --missing-piece 3 --mixed-ext 30 --odd-names 30 --duplicates 2 --utf16 20 --tabs 20 >/dev/null
+awk -F '\t' 'NR == FNR { if ($2 == "-" && $4 ~ /; cleaned: /) { c = $4; sub(/.*; cleaned: /, "", c); to[$1] = c }
+                          if ($3 == "duplicate") gone[$1] = 1; next }
+              ($1 in gone) || $3 ~ /^(mixed-ext|odd-name|encoding|tabs|duplicate)$/ { next }
+              { if ($1 in to) $1 = to[$1]; print }' OFS='\t' "$tmp/arrived.tsv" "$tmp/arrived.tsv" > "$tmp/cleaned.tsv"
+compare "$tmp/cleaned" "$tmp/cleaned.tsv" cleaned || failures=$((failures + 1))
+check_form "$tmp/cleaned" "$tmp/cleaned.tsv" cleaned
+[ "$(awk -F '\t' '$3 == "no-file" && $4 ~ /^left out/' "$tmp/cleaned.tsv" | wc -l)" -gt 0 ] ||
+  fail "cleaned: no exchange piece left out"
+
+# The other exchange layouts: turned into RST and serial (a region is never miscopied), the logs judge as
+# their fault list says; the lines hold the pieces their template names.
+for layout in serial rst-serial-region; do
+  "$gen" --out "$tmp/$layout" --faults "$tmp/$layout.tsv" --seed 8 --logs 25 --qsos 50 --exchange $layout \
+    --busted 4 --time-shift 2 --nil 2 >/dev/null
+  mkdir "$tmp/$layout.rst"
+  for f in "$tmp/$layout"/*; do
+    awk -v layout=$layout '!/^QSO:/ { print; next }
+      layout == "serial" { print $1, $2, $3, $4, $5, $6, "599", $7, $8, "599", $9, $10; next }
+      { print $1, $2, $3, $4, $5, $6, $7, $8, $10, $11, $12, $14 }' "$f" > "$tmp/$layout.rst/$(basename "$f")"
+  done
+  want=$([ $layout = serial ] && echo 10 || echo 14)
+  awk -v want=$want '/^QSO:/ && NF != want { bad++ } END { exit bad > 0 }' "$tmp/$layout"/* ||
+    fail "$layout: QSO lines without $want pieces"
+  compare "$tmp/$layout.rst" "$tmp/$layout.tsv" $layout || failures=$((failures + 1))
+done
+grep -q $'receive-error\tcopied 599 [0-9]* [A-Z][A-Z] from' "$tmp/rst-serial-region.tsv" ||
+  fail "rst-serial-region: the fault list writes exchanges as the logs do"
 
 # The counts follow the rates: 5 % of some 2000 contacts are about 100 busted exchanges.
 busted=$(count "$tmp/big.tsv" receive-error)

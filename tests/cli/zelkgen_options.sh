@@ -17,7 +17,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 help=$("$gen" --help) || fail "--help exits with an error"
 for o in --out --logs --qsos --absent --rare --seed --date --start --hours --bands --contest --busted \
-  --time-shift --dupes --nil --no-callsign --portable --lower --lf-only --unknown-tags --faults --force; do
+  --time-shift --dupes --nil --no-callsign --portable --lower --lf-only --unknown-tags --faults --force \
+  --missing-piece --exchange --mixed-ext --utf16 --utf8 --tabs --odd-names --duplicates --clean; do
   grep -q -- "^  $o " <<<"$help" || fail "--help does not describe $o"
 done
 
@@ -49,6 +50,9 @@ done <<'CASES'
 --bands 7,7|--bands
 --contest winter|--contest
 --no-callsign 5 --logs 4|--no-callsign
+--exchange rst|--exchange
+--utf16 101|--utf16
+--duplicates 4 --logs 4 --no-callsign 1|--duplicates
 --whatever 1|--whatever
 --logs|--logs
 CASES

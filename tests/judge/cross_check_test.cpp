@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zelk;
 using namespace zelk::test;
 
@@ -40,9 +42,14 @@ TEST(CorrespondentFileName, CutsAtTheSlashAndAppendsTheMaskExtension) {
     struct Case {
         const char *call, *mask, *name;
     };
-    const Case cases[] = {{"Q1AB/P", "*.CBR", "Q1AB.CBR"}, {" Q1AB ", "*.CBR", "Q1AB.CBR"},
-                          {"Q2/Q1AB", "*.CBR", "Q2.CBR"},  {"", "*.CBR", ".CBR"},
-                          {"/", "*.CBR", ".CBR"},          {"Q1AB", "*.log", "Q1AB.log"}};
+    const Case cases[] = {{"Q1AB/P", "*.CBR", "Q1AB.CBR"},
+                          {" Q1AB ", "*.CBR", "Q1AB.CBR"},
+                          {"Q2/Q1AB", "*.CBR", "Q2.CBR"},
+                          {"", "*.CBR", ".CBR"},
+                          {"/", "*.CBR", ".CBR"},
+                          {"Q1AB", "*.log", "Q1AB.log"},
+                          {"Q1AB/P", "*.CBR;*.LOG", "Q1AB.CBR"},
+                          {"Q1AB", "", "Q1AB"}};
     for (const auto& c : cases)
         EXPECT_EQ(CorrespondentFileName(c.call, c.mask), c.name) << c.call;
 }
@@ -223,4 +230,40 @@ TEST_F(CheckTest, ConversionErrorEndsTheCheckAndKeepsTheRowsJudgedSoFar) {
     EXPECT_EQ(contest.Logs[static_cast<size_t>(contest.SelectedLog)].Cells,
               (std::vector<std::string>{"-", "-", "-"}));
     EXPECT_EQ(contest.Current.Score, 0);
+}
+
+TEST_F(CheckTest, RepeatTestStopsAtTheFirstEarlierRepeat) {
+    WriteScript("IsDuplicate.txt", "begin ShowMessage('D ' + STime + ' ' + STime2); "
+                                   "Result := (Freq = Freq2) and (Mode = Mode2) and (Call = Call2) end");
+    WriteLog("Q1AA.CBR", kQ1AAHeader,
+             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015",
+              "3510 CW 2005-02-12 1210 Q1AA 599 002 Q2BB 599 016",
+              "3510 CW 2005-02-12 1220 Q1AA 599 003 Q2BB 599 017"});
+    WriteLog("Q2BB.CBR", kQ2BBHeader,
+             {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001",
+              "3510 CW 2005-02-12 1210 Q2BB 599 016 Q1AA 599 002",
+              "3510 CW 2005-02-12 1220 Q2BB 599 017 Q1AA 599 003"});
+    // The third contact repeats both earlier ones: one word, and no question after the first repeat.
+    EXPECT_EQ(Check("Q1AA.CBR"), (std::vector<std::string>{"1|", "-|повтор; ", "-|повтор; "}));
+    EXPECT_EQ(messages.PlainTexts(), (std::vector<std::string>{"D 12:10 12:00", "D 12:20 12:00"}));
+}
+
+TEST_F(CheckTest, JudgedTotalIsTheTotalAndNotTheScore) {
+    // Three points a contact, a multiplier per callsign: score 6, multiplier 2, total 12.
+    WriteScript("CalcQSO.txt", "begin Result := 3 end");
+    WriteLog("Q1AA.CBR", kQ1AAHeader,
+             {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q2BB 599 015",
+              "3510 CW 2005-02-12 1201 Q1AA 599 002 Q3CC 599 007"});
+    WriteLog("Q2BB.CBR", kQ2BBHeader, {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001"});
+    WriteLog("Q3CC.CBR", {"CALLSIGN: Q3CC"}, {"3510 CW 2005-02-12 1201 Q3CC 599 007 Q1AA 599 002"});
+    EXPECT_EQ(Check("Q1AA.CBR"), (std::vector<std::string>{"3|", "3|"}));
+    EXPECT_EQ(Results(), "6/2/12");
+    const auto& row = contest.Logs[static_cast<size_t>(contest.SelectedLog)];
+    EXPECT_EQ(row.Cell(0) + "/" + row.Cell(1) + "/" + row.Cell(2), "6/2/12");
+
+    CheckAllFiles(contest, nullptr);
+    const auto q1aa = std::find_if(contest.Logs.begin(), contest.Logs.end(),
+                                   [](const TLogRow& log) { return log.Caption == "Q1AA.CBR"; });
+    ASSERT_NE(q1aa, contest.Logs.end());
+    EXPECT_EQ(q1aa->Cell(0) + "/" + q1aa->Cell(1) + "/" + q1aa->Cell(2), "6/2/12");
 }

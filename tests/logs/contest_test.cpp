@@ -64,6 +64,63 @@ TEST(Mask, MatchesWithoutRegardToCase) {
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
 }
 
+TEST(Mask, SeveralMasksSeparatedBySemicolons) {
+    struct Case {
+        const char *name, *mask;
+        bool match;
+    };
+    const Case cases[] = {{"q1aa.log", "*.CBR;*.LOG", true},    {"Q1AA.cbr", "*.cbr; *.log", true},
+                          {"Q1AA.Log", " *.CBR ;*.LOG ", true}, {"q1aa.txt", "*.CBR;*.LOG", false},
+                          {"q1aa.cbr", "*.CBR;", true},         {"q1aa.cbr", ";", false},
+                          {"readme", "*.CBR;*.*", true},        {"q1aa.cbr", "", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesFilesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
+    EXPECT_EQ(SplitMasks(" *.CBR ;; *.LOG;"), (std::vector<std::string>{"*.CBR", "*.LOG"}));
+}
+
+TEST(Mask, CorrespondentFileNamesFollowTheMasksInOrder) {
+    struct Case {
+        const char *call, *mask;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"Q1AB/P", "*.CBR;*.LOG", {"Q1AB.CBR", "Q1AB.LOG"}},
+        {"Q1AB", "*.LOG; *.CBR", {"Q1AB.LOG", "Q1AB.CBR"}},
+        {" Q2/Q1AB ", "*.CBR", {"Q2.CBR"}},
+        {"Q1AB", "*.cbr;*.CBR", {"Q1AB.cbr"}}, // names are compared without regard to case
+        {"Q1AB", "*.*", {"Q1AB.*"}},
+        {"Q1AB", "", {"Q1AB"}},
+        {"", "*.CBR", {".CBR"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CorrespondentFileNames(c.call, c.mask), c.names) << c.call << " " << c.mask;
+    EXPECT_TRUE(HasWildcard("Q1AB.*"));
+    EXPECT_FALSE(HasWildcard("Q1AB.CBR"));
+}
+
+TEST_F(ContestTest, SettingsReportsAndFoldersAreNeverLogs) {
+    for (const char* n : {"Q1AA.CBR", "q2bb.log", "Q3CC.Log", "notes.txt", "Q1AA.UBN", "ZELK.INI"})
+        folder.Write(n, "CALLSIGN: X\r\n");
+    folder.MakeDir("sub.cbr");
+    struct Case {
+        const char *mask, *ubnExt;
+        std::vector<std::string> logs;
+    };
+    const Case cases[] = {
+        {"*.*", "*.UBN", {"NOTES.TXT", "Q1AA.CBR", "Q2BB.LOG", "Q3CC.LOG"}},
+        {"*.CBR;*.LOG", "*.UBN", {"Q1AA.CBR", "Q2BB.LOG", "Q3CC.LOG"}},
+        {"*.*", "*.TXT", {"Q1AA.CBR", "Q1AA.UBN", "Q2BB.LOG", "Q3CC.LOG"}},
+        // Reports with the logs' own extension cannot be told from logs: the logs stay listed.
+        {"*.TXT;*.LOG", "*.txt", {"NOTES.TXT", "Q2BB.LOG", "Q3CC.LOG"}},
+    };
+    for (const auto& c : cases) {
+        folder.Write("zelk.ini",
+                  std::string("[Settings]\r\nFilesMask=") + c.mask + "\r\nUBNExt=" + c.ubnExt + "\r\n");
+        ListLogs();
+        EXPECT_EQ(SortedCaptions(), c.logs) << c.mask << " " << c.ubnExt;
+    }
+}
+
 TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
     folder.Write("q1aa.cbr", kQ1AA);
     folder.Write("Q2BB.CBR", "CALLSIGN: Q2BB\n");
@@ -71,14 +128,13 @@ TEST_F(ContestTest, ListsMatchingEntriesUpperCasedWithDashes) {
     folder.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
     folder.MakeDir("folder.cbr");
     ListLogs();
-    EXPECT_EQ(SortedCaptions(),
-              (std::vector<std::string>{"FOLDER.CBR", "NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
+    EXPECT_EQ(SortedCaptions(), (std::vector<std::string>{"NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
     for (const auto& row : contest.Logs) {
         EXPECT_EQ(row.Cells, (std::vector<std::string>{"-", "-", "-"}));
         const bool hasCall = row.Caption == "Q1AA.CBR" || row.Caption == "Q2BB.CBR";
         EXPECT_EQ(row.ImageIndex, hasCall ? imgLog : imgLogNoCall) << row.Caption;
     }
-    EXPECT_EQ(contest.Status[spFiles], " 4 file(s)");
+    EXPECT_EQ(contest.Status[spFiles], " 3 file(s)");
     // The row keeps the name as stored on disk for opening.
     contest.SelectLogByName("q1aa");
     EXPECT_EQ(contest.SelectedLogPath(), folder.File("q1aa.cbr"));
@@ -110,9 +166,11 @@ TEST_F(ContestTest, ContestSettingsFileBringsItsMaskIntoForce) {
 }
 
 TEST_F(ContestTest, InitialSelectionPrefersTheLogLoadedLast) {
-    for (const char* n : {"q1aa.cbr", "q2bb.cbr", "q3cc.cbr"})
+    // AQ2BB.CBR holds the name of the log loaded last and comes before it: only the name's start counts.
+    for (const char* n : {"q1aa.cbr", "aq2bb.cbr", "q2bb.cbr", "q3cc.cbr"})
         folder.Write(n, kQ1AA);
     ListLogs();
+    contest.SortLogs(0);
     settings.QLastCall = "Q2BB.CBR";
     ASSERT_TRUE(contest.SelectInitialLog(settings.QLastCall));
     EXPECT_EQ(contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption, "Q2BB.CBR");
@@ -145,6 +203,22 @@ TEST_F(ContestTest, SortingByNameAscendingAndByNumbersDescending) {
     contest.SortLogs(0);
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Q1AA.CBR", "Q2BB.CBR", "Q3CC.CBR"}));
     EXPECT_EQ(contest.SortColumn, 0);
+}
+
+TEST_F(ContestTest, SortingByNumbersPutsLogsWithoutCallsignAfterTheJudgedOnes) {
+    folder.Write("Q1AA.CBR", kQ1AA);
+    folder.Write("Q2BB.CBR", kQ1AA);
+    folder.Write("NOCALL.CBR", "NAME: Nobody\r\nQSO: 3510 CW 2005-02-12 1201 Q9ZZ 599 001 Q1AA 599 015 0\r\n");
+    ListLogs();
+    contest.SortLogs(0);
+    ASSERT_EQ(Captions(), (std::vector<std::string>{"NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));
+    ASSERT_EQ(contest.Logs[0].ImageIndex, imgLogNoCall);
+    contest.Logs[0].Cells = {"0", "0", "0"};
+    contest.Logs[1].Cells = {"-3", "1", "-3"};
+    contest.Logs[2].Cells = {"4", "1", "4"};
+    for (int column : {1, 3})
+        contest.SortLogs(column);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Q2BB.CBR", "Q1AA.CBR", "NOCALL.CBR"}));
 }
 
 TEST_F(ContestTest, LoadLogMakesHeaderAndQSORows) {

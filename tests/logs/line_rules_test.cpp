@@ -12,15 +12,6 @@ using namespace zelk;
 
 namespace {
 
-std::vector<std::string> LinesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    TLineReader reader(text);
-    std::string line;
-    while (reader.Next(line))
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> FileLinesOf(std::string_view text) {
     test::TempDir dir;
     const std::string path = dir.Write("log.cbr", text);
@@ -55,7 +46,7 @@ TEST(LineRules, LineEndsAndCtrlZ) {
         {std::string("nul\0inside\n", 11), {std::string("nul\0inside", 10)}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LinesOf(c.text), c.lines) << c.text;
+        EXPECT_EQ(TextLines(c.text), c.lines) << c.text;
         EXPECT_EQ(FileLinesOf(c.text), c.lines) << c.text;
     }
 }
@@ -95,7 +86,13 @@ TEST(LineRules, ClassifyLogLine) {
         EXPECT_EQ(out.Kind, c.kind) << c.raw;
         EXPECT_EQ(out.Tag, c.tag) << c.raw;
         EXPECT_EQ(out.Text, c.text) << c.raw;
+        // Only what was longer than 255 characters is marked as cut.
+        EXPECT_EQ(out.Cut, c.raw.find(longValue) != std::string::npos) << c.raw;
     }
+    ClassifyLogLine("QSO:" + std::string(255, 'q') + " ", out);
+    EXPECT_FALSE(out.Cut);
+    ClassifyLogLine("QSO:" + std::string(256, 'q'), out);
+    EXPECT_TRUE(out.Cut);
 }
 
 TEST(LineRules, KnownTagsAreExactlyTheTwenty) {

@@ -126,6 +126,24 @@ TEST(QSORecord, DateTimeReadsDateAndTimeWithCarries) {
     EXPECT_DOUBLE_EQ(At("2005-02-29", "00:00").DateTime(), 0);
 }
 
+// February 29th exists in years divisible by 4, except in centuries not divisible by 400.
+TEST(QSORecord, EncodeDateKnowsTheLeapYears) {
+    struct Case {
+        int year;
+        bool leap;
+    };
+    const Case cases[] = {{2004, true}, {2005, false}, {2000, true}, {1900, false}, {2100, false},
+                          {1600, true}, {1, false},    {4, true},    {9996, true}};
+    for (const Case& c : cases) {
+        int days = 0;
+        EXPECT_EQ(EncodeDate(c.year, 2, 29, days), c.leap) << c.year;
+        EXPECT_TRUE(EncodeDate(c.year, 2, 28, days)) << c.year;
+        EXPECT_FALSE(EncodeDate(c.year, 2, 30, days)) << c.year;
+    }
+    EXPECT_DOUBLE_EQ(At("1900-02-29", "00:00").DateTime(), 0);
+    EXPECT_DOUBLE_EQ(At("1900-03-01", "00:00").DateTime(), 61);
+}
+
 TEST(QSORecord, DecodeDateInvertsEncodeDate) {
     for (int days : {0, 1, 2, 59, 60, 61, 38395, 38046, 2958465, -693593}) {
         int y = 0, m = 0, d = 0, back = 0;

@@ -241,9 +241,10 @@ TEST_F(ReportSourcesTest, StandingsWithoutRecalculationOnlySort) {
     TNoFileRows noFile;
     PrepareReportData(contest, Judging(), rkTournament, false, {&progress, nullptr}, noFile);
     TZelkFilesListSource source(contest);
+    // A log without a callsign goes after every log that can be judged, whatever its cells say.
     EXPECT_EQ(FilesListRows(source),
-              (std::vector<std::string>{"Q2BB.CBR Q2BB 2 3/10/30", "NOCALL.CBR  1 1/1/12",
-                                        "Q1AA.CBR Q1AA 3 -/-/-"}));
+              (std::vector<std::string>{"Q2BB.CBR Q2BB 2 3/10/30", "Q1AA.CBR Q1AA 3 -/-/-",
+                                        "NOCALL.CBR  1 1/1/12"}));
     EXPECT_EQ(progress.started, -1); // nothing was scored
 
     PrepareReportData(contest, Judging(), rkTournament, true, {&progress, nullptr}, noFile);

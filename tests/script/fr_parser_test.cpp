@@ -167,6 +167,55 @@ TEST(FrParser, ExpressionsEvaluateAsTheLanguageSays) {
         EXPECT_EQ(EvalShow(parser, c.expr), c.shown) << c.expr;
 }
 
+// Each pair of precedence levels, both ways round, and each level against itself: a change of any level
+// in the table changes one of these values. Levels: 0 INT FRAC ROUND STR; 1 * / MOD AND OR NOT; 2 + - and
+// the signs; 3 the comparisons.
+TEST(FrParser, EveryPairOfPrecedenceLevelsBindsInItsOrder) {
+    struct Case {
+        const char* levels;
+        std::string_view expr, shown;
+    };
+    const Case cases[] = {
+        {"0 over 1", "INT 2.5 * 2", "Double: 4"},     // not INT(5)
+        {"0 over 1", "ROUND 2.6 / 2", "Double: 1.5"}, // not ROUND(1.3)
+        {"0 over 2", "INT 2.7 + 0.5", "Double: 2.5"}, // not INT(3.2)
+        {"0 over 2", "FRAC 2.5 - 1", "Double: -0.5"}, // not FRAC(1.5)
+        {"0 over 2", "STR 1 + 2", "Double: 3"},       // '1' + 2, not STR(3)
+        {"0 over 3", "INT 2.7 = 2", "Integer: 1"},    // not INT(0)
+        {"0 over 3", "STR 5 = '5'", "Integer: 1"},    // not STR(0)
+        {"1 over 2", "2 + 3 * 4", "Double: 14"},      // not 20
+        {"1 over 2", "2 * 3 + 4", "Double: 10"},      // not 14
+        {"1 over 2", "7 mod 4 + 1", "Double: 4"},     // not 7 mod 5
+        {"1 over 2", "2 or 1 + 1", "Double: 4"},      // (2 or 1) + 1, not 2 or 2
+        {"1 over 2", "1 + 2 and 6", "Double: 3"},     // 1 + (2 and 6), not 3 and 6 = 2
+        {"1 over 2", "NOT 0 + 1", "Double: 2"},       // not NOT 1
+        {"1 over 3", "2 * 3 = 6", "Integer: 1"},      // not 2 * (3 = 6)
+        {"1 over 3", "6 = 2 * 3", "Integer: 1"},      // not (6 = 2) * 3
+        {"1 over 3", "3 = 1 or 2", "Integer: 1"},     // 3 = (1 or 2), not (3 = 1) or 2
+        {"1 over 3", "NOT 0 = 2", "Integer: 0"},      // (NOT 0) = 2, not NOT (0 = 2)
+        {"2 over 3", "5 = 2 + 3", "Integer: 1"},      // not (5 = 2) + 3
+        {"2 over 3", "2 + 3 = 5", "Integer: 1"},      // not 2 + (3 = 5)
+        {"2 over 3", "4 > 2 - 1", "Integer: 1"},      // not (4 > 2) - 1
+        {"2 over 3", "-1 < 0", "Integer: 1"},         // not -(1 < 0)
+        {"2 over 3", "1 <> 1 + 0", "Integer: 0"},     // not (1 <> 1) + 0
+        {"sign over 2", "-2 + 5", "Double: 3"},       // not -(2 + 5)
+        {"sign under 1", "-2 * 3 + 7", "Double: 1"},
+        {"1 with itself", "8 / 4 / 2", "Double: 1"},    // not 8 / 2
+        {"1 with itself", "2 * 7 mod 4", "Integer: 2"}, // not 2 * 3
+        {"1 with itself", "7 mod 4 * 2", "Double: 6"},  // not 7 mod 8
+        {"1 with itself", "1 or 2 * 3", "Double: 9"},   // (1 or 2) * 3, not 1 or 6
+        {"2 with itself", "2 - 3 - 4", "Double: -5"},   // not 2 - (-1)
+        {"3 with itself", "3 > 2 > 1", "Integer: 0"},   // (3 > 2) > 1, not 3 > (2 > 1)
+        {"3 with itself", "1 >= 2 <= 0", "Integer: 1"}, // (1 >= 2) <= 0
+        {"parentheses", "(5 = 2) + 3", "Double: 3"},
+        {"parentheses", "2 * (3 = 6)", "Double: 0"},
+    };
+    TfrParser parser;
+    TUserLocaleOverride locale(TUserLocale{});
+    for (const auto& c : cases)
+        EXPECT_EQ(EvalShow(parser, c.expr), c.shown) << c.levels << ": " << c.expr;
+}
+
 TEST(FrParser, QuirksOfCommasExponentsAndKeywordsAreKept) {
     TZelkScriptEngine engine;
     TUserLocaleOverride locale(TUserLocale{});

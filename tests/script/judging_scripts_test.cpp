@@ -201,3 +201,30 @@ TEST_F(ScriptsTest, ShowMessageShowsOneBoxPerRecordJudged) {
     Points(Scripts(), b);
     EXPECT_EQ(messages.PlainTexts(), (std::vector<std::string>{"Call: Q2BB", "Call: Q3CC"}));
 }
+
+// The functions for contest rules work in every one of the six scripts.
+TEST_F(ScriptsTest, EveryScriptCallsTheFunctionsForContestRules) {
+    WriteScript("CalcQSO.txt", "begin if Band(Freq) = '80' then Result := 2 else Result := 1 end");
+    WriteScript("CalcMultiplier.txt", "begin Result := Band(Freq) + ' ' + NoZeros(Word(Receive, 2)) end");
+    WriteScript("CalcTotal.txt", "begin Result := Score * Multi + IsCall('Q1AA/P') end");
+    WriteScript("IsConfirmative.txt",
+                "begin Result := (Minutes(DateTime, DateTime2) <= 1) and IsCall(Call2) end");
+    WriteScript("IsValidReceive.txt",
+                "begin Result := NoZeros(Word(Receive, 2)) = NoZeros(Word(Send2, 2)) end");
+    WriteScript("IsDuplicate.txt",
+                "begin Result := (Band(Freq) = Band(Freq2)) and (Minutes(DateTime, DateTime2) < 30) end");
+    TQSORecord later("3560 CW 2005-02-12 1230 Q1AA 599 001 Q2BB 599 15");
+    EXPECT_EQ(Points(own), 2);
+    EXPECT_EQ(Criterion(own), "80 15");
+    TZelkCurrentFile file;
+    file.SetScore(3);
+    file.SetMulti(2);
+    EXPECT_EQ(GetTotal(file), 7);
+    EXPECT_TRUE(IsConfirmedBy(own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(own, "Q1AA", TQSORecord("3510 CW 2005-02-12 1204 Q2BB 599 015 Q1AA 599 001")));
+    EXPECT_TRUE(IsReceiveValid(later, "Q1AA", theirs));
+    EXPECT_TRUE(IsDuplicateOf(own, TQSORecord("3599 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_FALSE(IsDuplicateOf(own, TQSORecord("3599 CW 2005-02-12 1231 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_FALSE(IsDuplicateOf(own, TQSORecord("7010 CW 2005-02-12 1202 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_TRUE(messages.boxes.empty());
+}

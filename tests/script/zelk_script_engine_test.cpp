@@ -58,6 +58,7 @@ TEST(ZelkScriptEngine, FunctionsGiveTheirResults) {
         {"LowerCase('xY1z')", "String: xy1z"},
         {"NameCase('xY1z')", "String: Xy1z"},
         {"NameCase('')", "String: "},
+        {"NameCase('q')", "String: Q"},
         {"Length('xY1z')", "Integer: 4"},
         {"Pos('1', 'xY1z')", "Integer: 3"},
         {"Pos('q', 'xY1z')", "Integer: 0"},
@@ -195,13 +196,18 @@ TEST(ZelkScriptEngine, CompletionListsEveryFunctionInTheEditorsOrder) {
     TZelkScriptEngine engine;
     std::vector<TCompletionEntry> list{{"stale", "stale"}};
     engine.FillCompletion(list);
-    ASSERT_EQ(list.size(), 24u);
+    ASSERT_EQ(list.size(), 29u);
     EXPECT_EQ(list[0].display, "function\tIntToStr(<value>)");
     EXPECT_EQ(list[0].insert, "IntToStr");
     EXPECT_EQ(list[15].display, "function\tRound(<value>, <digits>)");
     EXPECT_EQ(list[22].insert, "StrToInt");
     EXPECT_EQ(list[23].insert, "ShowMessage");
     EXPECT_EQ(list[23].display, "function\tShowMessage(<text>)");
+    // The functions for contest rules follow in the order of their help page.
+    const char* rules[] = {"Band(<freq>)", "Minutes(<datetime1>, <datetime2>)", "Word(<string>, <n>)",
+                           "NoZeros(<string>)", "IsCall(<string>)"};
+    for (size_t i = 0; i < std::size(rules); ++i)
+        EXPECT_EQ(list[24 + i].display, std::string("function\t") + rules[i]);
     // Every listed function is known to the engine.
     for (const auto& e : list) {
         const std::string call = e.insert + "()";

@@ -4,28 +4,30 @@
 #include "logs/error.h"
 #include "logs/text.h"
 #include "settings/platform.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace zelk;
-using zelk::testing::TempFolder;
+using zelk::test::TempDir;
 
 namespace {
 
 // Every field that one of the stores keeps, as one text, to compare whole states.
 std::string Stored(const TZelkGlobalVars& v) {
     std::string s;
-    for (const std::string* t : {&v.ReportsFolder, &v.CurrentFolder, &v.CurrentUBNFolder, &v.AppName,
-                                 &v.WVFFontName, &v.WFindQSOCall, &v.FilesMask, &v.UBNExt, &v.QLastCall})
+    for (const std::string* t :
+         {&v.ReportsFolder, &v.CurrentFolder, &v.CurrentUBNFolder, &v.AppName, &v.WVFFontName,
+          &v.WFindQSOCall, &v.FilesMask, &v.UBNExt, &v.QLastCall, &v.QSOTemplate})
         s += *t + "|";
     const auto add = [&s](auto... n) { ((s += std::to_string(n) + "|"), ...); };
     add(v.WExTop, v.WExLeft, v.WExHeight, v.WExWidth, v.WExSplit, v.WExHdrHeight, v.WVFTop, v.WVFLeft,
         v.WVFHeight, v.WVFWidth, v.WVFFontSize, v.WSETop, v.WSELeft, v.WSEHeight, v.WSEWidth, v.WFindQSOTop,
         v.WFindQSOLeft, v.WFindQSOHeight, v.WFindQSOWidth, v.MaxMinutesDifference, v.NoFileMinMentionCount,
-        int(v.QLastReport), v.WVFSyntax, v.AutoCalcQSO, v.NoFileIncludeResults);
+        int(v.QLastReport), v.WVFSyntax, v.AutoCalcQSO, v.NoFileIncludeResults, v.FindLogByCallSign,
+        v.QSOSplitTabs);
     return s;
 }
 
@@ -45,19 +47,19 @@ class RecordingStore : public MemoryUserStore {
 
 class Settings : public ::testing::Test {
   protected:
-    Settings() : vars(prog.Path()) { vars.SetUserStore(&store); }
+    Settings() : vars(prog.Text()) { vars.SetUserStore(&store); }
     // A fresh object over the same folders and store, as at the next start of the program.
     TZelkGlobalVars Restarted() {
-        TZelkGlobalVars v(prog.Path());
+        TZelkGlobalVars v(prog.Text());
         v.SetUserStore(&store);
         v.LoadSettings();
         return v;
     }
     void WriteProgramIni(const std::string& settings) {
-        prog.Write("zelk.ini", "[Settings]\r\nCurrentFolder=" + contest.Path() + "\r\n" + settings);
+        prog.Write("zelk.ini", "[Settings]\r\nCurrentFolder=" + contest.Text() + "\r\n" + settings);
     }
 
-    TempFolder prog, contest;
+    TempDir prog, contest;
     RecordingStore store;
     TZelkGlobalVars vars;
 };
@@ -80,10 +82,10 @@ TEST_F(Settings, FirstStartWithoutFilesKeepsTheDefaultsAndWritesNothing) {
     EXPECT_EQ(vars.FilesMask, "*.CBR");
     EXPECT_EQ(vars.QLastReport, 3);
     EXPECT_TRUE(vars.WVFSyntax);
-    EXPECT_EQ(vars.ExePath, prog.Path() + "/");
-    EXPECT_EQ(vars.AppFolder(), prog.Path());
-    EXPECT_EQ(vars.HelpFile, prog.Path() + "/help/help.chm");
-    EXPECT_FALSE(prog.Has("zelk.ini"));
+    EXPECT_EQ(vars.ExePath, prog.Text() + "/");
+    EXPECT_EQ(vars.AppFolder(), prog.Text());
+    EXPECT_EQ(vars.HelpFile, prog.Text() + "/help/help.chm");
+    EXPECT_FALSE(prog.Exists("zelk.ini"));
     EXPECT_TRUE(store.writes.empty());
 }
 
@@ -94,8 +96,8 @@ TEST_F(Settings, ContestFileOverridesTheProgramFileAndStaysInForceInAFolderWitho
     EXPECT_EQ(vars.FilesMask, "*.CBR");
     EXPECT_EQ(vars.UBNExt, "*.OUT"); // missing from the contest file: the program file's value
 
-    TempFolder bare;
-    vars.CurrentFolder = bare.Path();
+    TempDir bare;
+    vars.CurrentFolder = bare.Text();
     vars.LoadContestSettings();
     EXPECT_EQ(vars.FilesMask, "*.CBR");
     // The settings in force go into the new folder's file at the next save.
@@ -125,7 +127,7 @@ TEST_F(Settings, BadNumbersAndReportKindsLeaveTheValueHeldBefore) {
     for (const auto& c : cases) {
         WriteProgramIni("MaxMinutesDifference=5\r\nQLastReport=2\r\nNoFileIncludeResults=-3\r\n");
         contest.Write("zelk.ini", std::string("[Settings]\r\n") + c.line + "\r\n");
-        TZelkGlobalVars v(prog.Path());
+        TZelkGlobalVars v(prog.Text());
         v.LoadSettings();
         EXPECT_EQ(v.MaxMinutesDifference, c.maxMinutes) << c.line;
         EXPECT_EQ(v.QLastReport, c.report) << c.line;
@@ -137,13 +139,13 @@ TEST_F(Settings, CurrentFolderNeverComesFromOrGoesToTheContestFile) {
     WriteProgramIni("");
     contest.Write("zelk.ini", "[Settings]\r\nCurrentFolder=/elsewhere\r\nFilesMask=*.LOG\r\n");
     vars.LoadSettings();
-    EXPECT_EQ(vars.CurrentFolder, contest.Path());
+    EXPECT_EQ(vars.CurrentFolder, contest.Text());
     EXPECT_EQ(vars.FilesMask, "*.LOG");
 
     contest.Write("zelk.ini", "[Settings]\r\nFilesMask=*.LOG\r\n");
     vars.SaveSettings();
     EXPECT_EQ(contest.Read("zelk.ini").find("CurrentFolder"), std::string::npos);
-    EXPECT_NE(prog.Read("zelk.ini").find("CurrentFolder=" + contest.Path() + "\r\n"), std::string::npos);
+    EXPECT_NE(prog.Read("zelk.ini").find("CurrentFolder=" + contest.Text() + "\r\n"), std::string::npos);
 }
 
 TEST_F(Settings, WithoutAContestFolderOnlyTheProgramFileAndTheStoreAreWritten) {
@@ -152,10 +154,10 @@ TEST_F(Settings, WithoutAContestFolderOnlyTheProgramFileAndTheStoreAreWritten) {
               "[Settings]\r\nCurrentFolder=\r\nCurrentUBNFolder=\r\nFilesMask=*.CBR\r\n"
               "UBNExt=*.UBN\r\nMaxMinutesDifference=3\r\nNoFileMinMentionCount=3\r\n"
               "NoFileIncludeResults=0\r\nQLastCall=\r\nQLastReport=3\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(prog.Path()),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(prog.Text()),
                             std::filesystem::directory_iterator()),
               1);
-    EXPECT_FALSE(contest.Has("zelk.ini"));
+    EXPECT_FALSE(contest.Exists("zelk.ini"));
     const std::vector<std::string> order = {
         "i:WExTop",       "i:WExLeft",        "i:WExHeight",     "i:WExWidth",     "i:WExSplit",
         "i:WExHdrHeight", "i:WVFTop",         "i:WVFLeft",       "i:WVFHeight",    "i:WVFWidth",
@@ -171,25 +173,51 @@ TEST_F(Settings, WritesAreSkippedWhenTheFolderIsMissing) {
     homeless.SetUserStore(&store);
     homeless.CurrentFolder = contest.File("gone");
     EXPECT_NO_THROW(homeless.SaveSettings());
-    EXPECT_FALSE(prog.Has("gone"));
-    EXPECT_FALSE(contest.Has("gone"));
+    EXPECT_FALSE(prog.Exists("gone"));
+    EXPECT_FALSE(contest.Exists("gone"));
     EXPECT_EQ(store.Integers().count("AutoCalcQSO"), 1u);
 }
 
 TEST_F(Settings, EverythingSurvivesARestart) {
-    vars.CurrentFolder = contest.Path();
-    vars.CurrentUBNFolder = contest.Path() + std::string("/Отчёты"_cp);
+    vars.CurrentFolder = contest.Text();
+    vars.CurrentUBNFolder = contest.Text() + std::string("/Отчёты"_cp);
     vars.QLastCall = " Р3АБВ \"Ё\".cbr"_cp;
     vars.WFindQSOCall = "ЯЧС"_cp;
     vars.WVFFontName = "Courier New";
     vars.MaxMinutesDifference = 10, vars.NoFileMinMentionCount = 1, vars.QLastReport = 0;
     vars.NoFileIncludeResults = true, vars.AutoCalcQSO = true, vars.WVFSyntax = false;
     vars.WExTop = -20, vars.WFindQSOWidth = 640, vars.WVFFontSize = 11;
+    vars.FindLogByCallSign = true, vars.QSOSplitTabs = true;
+    vars.QSOTemplate = " freq  mode date time mycall sent sent sent call rcvd rcvd rcvd ";
     vars.SaveSettings();
     EXPECT_EQ(Stored(Restarted()), Stored(vars));
     // Texts stay Windows-1251 bytes in the file.
     EXPECT_NE(contest.Read("zelk.ini").find(std::string("QLastCall=\" ") + std::string("Р3АБВ"_cp)),
               std::string::npos);
+}
+
+TEST_F(Settings, KeysOfReadingRealLogsAreWrittenOnlyOnceTheyMatter) {
+    vars.CurrentFolder = contest.Path();
+    vars.SaveSettings();
+    for (const char* key : {"FindLogByCallSign", "QSOSplitTabs", "QSOTemplate"})
+        EXPECT_EQ(contest.Read("zelk.ini").find(key), std::string::npos) << key;
+    vars.FindLogByCallSign = true;
+    vars.QSOTemplate = "freq mode date time mycall sent call rcvd";
+    vars.SaveSettings();
+    // Once in the file, a key turned back to its default is written as such rather than left behind.
+    vars.FindLogByCallSign = false;
+    vars.SaveSettings();
+    const std::string text = contest.Read("zelk.ini");
+    EXPECT_NE(text.find("FindLogByCallSign=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("QSOTemplate=freq mode date time mycall sent call rcvd\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("QSOSplitTabs"), std::string::npos);
+
+    // --set of the command line comes over the contest file.
+    vars.SetOverrides("[Settings]\r\nQSOSplitTabs=1\r\nFindLogByCallSign=1\r\nQSOTemplate=\r\n");
+    vars.LoadContestSettings();
+    EXPECT_TRUE(vars.QSOSplitTabs);
+    EXPECT_TRUE(vars.FindLogByCallSign);
+    EXPECT_EQ(vars.QSOTemplate, "");
 }
 
 TEST_F(Settings, OtherSectionsOfTheProgramFileSurviveASave) {
@@ -206,15 +234,15 @@ TEST_F(Settings, OtherSectionsOfTheProgramFileSurviveASave) {
     EXPECT_EQ(after.substr(0, kept.size()), kept);
     EXPECT_NE(after.find("[Settings]\r\nFilesMask=*.LOG\r\nExtra=1\r\nCurrentFolder=\r\n"),
               std::string::npos);
-    EXPECT_EQ(vars.ReportLayoutFile(rkQSOCalc), prog.Path() + "/layouts/Check.frf");
+    EXPECT_EQ(vars.ReportLayoutFile(rkQSOCalc), prog.Text() + "/layouts/Check.frf");
 }
 
 TEST_F(Settings, AFileThatCannotBeWrittenIsReportedAfterTheOtherStoresAreSaved) {
     // The contest file's name is taken by a folder.
-    vars.CurrentFolder = contest.Path();
+    vars.CurrentFolder = contest.Text();
     std::filesystem::create_directory(contest.File("zelk.ini"));
     ExpectUnableToWrite(vars, "Unable to write to " + contest.File("zelk.ini"));
-    EXPECT_TRUE(prog.Has("zelk.ini"));
+    EXPECT_TRUE(prog.Exists("zelk.ini"));
     EXPECT_FALSE(store.writes.empty());
 }
 
@@ -222,7 +250,7 @@ TEST_F(Settings, AFailedWriteLeavesTheOldFilesIntact) {
     // A name too long to leave room for the suffix of the temporary file makes the write fail even for
     // the superuser.
     vars.IniName = std::string(252, 'z');
-    vars.CurrentFolder = contest.Path();
+    vars.CurrentFolder = contest.Text();
     prog.Write(vars.IniName, "[Settings]\r\nFilesMask=*.OLD\r\n");
     contest.Write(vars.IniName, "[Path]\r\nreports=x\r\n");
     vars.FilesMask = "*.NEW";
@@ -284,10 +312,16 @@ TEST_F(Settings, ColumnWidths) {
     vars.SaveColumnWidths({}, "lvQSOHeader");
     EXPECT_EQ(s.Strings().at("lvFiles"), "120,40,50,50");
     EXPECT_EQ(s.Strings().at("lvQSOHeader"), "");
+    // Columns without a width of their own are written empty and stay unset when read back.
+    vars.SaveColumnWidths({-1, 70, -1, 80}, "lvQSODetail");
+    EXPECT_EQ(s.Strings().at("lvQSODetail"), ",70,,80");
+    std::vector<int> widths = {-1, -1, -1, -1};
+    vars.LoadColumnWidths(widths, "lvQSODetail");
+    EXPECT_EQ(widths, (std::vector<int>{-1, 70, -1, 80}));
 }
 
 TEST_F(Settings, ReportLayoutFilesComeFromTheProgramFileAtEveryCall) {
-    const std::string reports = prog.Path() + "/reports/";
+    const std::string reports = prog.Text() + "/reports/";
     const char* defaults[] = {"",          "EditFile.frf", "Tournament.frf", "FilesExists.frf", "QSOCalc.frf",
                               "NoFile.frf"};
     for (int kind = rkNone; kind <= rkNoFile; ++kind)

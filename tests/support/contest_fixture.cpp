@@ -38,7 +38,7 @@ void TestContest::WriteScript(const std::string& file, const std::string& text) 
 
 void TestContest::ListLogs() {
     settings.LoadContestSettings();
-    contest.ListLogs(settings.CurrentFolder, settings.FilesMask);
+    contest.ListLogs(settings.CurrentFolder, settings.Reading());
 }
 
 void TestContest::RebuildLogList() {

@@ -48,6 +48,11 @@ std::string TempDir::Read(std::string_view name) const {
     return ss.str();
 }
 
+bool TempDir::Exists(std::string_view name) const {
+    std::error_code ec;
+    return fs::exists(PathFromText(File(name)), ec);
+}
+
 void TempDir::MakeDir(std::string_view name) const {
     fs::create_directories(PathFromText(File(name)));
 }

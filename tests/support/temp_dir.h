@@ -1,4 +1,5 @@
-// A temporary folder for one test, removed with everything in it when the test ends.
+// A temporary folder for one test, removed with everything in it when the test ends. The core tests use
+// it as it is; the window tests through their TempFolder, which adds Qt names and UTF-8 texts.
 #pragma once
 
 #include <filesystem>
@@ -22,6 +23,7 @@ class TempDir {
     // Writes `bytes` to `name` (sub-folders created as needed) and returns its path text.
     std::string Write(std::string_view name, std::string_view bytes) const;
     std::string Read(std::string_view name) const;
+    bool Exists(std::string_view name) const;
     void MakeDir(std::string_view name) const;
 
   private:

@@ -7,6 +7,7 @@
 #include "logs/editor_text.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "logs/text_encoding.h"
 #include "settings/global_vars.h"
 #include "ui/edit_file.h"
 #include "ui/explorer.h"
@@ -344,6 +345,62 @@ class EditFileTest : public QObject {
         e.Action("actSave")->trigger();
         QVERIFY(replace.Seen);
         QCOMPARE(ReadFileBytes(original), bytes);
+    }
+
+    void ALogInAnotherEncodingIsSavedInItUnlessTheJudgeAgreesToWindows1251() {
+        TestSettings settings;
+        TempFolder folder;
+        // The log with a last line holding a check mark, which Windows-1251 lacks.
+        const std::string log = FromUtf8(kLog);
+        const std::string saved = JoinEditorLines(SplitEditorLines(log + "S:?\n"));
+        const struct {
+            TTextEncoding encoding;
+            std::string bytes;
+        } cases[] = {
+            {TTextEncoding::Utf16LEBom,
+             EncodeText(log, TTextEncoding::Utf16LEBom) + std::string("S\0:\0\x13\x27\n\0", 8)},
+            {TTextEncoding::Utf8, ToUtf8(log) + "S:\xE2\x9C\x93\n"},
+        };
+        for (const auto& c : cases) {
+            const std::string path = WriteBytes(folder, QStringLiteral("Q1AA.CBR"), c.bytes);
+            const QString encodingName = QString::fromStdString(ToUtf8(EncodingName(c.encoding)));
+            Editor e;
+            QVERIFY(e.Window.LoadFile(path));
+            QCOMPARE(e.View()->document()->findBlockByNumber(2).text(), QStringLiteral("NAME: Иван"));
+            QCOMPARE(e.Window.Encoding(), c.encoding);
+            QCOMPARE(e.Child<QLabel>("stPanel2")->text(), u' ' + encodingName + u' ');
+            QVERIFY(!e.Window.IsModified());
+
+            // "No": written again in the encoding it came in.
+            settings.Boxes.Boxes.clear();
+            settings.Boxes.Answer = false;
+            const std::string kept = folder.File("KEPT.CBR");
+            AnswerSave(kept);
+            e.Action("actSave")->trigger();
+            QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+            const QString question = QString::fromStdString(settings.Boxes.Boxes[0].Text);
+            QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("ask"));
+            QVERIFY2(question.contains(encodingName) && question.contains(QStringLiteral("«?»: 1")),
+                     qPrintable(question));
+            QCOMPARE(ReadFileBytes(kept), EncodeText(saved, c.encoding));
+            QCOMPARE(e.Window.Encoding(), c.encoding);
+
+            // "Yes": Windows-1251 from then on, without asking again.
+            settings.Boxes.Answer = true;
+            const std::string converted = folder.File("CONVERTED.CBR");
+            AnswerSave(converted);
+            e.Action("actSave")->trigger();
+            QCOMPARE(ReadFileBytes(converted), saved);
+            QCOMPARE(e.Window.Encoding(), TTextEncoding::Cp1251);
+            QCOMPARE(e.Child<QLabel>("stPanel2")->text(), QStringLiteral(" Windows-1251 "));
+            const size_t asked = settings.Boxes.Boxes.size();
+            AnswerSave(folder.File("AGAIN.CBR"));
+            e.Action("actSave")->trigger();
+            QCOMPARE(settings.Boxes.Boxes.size(), asked);
+            QCOMPARE(ReadFileBytes(folder.File("AGAIN.CBR")), saved);
+            for (const char* n : {"KEPT.CBR", "CONVERTED.CBR", "AGAIN.CBR"})
+                QFile::remove(folder.Path() + u'/' + QString::fromLatin1(n));
+        }
     }
 
     void LineEndsBecomeCarriageReturnLineFeed() {

@@ -1,6 +1,7 @@
 // The main window on contest folders made in temporary directories: listing, selection and delayed
 // loading, sorting, deleting, the splitters and status panels, the stored geometry and column widths,
 // commands and keys, and errors that leave the window usable.
+#include "explorer_fixture.h"
 #include "ui_fixture.h"
 #include "ui_test_main.h"
 
@@ -12,6 +13,8 @@
 #include "ui/edit_file.h"
 #include "ui/explorer.h"
 #include "ui/find_dialog.h"
+#include "ui/progress_panel.h"
+#include "ui/report_view.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,6 +34,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
+#include <optional>
 
 using namespace zelk;
 using namespace zelk::ui;
@@ -55,68 +61,63 @@ const char* kQ2BB = "START-OF-LOG: 3.0\n"
 const char* kNoCall = "NAME: Nobody\n"
                       "QSO: 3510 CW 2005-02-12 1203 Q5EE 599 001 Q1AA 599 009 0\n";
 
-// The main window and the find-in-list dialog as the program makes them.
-struct Window {
-    TfmExplorer Explorer;
-    TfmFind Find{&Explorer};
-    Window() { Explorer.SetFindDialog(&Find); }
-
-    template <class T> T* Child(const char* name) {
-        return Explorer.findChild<T*>(QString::fromLatin1(name));
-    }
-    QTableView* List(const char* name) { return Child<QTableView>(name); }
-    QAction* Action(const char* name) { return Child<QAction>(name); }
-    QString Panel(int i) {
-        return Child<QLabel>(QStringLiteral("stPanel%1").arg(i).toLatin1().constData())->text();
-    }
-    QString Cell(const char* list, int row, int column) {
-        QTableView* view = List(list);
-        return view->model()->index(row, column).data().toString();
-    }
-    int Image(const char* list, int row) {
-        const TZelkContest& c = Explorer.Contest();
-        const QByteArray which(list);
-        const auto i = static_cast<size_t>(row);
-        if (which == "lvFiles") return c.Logs.at(i).ImageIndex;
-        if (which == "lvQSOHeader") return c.Header.at(i).ImageIndex;
-        return c.QSOs.at(i).ImageIndex;
-    }
-    int RowOf(const QString& caption) {
-        QTableView* view = List("lvFiles");
-        for (int r = 0; r < view->model()->rowCount(); ++r)
-            if (view->model()->index(r, 0).data().toString() == caption) return r;
-        return -1;
-    }
-    QString HeaderCaption() { return Child<QLabel>("lbHeaderCaption")->text(); }
-    // Shows the window and waits for its first listing of the contest folder.
-    void ShowAndWait() {
-        Explorer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Explorer));
-        QTRY_VERIFY(!Child<QTimer>("tmrFileSelect")->isActive() || !Explorer.Contest().Logs.empty() ||
-                    !Panel(0).isEmpty());
-        QTest::qWait(20);
-    }
-    void SelectRow(int row) {
-        QTableView* view = List("lvFiles");
-        view->setCurrentIndex(view->model()->index(row, 0));
-    }
-};
-
-void WriteProgramIni(TestSettings& settings, const std::string& folder, const char* lastCall) {
-    settings.Exe.Write(QStringLiteral("zelk.ini"),
-                       "[Settings]\nCurrentFolder=" + folder + "\nQLastCall=" + std::string(lastCall) + "\n");
-}
+using Window = test::ExplorerWindow;
 
 } // namespace
 
 class ExplorerTest : public QObject {
     Q_OBJECT
+
+    // Each test's world, made anew by init() and dropped by cleanup(): fresh settings, a contest folder
+    // and, once the test asks for it, the main window.
+    std::optional<TestSettings> settings;
+    std::optional<TempFolder> contest;
+    std::unique_ptr<Window> window;
+
+    using TLogs = std::initializer_list<std::pair<const char*, const char*>>;
+
+    // Logs written into the contest folder: file name and UTF-8 text.
+    void WriteLogs(TLogs logs) {
+        for (const auto& [name, text] : logs)
+            contest->Write(QString::fromUtf8(name), text);
+    }
+    // The main window as the program makes it; shown (with its first listing done) when `show` is set.
+    Window& Make(bool show = true) {
+        window.reset();
+        window = std::make_unique<Window>();
+        if (show) window->ShowAndWait();
+        return *window;
+    }
+    // The logs written, the window shown empty, then the contest folder opened in it.
+    Window& Open(TLogs logs) {
+        WriteLogs(logs);
+        Window& w = Make();
+        w.Explorer.OpenFolder(contest->Text());
+        return w;
+    }
+    // The logs written and the program started with the contest folder in its settings and `lastCall`
+    // as the log loaded last.
+    Window& Start(const char* lastCall, TLogs logs) {
+        WriteLogs(logs);
+        settings->Exe.Write(QStringLiteral("zelk.ini"), "[Settings]\nCurrentFolder=" + contest->Text() +
+                                                            "\nQLastCall=" + std::string(lastCall) + "\n");
+        return Make();
+    }
+
   private slots:
-    void init() { TfmIfDelete::AnimationMs = 30; }
+    void init() {
+        TfmIfDelete::AnimationMs = 30;
+        settings.emplace();
+        contest.emplace();
+    }
+    void cleanup() {
+        window.reset();
+        contest.reset();
+        settings.reset();
+    }
 
     void CommandsHaveTheirCaptionsKeysAndAvailability() {
-        TestSettings settings;
-        Window w;
+        Window& w = Make(false);
         struct Case {
             const char* name;
             QString caption, hint;
@@ -126,15 +127,15 @@ class ExplorerTest : public QObject {
         const Case cases[] = {
             {"actOpen", "Открыть папку соревнования...", "", QKeySequence(Qt::CTRL | Qt::Key_O), true},
             {"actFilesRefresh", "Обновить список файлов", "", {}, true},
-            {"actCalcAllFiles", "Проверить все файлы", "", {}, true},
+            {"actCalcAllFiles", "Проверить все файлы", "", QKeySequence(Qt::CTRL | Qt::Key_F9), true},
             {"actFindQSO", "Найти связи", "", QKeySequence(Qt::CTRL | Qt::Key_F), true},
             {"actExit", "Закрыть", "Выход", QKeySequence(Qt::CTRL | Qt::Key_F4), true},
             {"actFilesEdit", "&Редактировать файл", "", {}, true},
             {"actFilesDelete", "&Удалить файл", "", {}, true},
             {"actRefresh", "Обновить", "Перечитать текущий файл", {}, true},
-            {"actCalcQSO", "Проверить все записи", "", {}, true},
+            {"actCalcQSO", "Проверить все записи", "", QKeySequence(Qt::Key_F9), true},
             {"actViewQSO", "Свойства", "", {}, true},
-            {"actSaveCalcReport", "Создать файл отчёта", "", {}, true},
+            {"actSaveCalcReport", "Создать файл отчёта", "", QKeySequence(Qt::CTRL | Qt::Key_R), true},
             {"actPrintCalcReport", "Печатать отчёт", "", {}, true},
             {"actDesignCalcReport", "Дизайнер отчёта", "", {}, true},
             {"actPrint", "Печатать список", "", {}, true},
@@ -152,7 +153,11 @@ class ExplorerTest : public QObject {
             QAction* a = w.Action(c.name);
             QVERIFY2(a, c.name);
             QCOMPARE(a->text(), c.caption);
-            QCOMPARE(a->toolTip(), c.hint.isEmpty() ? QString(c.caption).remove(u'&') : c.hint);
+            // A tool bar button tells the key as the menus do.
+            const QString hint = c.hint.isEmpty() ? QString(c.caption).remove(u'&') : c.hint;
+            QCOMPARE(a->toolTip(), c.key.isEmpty() ? hint
+                                                   : QStringLiteral("%1 (%2)").arg(
+                                                         hint, c.key.toString(QKeySequence::NativeText)));
             QCOMPARE(a->shortcut(), c.key);
             QVERIFY2(a->isEnabled() == c.enabled, c.name);
             QVERIFY2(!a->icon().isNull(), c.name);
@@ -168,8 +173,7 @@ class ExplorerTest : public QObject {
     }
 
     void PopupMenusHaveTheirDefaultItems() {
-        TestSettings settings;
-        Window w;
+        Window& w = Make(false);
         QCOMPARE(w.Child<QMenu>("pmFiles")->defaultAction(), w.Action("actFilesEdit"));
         QCOMPARE(w.Child<QMenu>("pmQSOHeader")->defaultAction(), w.Action("actFilesEdit"));
         QCOMPARE(w.Child<QMenu>("pmQSODetail")->defaultAction(), w.Action("actViewQSO"));
@@ -178,18 +182,15 @@ class ExplorerTest : public QObject {
     }
 
     void OpeningAFolderListsItsLogsAndLoadsOne() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("q1aa.cbr", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("nocall.cbr", kNoCall);
-        contest.Write("notes.txt", "CALLSIGN: Q9ZZ\n");
-        Window w;
-        w.ShowAndWait();
+        WriteLogs({{"q1aa.cbr", kQ1AA},
+                   {"Q2BB.CBR", kQ2BB},
+                   {"nocall.cbr", kNoCall},
+                   {"notes.txt", "CALLSIGN: Q9ZZ\n"}});
+        Window& w = Make();
         QCOMPARE(w.Panel(0), QStringLiteral(" *.CBR"));
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
 
-        w.Explorer.OpenFolder(contest.Text());
+        w.Explorer.OpenFolder(contest->Text());
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 3);
         QCOMPARE(w.Panel(0), QStringLiteral(" 3 file(s)"));
         const int q1 = w.RowOf("Q1AA.CBR");
@@ -199,7 +200,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Image("lvFiles", q1), int(imgLog));
         QVERIFY(!w.List("lvFiles")->model()->index(q1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
         // The UBN folder follows the contest folder while it names no existing folder.
-        QCOMPARE(Vars().CurrentUBNFolder, contest.Text());
+        QCOMPARE(Vars().CurrentUBNFolder, contest->Text());
 
         w.SelectRow(q1);
         w.Explorer.LoadSelected();
@@ -221,11 +222,9 @@ class ExplorerTest : public QObject {
     }
 
     void ChoosingAFolderListsItAndAMissingOneIsCreatedOnConsent() {
-        TestSettings settings;
-        TempFolder contest, parent;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
+        TempFolder parent;
+        WriteLogs({{"Q1AA.CBR", kQ1AA}});
+        Window& w = Make();
         const std::string missing = parent.Text() + "/new";
         struct Case {
             const char* what;
@@ -236,14 +235,14 @@ class ExplorerTest : public QObject {
             const char* files;
         };
         const Case cases[] = {
-            {"existing", contest.Text(), true, contest.Text(), false, " 1 file(s)"},
-            {"missing, refused", missing, false, contest.Text(), false, " 1 file(s)"},
-            {"cancelled", "", true, contest.Text(), false, " 1 file(s)"},
+            {"existing", contest->Text(), true, contest->Text(), false, " 1 file(s)"},
+            {"missing, refused", missing, false, contest->Text(), false, " 1 file(s)"},
+            {"cancelled", "", true, contest->Text(), false, " 1 file(s)"},
             {"missing, created", missing, true, missing, true, " *.CBR"},
         };
         for (const Case& c : cases) {
-            settings.Boxes.Boxes.clear();
-            settings.Boxes.Answer = c.consent;
+            settings->Boxes.Boxes.clear();
+            settings->Boxes.Answer = c.consent;
             QString title;
             bool handled = false;
             test::OnNextModal(
@@ -270,21 +269,15 @@ class ExplorerTest : public QObject {
             QVERIFY2(QDir(QString::fromStdString(ToUtf8(missing))).exists() == c.created, c.what);
             QVERIFY2(w.Panel(0) == QString::fromLatin1(c.files), c.what);
             const bool asked = c.typed == missing;
-            QVERIFY2(settings.Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
+            QVERIFY2(settings->Boxes.Boxes.size() == (asked ? 1u : 0u), c.what);
             if (asked)
-                QCOMPARE(settings.Boxes.Boxes[0].Text,
+                QCOMPARE(settings->Boxes.Boxes[0].Text,
                          std::string("The specified directory does not exist. Create it?"));
         }
     }
 
     void FirstShowSelectsTheLogLoadedLastAndLoadsIt() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q2BB.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q2BB.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q2BB  "));
         const QModelIndexList selected = w.List("lvFiles")->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
@@ -293,26 +286,17 @@ class ExplorerTest : public QObject {
     }
 
     void ACommandLineFolderOpensAtStart() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.Explorer.SetStartFolder(contest.Text());
+        WriteLogs({{"Q1AA.CBR", kQ1AA}});
+        Window& w = Make(false);
+        w.Explorer.SetStartFolder(contest->Text());
         w.ShowAndWait();
         QTRY_COMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
-        QCOMPARE(Vars().CurrentFolder, contest.Text());
+        QCOMPARE(Vars().CurrentFolder, contest->Text());
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
     void TwoQuickSelectionChangesLoadOnlyTheSecond() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("Q5EE.CBR", kNoCall);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}, {"Q5EE.CBR", kNoCall}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
         auto* timer = w.Child<QTimer>("tmrFileSelect");
         QTRY_VERIFY(!timer->isActive());
@@ -335,13 +319,8 @@ class ExplorerTest : public QObject {
     }
 
     void SortingByColumnAndCommands() {
-        TestSettings settings;
-        TempFolder contest;
-        for (const char* name : {"Q3CC.CBR", "q1aa.cbr", "Q2BB.CBR"})
-            contest.Write(name, "CALLSIGN: X\n");
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open(
+            {{"Q3CC.CBR", "CALLSIGN: X\n"}, {"q1aa.cbr", "CALLSIGN: X\n"}, {"Q2BB.CBR", "CALLSIGN: X\n"}});
         auto& logs = w.Explorer.Contest().Logs;
         logs[static_cast<size_t>(w.RowOf("Q1AA.CBR"))].SetCell(2, "12");
         logs[static_cast<size_t>(w.RowOf("Q2BB.CBR"))].SetCell(2, "-");
@@ -370,14 +349,9 @@ class ExplorerTest : public QObject {
     }
 
     void RefreshingTheListPutsDashesBack() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}});
         w.Explorer.Contest().Logs[0].SetCell(0, "7");
-        contest.Write("Q2BB.CBR", kQ2BB);
+        contest->Write("Q2BB.CBR", kQ2BB);
         w.Action("actFilesRefresh")->trigger();
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 2);
         QCOMPARE(w.Cell("lvFiles", w.RowOf("Q1AA.CBR"), 1), QStringLiteral("-"));
@@ -385,23 +359,21 @@ class ExplorerTest : public QObject {
     }
 
     void DeletingAfterConfirmationRemovesFileAndRow() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         const int row = w.RowOf("Q1AA.CBR");
         w.SelectRow(row);
 
+        // Earlier runs of the tests may have left logs of this name in the trash.
+        const QString trashFiles = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files");
+        const QStringList before = QDir(trashFiles).entryList(QDir::Files);
         bool asked = false;
-        QString text, heading, title;
+        QString text, heading, title, fate;
         test::OnNextModal(
             [&](QWidget* modal) {
                 auto* dialog = qobject_cast<TfmIfDelete*>(modal);
                 if (!dialog) return false;
                 text = dialog->findChild<QLabel*>(QStringLiteral("lbText"))->text();
+                fate = dialog->findChild<QLabel*>(QStringLiteral("lbFate"))->text();
                 heading = dialog->findChild<QLabel*>(QStringLiteral("lbHeading"))->text();
                 title = dialog->windowTitle();
                 dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
@@ -412,8 +384,24 @@ class ExplorerTest : public QObject {
         QVERIFY(asked);
         QCOMPARE(heading, QStringLiteral("Удалить файл ?"));
         QCOMPARE(title, QStringLiteral("Подтверждение удаления"));
-        QCOMPARE(text, QString::fromStdString(ToUtf8(contest.File("Q1AA.CBR"))));
-        QVERIFY(!contest.Exists("Q1AA.CBR"));
+        QCOMPARE(text, QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR"))));
+        QCOMPARE(fate, QStringLiteral("Файл будет перемещён в корзину."));
+        QVERIFY(!contest->Exists("Q1AA.CBR"));
+        QStringList added = QDir(trashFiles).entryList(QDir::Files);
+        for (const QString& name : before)
+            added.removeOne(name);
+        QCOMPARE(added.size(), 1);
+        const QString trashedName = added.first();
+        // It went to the desktop's trash (the tests' own, under their temporary data folder), whence the
+        // judge can take it back.
+        const QString trash = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash");
+        QVERIFY(trash.startsWith(QDir::tempPath()));
+        QFile trashed(trash + QStringLiteral("/files/") + trashedName);
+        QVERIFY(trashed.open(QIODevice::ReadOnly));
+        QCOMPARE(trashed.readAll().toStdString(), FromUtf8(kQ1AA));
+        QVERIFY(QFile::exists(trash + QStringLiteral("/info/") + trashedName + QStringLiteral(".trashinfo")));
+        QCOMPARE(w.Explorer.Message(), QStringLiteral("Файл перемещён в корзину: %1")
+                                           .arg(QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR")))));
         QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
         QCOMPARE(w.Panel(0), QStringLiteral(" 1 file(s)"));
         // The remaining row takes the selection and loads after the delay.
@@ -436,14 +424,46 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Panel(1), QString());
     }
 
+    // Where the file has no trash to go to (here: the user's data folder is missing), the question says
+    // so, and the file is deleted for good.
+    void WithoutATrashTheQuestionSaysTheFileIsDeletedForGood() {
+        TempFolder data;
+        contest->Write("Q1AA.CBR", kQ1AA);
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.Path() + QStringLiteral("/missing")));
+        Window& w = Make();
+        w.Explorer.OpenFolder(contest->Text());
+        w.SelectRow(0);
+        QString fate;
+        bool asked = false;
+        test::OnNextModal(
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<TfmIfDelete*>(modal);
+                if (!dialog) return false;
+                fate = dialog->findChild<QLabel*>(QStringLiteral("lbFate"))->text();
+                dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+                return true;
+            },
+            &asked);
+        w.Action("actFilesDelete")->trigger();
+        qputenv("XDG_DATA_HOME", dataHome);
+        QVERIFY(asked);
+        QCOMPARE(fate, QStringLiteral("Корзины нет: файл будет удалён навсегда."));
+        QVERIFY(!contest->Exists("Q1AA.CBR"));
+        QCOMPARE(QDir(data.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(QDir(QDir::currentPath())
+                     .entryList({QStringLiteral("Q1AA.CBR*")}, QDir::AllEntries | QDir::Hidden, QDir::Name),
+                 QStringList());
+        QCOMPARE(w.List("lvFiles")->model()->rowCount(), 0);
+        QCOMPARE(
+            w.Explorer.Message(),
+            QStringLiteral("Файл удалён: %1").arg(QString::fromStdString(ToUtf8(contest->File("Q1AA.CBR")))));
+        QVERIFY(settings->Boxes.Boxes.empty());
+    }
+
     void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
-        TestSettings settings;
-        TempFolder contest, empty;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        TempFolder empty;
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         w.Action("actCalcQSO")->trigger();
@@ -460,18 +480,38 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Explorer.Contest().Current.CallSign, std::string());
 
         // Back in the contest folder, its log is listed and loaded again.
-        w.Explorer.OpenFolder(contest.Text());
+        w.Explorer.OpenFolder(contest->Text());
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QCOMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
     }
 
+    // The empty log list says what to do: open a folder when none is open, change the mask when the
+    // folder holds files but no logs; an empty folder needs no advice.
+    void AnEmptyLogListSaysHowToFillIt() {
+        TempFolder other, empty;
+        other.Write("notes.txt", "nothing");
+        Window& w = Make();
+        TReportView* files = w.View("lvFiles");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
+        const QImage withHint = files->viewport()->grab().toImage();
+        w.Explorer.OpenFolder(other.Text());
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.CBR: измените маску в настройках"));
+        Vars().FilesMask = "*.LOG";
+        w.Explorer.RebuildList();
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("В папке нет файлов по маске *.LOG: измените маску в настройках"));
+        w.Explorer.OpenFolder(empty.Text());
+        QCOMPARE(files->EmptyText(), QString());
+        QVERIFY(files->viewport()->grab().toImage() != withHint);
+        w.Explorer.OpenFolder(empty.Text() + "/gone");
+        QCOMPARE(files->EmptyText(),
+                 QStringLiteral("Откройте папку соревнования: Данные → Открыть папку (Ctrl+O)"));
+    }
+
     void RefusingTheDeletionKeepsTheFile() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}});
         w.SelectRow(0);
         for (const char* how : {"button", "escape", "close"}) {
             bool asked = false;
@@ -490,28 +530,23 @@ class ExplorerTest : public QObject {
                 &asked);
             w.Action("actFilesDelete")->trigger();
             QVERIFY2(asked, how);
-            QVERIFY2(contest.Exists("Q1AA.CBR"), how);
+            QVERIFY2(contest->Exists("Q1AA.CBR"), how);
             QCOMPARE(w.List("lvFiles")->model()->rowCount(), 1);
         }
     }
 
     void AnUnreadableLogGivesAnErrorBoxAndTheWindowStaysUsable() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
         // /proc/self/mem opens like a regular file and fails on reading (even for root).
-        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), contest.Path() + QStringLiteral("/Q9ZZ.CBR")));
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), contest->Path() + QStringLiteral("/Q9ZZ.CBR")));
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}});
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
-        settings.Boxes.Boxes.clear();
+        settings->Boxes.Boxes.clear();
 
         w.SelectRow(w.RowOf("Q9ZZ.CBR"));
-        QTRY_COMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
-        QVERIFY(settings.Boxes.Boxes[0].Text.find("Q9ZZ.CBR") != std::string::npos);
+        QTRY_COMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Kind, std::string("error"));
+        QVERIFY(settings->Boxes.Boxes[0].Text.find("Q9ZZ.CBR") != std::string::npos);
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 0);
@@ -521,11 +556,9 @@ class ExplorerTest : public QObject {
     }
 
     void GeometrySplitsAndColumnWidthsSurviveARestart() {
-        TestSettings settings;
         QRect geometry;
         {
-            Window w;
-            w.ShowAndWait();
+            Window& w = Make();
             w.Explorer.move(40, 60);
             w.Explorer.resize(900, 600);
             QTest::qWait(20);
@@ -534,65 +567,63 @@ class ExplorerTest : public QObject {
             auto* log = w.Child<QSplitter>("splLog");
             log->setSizes({170, log->height() - 170});
             w.List("lvFiles")->setColumnWidth(0, 140);
-            w.List("lvQSODetail")->setColumnWidth(9, 222);
+            w.List("lvQSODetail")->setColumnWidth(8, 222);
             w.List("lvQSOHeader")->setColumnWidth(1, 111);
             geometry = QRect(w.Explorer.pos(), w.Explorer.size());
             w.Explorer.close();
         }
+        window.reset();
         QCOMPARE(Vars().WExSplit, 300);
         QCOMPARE(Vars().WExHdrHeight, 170);
-        settings.Restart();
-        Window w;
-        w.ShowAndWait();
+        settings->Restart();
+        Window& w = Make();
         QCOMPARE(QRect(w.Explorer.pos(), w.Explorer.size()), geometry);
         QCOMPARE(w.Child<QWidget>("paLeft")->width(), 300);
         QCOMPARE(w.List("lvQSOHeader")->height(), 170);
         QCOMPARE(w.List("lvFiles")->columnWidth(0), 140);
-        QCOMPARE(w.List("lvFiles")->columnWidth(1), 40);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(9), 222);
+        QCOMPARE(w.List("lvQSODetail")->columnWidth(8), 222);
         QCOMPARE(w.List("lvQSOHeader")->columnWidth(1), 111);
+        // Columns the judge did not size still fit their contents.
+        QCOMPARE(w.List("lvFiles")->columnWidth(1), w.View("lvFiles")->ContentWidth(1));
     }
 
-    void FirstStartWithoutStoredValuesKeepsTheDesignedLayout() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
-        QCOMPARE(w.Explorer.size(), QSize(717, 467));
+    void FirstStartOpensOnFourFifthsOfTheScreenInItsMiddle() {
+        Window& w = Make();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(w.Explorer.size(), QSize(area.width() * 4 / 5, area.height() * 4 / 5));
+        // Centred as far as the window frame, unknown before the window is shown, allows.
+        const QRect frame = w.Explorer.frameGeometry();
+        const QPoint slack(frame.width() - w.Explorer.width() + 1, frame.height() - w.Explorer.height() + 1);
+        QVERIFY(qAbs(frame.center().x() - area.center().x()) <= slack.x());
+        QVERIFY(qAbs(frame.center().y() - area.center().y()) <= slack.y());
         QCOMPARE(w.Child<QWidget>("paLeft")->width(), 250);
         QCOMPARE(w.List("lvQSOHeader")->height(), 130);
-        QCOMPARE(w.List("lvFiles")->columnWidth(0), 120);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
         QCOMPARE(w.Explorer.windowTitle(), QStringLiteral("Zelkon"));
         QCOMPARE(Vars().HelpFile, Vars().AppFolder() + "/help/help.chm");
     }
 
     void AStoredPositionOffTheScreensComesBack() {
-        TestSettings settings;
         Vars().WExLeft = 50000;
         Vars().WExTop = 40000;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         QVERIFY(QGuiApplication::screenAt(w.Explorer.frameGeometry().center()) != nullptr);
     }
 
     void AWidthThatIsNotANumberIsReportedAndTheOthersStay() {
-        TestSettings settings;
         Vars().SaveColumnWidths({25, 80}, "lvQSODetail");
-        settings.Boxes.Boxes.clear();
+        settings->Boxes.Boxes.clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk"))
             .setValue(QStringLiteral("lvQSODetail"), QStringLiteral("33,x,44"));
-        Window w;
+        Window& w = Make(false);
         QCOMPARE(w.List("lvQSODetail")->columnWidth(0), 33);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(1), 70);
-        QCOMPARE(w.List("lvQSODetail")->columnWidth(2), 50);
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
+        for (int column : {1, 2})
+            QCOMPARE(w.List("lvQSODetail")->columnWidth(column), w.View("lvQSODetail")->ContentWidth(column));
+        QCOMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Kind, std::string("error"));
     }
 
     void TheLeftPanelSnapsTo125AndStatusPanelZeroFollows() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         auto* main = w.Child<QSplitter>("splMain");
         main->setSizes({60, main->width() - 60});
         QTRY_COMPARE(w.Child<QWidget>("paLeft")->width(), 125);
@@ -609,13 +640,7 @@ class ExplorerTest : public QObject {
     }
 
     void TypingALetterOpensTheFindDialogAndPunctuationDoesNot() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTableView* files = w.List("lvFiles");
         files->setFocus();
         QTest::keyClicks(files, QStringLiteral(","));
@@ -648,13 +673,8 @@ class ExplorerTest : public QObject {
     }
 
     void EnterAndDoubleClickOnTheLogAndHeaderListsOpenTheEditor() {
-        TestSettings settings;
-        TempFolder contest;
-        const std::string q1 = contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
+        const std::string q1 = contest->File(QStringLiteral("Q1AA.CBR"));
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         for (const char* list : {"lvFiles", "lvQSOHeader"}) {
@@ -688,17 +708,11 @@ class ExplorerTest : public QObject {
         }
         // Closed without a save: the log keeps its rows and is not read again.
         QCOMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(settings->Boxes.Boxes.empty());
     }
 
     void CheckingAllRecordsWritesCellsMarksStatusAndTheLogRow() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         w.Action("actCalcQSO")->trigger();
@@ -725,7 +739,7 @@ class ExplorerTest : public QObject {
         QCOMPARE(w.Cell("lvFiles", row, 1), QStringLiteral("1"));
         QCOMPARE(w.Cell("lvFiles", row, 2), QStringLiteral("1"));
         QCOMPARE(w.Cell("lvFiles", row, 3), QStringLiteral("1"));
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(settings->Boxes.Boxes.empty());
 
         // The results stay: writing them into the log's row does not reload the log.
         QTest::qWait(700);
@@ -738,29 +752,17 @@ class ExplorerTest : public QObject {
     }
 
     void CheckingALogWithoutCallsignShowsTheStructureError() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q5EE.CBR", kNoCall);
-        WriteProgramIni(settings, contest.Text(), "Q5EE.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q5EE.CBR", {{"Q5EE.CBR", kNoCall}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 1);
         w.Action("actCalcQSO")->trigger();
-        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
-        QCOMPARE(settings.Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
+        QCOMPARE(settings->Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings->Boxes.Boxes[0].Caption, std::string("Ошибка структуры файла"));
         QCOMPARE(w.Cell("lvQSODetail", 0, 8), QStringLiteral("-"));
         QCOMPARE(w.Image("lvQSODetail", 0), int(imgQSOUnchecked));
     }
 
     void CheckingAllFilesScoresEveryRowWithProgress() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        contest.Write("Q5EE.CBR", kNoCall);
-        Window w;
-        w.ShowAndWait();
-        w.Explorer.OpenFolder(contest.Text());
+        Window& w = Open({{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}, {"Q5EE.CBR", kNoCall}});
         auto* bar = w.Child<QProgressBar>("pbProgress");
         QList<int> positions;
         bool shownDuringPass = false;
@@ -837,14 +839,9 @@ class ExplorerTest : public QObject {
     }
 
     void CreatingTheReportFileWritesTheCheckedLog() {
-        TestSettings settings;
-        TempFolder contest, reports;
-        contest.Write("q1aa.cbr", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
+        TempFolder reports;
         Vars().CurrentUBNFolder = reports.Text();
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"q1aa.cbr", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         Vars().CurrentUBNFolder = reports.Text();
 
@@ -873,8 +870,8 @@ class ExplorerTest : public QObject {
         QCOMPARE(filters.value(2), QStringLiteral("Все файлы (*)"));
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("q1aa.UBN"));
         QCOMPARE(directory, reports.Path());
-        QVERIFY2(settings.Boxes.Boxes.empty(),
-                 settings.Boxes.Boxes.empty() ? "" : settings.Boxes.Boxes[0].Text.c_str());
+        QVERIFY2(settings->Boxes.Boxes.empty(),
+                 settings->Boxes.Boxes.empty() ? "" : settings->Boxes.Boxes[0].Text.c_str());
         QVERIFY(reports.Exists("q1aa.txt"));
         QFile report(reports.Path() + QStringLiteral("/q1aa.txt"));
         QVERIFY(report.open(QIODevice::ReadOnly));
@@ -884,18 +881,15 @@ class ExplorerTest : public QObject {
         const QByteArray line = text.mid(separator, text.indexOf("\r\n", separator) - separator);
         QVERIFY(
             text.endsWith("SCORE:         1\r\nMULTIPLIER:    1\r\nCLAIMED-SCORE: 1\r\n" + line + "\r\n"));
-        // The report checked the log afresh.
+        // The report checked the log afresh, and the status bar names the file written.
         QCOMPARE(w.Cell("lvQSODetail", 1, 9), QStringLiteral("повтор; "));
+        QCOMPARE(w.Explorer.Message(),
+                 QStringLiteral("Записан файл отчёта: %1/q1aa.txt").arg(reports.Path()));
         QCOMPARE(Vars().CurrentUBNFolder, reports.Text() + "/");
     }
 
     void CancellingTheReportDialogChangesNothing() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         const std::string ubnFolder = Vars().CurrentUBNFolder;
         bool handled = false;
@@ -914,27 +908,32 @@ class ExplorerTest : public QObject {
     }
 
     void ProgressBarShowsAPassAndHidesAfterIt() {
-        TestSettings settings;
-        Window w;
-        w.ShowAndWait();
+        Window& w = Make();
         auto* bar = w.Child<QProgressBar>("pbProgress");
         auto* strip = w.Child<QFrame>("paFileCaption");
+        auto* panel = w.Child<TProgressPanel>("paPassProgress");
         QVERIFY(!bar->isVisible());
-        TExplorerProgress progress(bar, strip);
+        const int stripHeight = strip->height();
+        TExplorerProgress progress(panel, strip);
         progress.Start(25);
         QVERIFY(bar->isVisible());
+        QVERIFY(w.Child<QPushButton>("btnPassCancel")->isVisible());
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 24);
         QCOMPARE(bar->value(), 0);
         QCOMPARE(progress.StepSize(), 3);
         QCOMPARE(strip->frameShape(), QFrame::NoFrame);
+        QVERIFY(strip->height() >= panel->sizeHint().height());
+        QCOMPARE(w.Child<QLabel>("lbPassCount")->text(), QStringLiteral("0 из 25"));
         progress.Step(7);
         QCOMPARE(bar->value(), 7);
+        QCOMPARE(w.Child<QLabel>("lbPassCount")->text(), QStringLiteral("8 из 25"));
         progress.Finish();
         QCOMPARE(bar->value(), 24);
         QVERIFY(!bar->isVisible());
         QCOMPARE(strip->frameShape(), QFrame::Panel);
         QCOMPARE(strip->frameShadow(), QFrame::Sunken);
+        QCOMPARE(strip->height(), stripHeight);
         QCOMPARE(TExplorerProgress::StepFor(1), 1);
         QCOMPARE(TExplorerProgress::StepFor(11), 2);
     }

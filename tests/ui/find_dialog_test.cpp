@@ -24,10 +24,10 @@ namespace {
 // A list like the log list: file name and three result cells.
 struct TargetList {
     std::vector<TListRow> Rows;
-    TRowListModel Model{{{QStringLiteral("File"), 120},
-                         {QStringLiteral("Score"), 40},
-                         {QStringLiteral("Multi"), 50},
-                         {QStringLiteral("ClaimedScore"), 50}},
+    TRowListModel Model{{{QStringLiteral("File")},
+                         {QStringLiteral("Score")},
+                         {QStringLiteral("Multi")},
+                         {QStringLiteral("ClaimedScore")}},
                         [this] { return static_cast<int>(Rows.size()); },
                         [this](int i) -> const TListRow& { return Rows[static_cast<size_t>(i)]; },
                         ZelkResources().ListImages()};

@@ -12,13 +12,16 @@
 #include "ui/find_dialog.h"
 #include "ui/find_qso.h"
 #include "ui/help_topic.h"
+#include "ui/progress_panel.h"
 #include "ui/zelk_resources.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -142,11 +145,47 @@ class FindQSOTest : public QObject {
         QCOMPARE(gauge->value(), 3);
         QCOMPARE(stack->currentWidget(), Child<QWidget>(&w, "paResult"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        // The gauge stays in the vertical middle of its panel.
+        // The gauge with its count and "Отмена" stays in the vertical middle of its panel.
         auto* progress = Child<QWidget>(&w, "paProgress");
+        auto* pass = Child<QWidget>(&w, "paPassProgress");
+        QVERIFY(pass->isAncestorOf(gauge));
         stack->setCurrentWidget(progress);
-        QTest::qWait(10);
-        QVERIFY(qAbs(gauge->y() - (progress->height() - gauge->height()) / 2) <= 1);
+        pass->show();
+        progress->layout()->activate();
+        QVERIFY(qAbs(pass->y() - (progress->height() - pass->height()) / 2) <= 1);
+    }
+
+    // "Отмена" in the progress panel, or closing the window, stops the search after the log in hand: the
+    // rows found so far stay and the status bar says how far it got; the window stays open.
+    void StoppingTheSearchKeepsTheRowsFoundSoFar() {
+        TestSettings settings;
+        Contest c;
+        TfmFindQSO w(c.contest);
+        w.show();
+        auto* panel = Child<TProgressPanel>(&w, "paPassProgress");
+        for (const char* how : {"button", "close"}) {
+            const auto connection = connect(panel, &TProgressPanel::Advanced, this, [&](int done) {
+                if (done != 2) return;
+                if (QByteArray(how) == "button")
+                    QTest::mouseClick(panel->CancelButton(), Qt::LeftButton);
+                else
+                    w.close();
+            });
+            Search(w, QStringLiteral("Q1AA"));
+            disconnect(connection);
+            QVERIFY2(w.isVisible(), how);
+            QCOMPARE(Results(&w)->rowCount(), 2);
+            QCOMPARE(Row(&w, 0), (QStringList{"Q1AA.CBR", "Владелец файла"}));
+            QCOMPARE(Row(&w, 1), (QStringList{"Q2BB.CBR", "QSO: 1"}));
+            QCOMPARE(Count(&w), QStringLiteral("2"));
+            QCOMPARE(w.Message(), QStringLiteral("Поиск остановлен (просмотрено 2 из 4)"));
+            QCOMPARE(Child<QStackedWidget>(&w, "paPanels")->currentWidget(), Child<QWidget>(&w, "paResult"));
+        }
+        QVERIFY(settings.Boxes.Boxes.empty());
+        // The next search goes through and clears the note.
+        Search(w, QStringLiteral("Q1AA"));
+        QCOMPARE(Results(&w)->rowCount(), 4);
+        QCOMPARE(w.Message(), QString());
     }
 
     void AnEmptySearchTextAsksForOneAndSearchesNothing() {

@@ -3,6 +3,7 @@
 #include "ui_fixture.h"
 #include "ui_test_main.h"
 
+#include "logs/file_io.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
@@ -104,6 +105,8 @@ class OptionsDialogTest : public QObject {
             {"*.CBR - файлы", "*.CBR", "*.CBR - файлы"},
             {"-", "", "-"},
             {"*.A-B-C", "*.A", "*.A-B-C"},
+            {"Cabrillo (*.CBR;*.LOG;*.TXT)", "*.CBR;*.LOG;*.TXT", "Cabrillo (*.CBR;*.LOG;*.TXT)"},
+            {" *.CBR;*.LOG ", "*.CBR;*.LOG", "*.CBR;*.LOG"},
         };
         for (const auto& k : cases) {
             TestSettings settings;
@@ -122,6 +125,58 @@ class OptionsDialogTest : public QObject {
         Combo(&w, "edQFilesMask")->setCurrentIndex(Combo(&w, "edQFilesMask")->count() - 1);
         Button(&w, "btnOk")->click();
         QCOMPARE(Vars().FilesMask, std::string("*.*"));
+        // The one before it: the masks of Cabrillo logs as they arrive.
+        TfmOptions cabrillo(TfmOptions::pgFiles);
+        Combo(&cabrillo, "edQFilesMask")->setCurrentIndex(Combo(&cabrillo, "edQFilesMask")->count() - 2);
+        Button(&cabrillo, "btnOk")->click();
+        QCOMPARE(Vars().FilesMask, std::string("*.CBR;*.LOG;*.TXT"));
+    }
+
+    void SettingsOfRealLogsAreShownAndTakenAndABadTemplateIsRefused() {
+        TestSettings settings;
+        Vars().FindLogByCallSign = true;
+        Vars().QSOTemplate = "freq mode date time mycall sent call rcvd";
+        {
+            TfmOptions w(TfmOptions::pgFiles);
+            QVERIFY(Child<QCheckBox>(&w, "cbFindLogByCallSign")->isChecked());
+            QVERIFY(!Child<QCheckBox>(&w, "cbQSOSplitTabs")->isChecked());
+            QCOMPARE(Child<QLineEdit>(&w, "edQSOTemplate")->text(),
+                     QStringLiteral("freq mode date time mycall sent call rcvd"));
+            // An empty box stands for the documented layout, which it shows greyed.
+            Child<QLineEdit>(&w, "edQSOTemplate")->clear();
+            QCOMPARE(Child<QLineEdit>(&w, "edQSOTemplate")->placeholderText(),
+                     QStringLiteral("freq mode date time mycall sent sent call rcvd rcvd"));
+            Child<QCheckBox>(&w, "cbFindLogByCallSign")->setChecked(false);
+            Child<QCheckBox>(&w, "cbQSOSplitTabs")->setChecked(true);
+            Button(&w, "btnOk")->click();
+            QCOMPARE(w.result(), int(QDialog::Accepted));
+        }
+        QVERIFY(!Vars().FindLogByCallSign);
+        QVERIFY(Vars().QSOSplitTabs);
+        QCOMPARE(Vars().QSOTemplate, std::string());
+
+        const std::string savedBefore = ReadFileBytes(settings.Exe.File(QStringLiteral("zelk.ini")));
+        TfmOptions w(TfmOptions::pgFiles);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        Spin(&w, "edMaxMinutesDifference")->setValue(20);
+        Child<QLineEdit>(&w, "edQSOTemplate")->setText(QStringLiteral("freq mode report call"));
+        Button(&w, "btnOk")->click();
+        // Refused with the reason, on the page of the template; nothing is taken.
+        QVERIFY(w.isVisible());
+        QCOMPARE(CurrentPage(w), QStringLiteral("tsQSO"));
+        QCOMPARE(settings.Boxes.Boxes.size(), size_t(1));
+        QCOMPARE(settings.Boxes.Boxes[0].Kind, std::string("error"));
+        QCOMPARE(settings.Boxes.Boxes[0].Text,
+                 std::string("Шаблон строки QSO: неизвестное поле «report». Допустимы "
+                             "freq, mode, date, time, mycall, sent, call, rcvd, tx и skip."));
+        QCOMPARE(Vars().MaxMinutesDifference, 3);
+        QCOMPARE(ReadFileBytes(settings.Exe.File(QStringLiteral("zelk.ini"))), savedBefore);
+        Child<QLineEdit>(&w, "edQSOTemplate")->setText(QStringLiteral("  FREQ mode date time call  "));
+        Button(&w, "btnOk")->click();
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(Vars().QSOTemplate, std::string("FREQ mode date time call"));
+        QCOMPARE(Vars().MaxMinutesDifference, 20);
     }
 
     void OkSavesEverySettingAndTheNextOpeningShowsBareMasks() {

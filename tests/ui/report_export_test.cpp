@@ -267,7 +267,12 @@ class ReportExportTest : public QObject {
         for (const QByteArray& bad :
              {QByteArray("nonsense"), QByteArray("<reportLayout/>"),
               QByteArray("<preparedReport><page width=\"1\" height=\"1\"/></preparedReport>"),
-              QByteArray("<preparedReport><page><band kind=\"x\"/></page></preparedReport>")}) {
+              QByteArray("<preparedReport><page><band kind=\"x\"/></page></preparedReport>"),
+              // A source beyond any object number was converted with undefined behaviour.
+              QByteArray("<preparedReport><page><band kind=\"masterData\"><item source=\"1e300\"/></band>"
+                         "</page></preparedReport>"),
+              QByteArray("<preparedReport><page><band kind=\"masterData\"><item source=\"2.5\"/></band>"
+                         "</page></preparedReport>")}) {
             QVERIFY2(!PreparedFromXml(bad, read, error), bad.constData());
             QCOMPARE(read, report);
         }

@@ -56,6 +56,9 @@ TfrLayout FullLayout() {
     call.Style.VAlign = TfrVAlign::Center;
     data.Objects = {call, call};
     data.Objects[1].Name = QStringLiteral("Call2");
+    // Translucent colours: the file once kept only their red, green and blue.
+    data.Objects[1].Style.TextColor = QColor(0, 0, 0, 0x80);
+    data.Objects[1].Style.FillColor = QColor(0xf0, 0xf0, 0xf0, 0x40);
     TfrBand empty;
     empty.Kind = TfrBandKind::PageFooter;
     empty.Height = 0;
@@ -202,6 +205,17 @@ class ReportLayoutTest : public QObject {
         QCOMPARE(n.Style.FontSize, 1.0);
         QCOMPARE(n.Style.FrameWidth, 0.0);
         QCOMPARE(n.Style.Frame, static_cast<int>(frAll));
+
+        // Margins shrunk to fit a small page are kept as the file writes them, so that opening and saving
+        // the layout again leaves it as it is.
+        TfrLayout small;
+        small.Page = {12, 297, 15, 10, 50, 10};
+        NormalizeLayout(small);
+        QVERIFY(small.Page.LeftMargin + small.Page.RightMargin <= small.Page.Width * 0.9);
+        TfrLayout reopened;
+        QString error;
+        QVERIFY(LayoutFromXml(LayoutToXml(small), reopened, error));
+        QCOMPARE(reopened, small);
     }
 
     void SavingReplacesOnlyOnSuccess() {

@@ -12,12 +12,18 @@
 #include "ui/explorer.h"
 #include "ui/explorer_reports.h"
 #include "ui/find_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/report/fr_designer.h"
+#include "ui/progress_panel.h"
 #include "ui/reports_dialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -79,7 +85,7 @@ class TShowCounter : public QObject {
 struct DialogOnContest {
     TZelkContest Contest;
     TExplorerReports Reports{Contest};
-    TfmReports Dialog{Reports, Contest, nullptr};
+    TfmReports Dialog{Reports, Contest};
 
     explicit DialogOnContest(const std::string& folder) {
         Vars().CurrentFolder = folder;
@@ -122,7 +128,8 @@ class ReportsDialogTest : public QObject {
                                        "Турнирная таблица"}));
         QCOMPARE(d.Report()->currentIndex(), -1);
         QCOMPARE(d.RecalcAll()->text(), QStringLiteral("Пересчитать результаты всех участников"));
-        QVERIFY(d.Child<QWidget>("np_NoParam")->isAncestorOf(d.Child<QProgressBar>("pbProgress")));
+        QVERIFY(d.Child<QWidget>("paPassProgress")->isAncestorOf(d.Child<QProgressBar>("pbProgress")));
+        QVERIFY(!d.Child<QWidget>("paPassProgress")->isVisibleTo(&d.Dialog));
         QVERIFY(d.Child<QWidget>("np_Tournament")->isAncestorOf(d.RecalcAll()));
         QCOMPARE(d.Child<QPushButton>("btnPreview")->text(), QStringLiteral("&Просмотр/Печатать"));
         QCOMPARE(d.Child<QPushButton>("btnCancel")->text(), QStringLiteral("Закрыть"));
@@ -272,6 +279,48 @@ class ReportsDialogTest : public QObject {
         QCOMPARE(d.Order(), std::string("Q1AA:1 Q2BB:1 Q3CC:- "));
     }
 
+    // The standings' scoring shows its progress in the dialog. Stopped there ("Отмена", or closing the
+    // dialog, which stops the work first), it shows no report and says so; the logs scored keep their new
+    // cells and the others show "-".
+    void StandingsStoppedInTheDialogShowNoReport() {
+        TestSettings settings;
+        TempFolder folder;
+        folder.Write("Q1AA.CBR", kQ1AA);
+        folder.Write("Q2BB.CBR", kQ2BB);
+        folder.Write("Q3CC.CBR", kQ3CC);
+        DialogOnContest d(folder.Text());
+        d.Contest.Logs[2].SetCell(2, "40"); // an earlier result
+        d.Dialog.SelectKind(2);
+        d.RecalcAll()->setChecked(true);
+        d.Dialog.show();
+        auto* panel = d.Child<TProgressPanel>("paPassProgress");
+        for (const char* how : {"button", "close"}) {
+            QSignalSpy changed(&d.Dialog, &TfmReports::LogListChanged);
+            QStringList counts;
+            const auto connection = connect(panel, &TProgressPanel::Advanced, this, [&](int done) {
+                counts << panel->CountLabel()->text();
+                if (done != 2) return;
+                if (QByteArray(how) == "button")
+                    QTest::mouseClick(panel->CancelButton(), Qt::LeftButton);
+                else
+                    d.Dialog.close();
+            });
+            TEngineWindowCloser closer;
+            d.Child<QPushButton>("btnPreview")->click();
+            disconnect(connection);
+            QCOMPARE(closer.Closed, 0);
+            QCOMPARE(counts, (QStringList{"0 из 3", "1 из 3", "2 из 3"}));
+            QCOMPARE(changed.count(), 1);
+            QCOMPARE(d.Order(), std::string("Q1AA:1 Q2BB:1 Q3CC:- "));
+            QCOMPARE(d.Dialog.StoppedText(),
+                     QStringLiteral("Подготовка отчёта остановлена (2 из 3): отчёт не показан"));
+            QVERIFY2(d.Dialog.isVisible(), how);
+            QVERIFY(!panel->isVisible());
+            d.Contest.SortLogs(0);
+        }
+        QVERIFY(settings.Boxes.Boxes.empty());
+    }
+
     void AbsentLogTableWithProgress() {
         TestSettings settings;
         TempFolder folder;
@@ -282,7 +331,7 @@ class ReportsDialogTest : public QObject {
         DialogOnContest d(folder.Text());
         d.Dialog.SelectKind(5);
         auto* bar = d.Child<QProgressBar>("pbProgress");
-        TShowCounter shown(bar);
+        TShowCounter shown(d.Child<TProgressPanel>("paPassProgress"));
         d.Dialog.show();
         TEngineWindowCloser closer;
         d.Dialog.findChild<QAction*>(QStringLiteral("piRepPrint"))->trigger();
@@ -313,7 +362,7 @@ class ReportsDialogTest : public QObject {
         DialogOnContest d(folder.Text());
         d.Dialog.NoFileTable().Close();
         d.Dialog.SelectKind(5);
-        TShowCounter shown(d.Child<QProgressBar>("pbProgress"));
+        TShowCounter shown(d.Child<TProgressPanel>("paPassProgress"));
         d.Dialog.show();
         TEngineWindowCloser closer;
         d.Dialog.RunReport(false);
@@ -380,6 +429,43 @@ class ReportsDialogTest : public QObject {
         w.Action("actDesignCalcReport")->trigger();
         QCOMPARE(closer.Closed, 2);
         QVERIFY(w.Explorer.Reports().frCalc.FileName().endsWith(QStringLiteral("reports/QSOCalc.frf")));
+    }
+
+    void DesignersOfAnInstalledProgramSaveChangedLayoutsToTheUsersFolder() {
+        TestSettings settings;
+        QVERIFY(QDir().mkpath(settings.Data.Path() + QStringLiteral("/reports")));
+        for (const QString& name : {QStringLiteral("FilesExists.frf"), QStringLiteral("Tournament.frf")})
+            QVERIFY(QFile::copy(QStringLiteral(ZELK_SOURCE_DIR "/reports/") + name,
+                                settings.Data.Path() + QStringLiteral("/reports/") + name));
+        settings.RestartInstalled();
+        const auto saveInDesigner = [] {
+            test::OnNextModal([](QWidget* modal) {
+                auto* designer = qobject_cast<rep::TfrDesignerForm*>(modal);
+                if (!designer) return false;
+                designer->findChild<QAction*>(QStringLiteral("actSave"))->trigger();
+                designer->close();
+                return true;
+            });
+        };
+        const QString own = settings.User.Path() + QStringLiteral("/reports/");
+        const QString data = settings.Data.Path() + QStringLiteral("/reports/");
+
+        Window w;
+        saveInDesigner();
+        w.Action("actDesign")->trigger();
+        QVERIFY(QFile::exists(own + QStringLiteral("FilesExists.frf")));
+        QCOMPARE(Qs(Vars().ReportLayoutFile(rkFilesExists)), own + QStringLiteral("FilesExists.frf"));
+
+        // The dialog's designer keeps the file the layout came from, which for the data's is the user's copy.
+        TempFolder folder;
+        DialogOnContest d(folder.Text());
+        d.Dialog.SelectKind(2);
+        saveInDesigner();
+        d.Dialog.RunReport(true);
+        QVERIFY(QFile::exists(own + QStringLiteral("Tournament.frf")));
+        QVERIFY(settings.Boxes.Boxes.empty());
+        QCOMPARE(QDir(data).entryList(QDir::Files), (QStringList{"FilesExists.frf", "Tournament.frf"}));
+        QVERIFY(!settings.Exe.Exists(QStringLiteral("reports")));
     }
 
     void PrintingTheCheckReportChecksTheSelectedLogFirst() {

@@ -226,6 +226,30 @@ class ScriptEditorTest : public QObject {
         QVERIFY(!e.W.isVisible());
     }
 
+    void AnInstalledProgramSavesTheScriptToTheUsersFolder() {
+        TestSettings settings;
+        WriteFile(settings.Data.File(QStringLiteral("script/CalcQSO.txt")), "begin Result := 2 end;\r\n");
+        settings.RestartInstalled();
+        const std::string own = settings.User.File(QStringLiteral("script/CalcQSO.txt"));
+        Editor e;
+        // The data folder's script is the program's default: it can be saved at once, to the user's copy.
+        QCOMPARE(e.Text(), QStringLiteral("begin Result := 2 end;\r\n"));
+        QVERIFY(e.Action("actSave")->isEnabled());
+        QCOMPARE(e.W.CurrentFileName(), own);
+        e.Syn()->setText(QStringLiteral("begin Result := 5 end;"));
+        FileDialogSeen seen;
+        AnswerNextFileDialog(seen, own);
+        e.Action("actSave")->trigger();
+        QCOMPARE(seen.Folder, settings.User.Path() + QStringLiteral("/script"));
+        QCOMPARE(FileText(own), QStringLiteral("begin Result := 5 end;\r\n"));
+        QCOMPARE(FileText(settings.Data.File(QStringLiteral("script/CalcQSO.txt"))),
+                 QStringLiteral("begin Result := 2 end;\r\n"));
+        QVERIFY(!settings.Exe.Exists(QStringLiteral("script")));
+        // The next start reads the user's script.
+        settings.RestartInstalled();
+        QCOMPARE(Scripts().CalcQSO(TQSORecord()), 5);
+    }
+
     void OnlyYesInTheReplaceQuestionOverwrites() {
         TestSettings settings;
         const std::string file = ScriptFile("IsDuplicate.txt");
@@ -380,6 +404,27 @@ class ScriptEditorTest : public QObject {
         QVERIFY(!e.LineStyles(3).contains(TScriptLexer::ErrorLineStyle));
     }
 
+    void ACheckNamesAMisspeltFunctionOnItsLine() {
+        TestSettings settings;
+        Editor e;
+        e.Syn()->setText(
+            QStringLiteral("begin\r\n  x := Word(Receive, 2);\r\n  Result := Bnad(Freq) = '80'\r\nend;"));
+        e.Action("actCheck")->trigger();
+        QVERIFY(e.CheckShown());
+        QCOMPARE(e.CheckText(), QStringLiteral("Line 3/13: Неизвестная функция : BNAD"));
+        QCOMPARE(e.W.ErrorLine(), 3);
+        QCOMPARE(e.AtCaret(), QStringLiteral("B"));
+        QCOMPARE(e.LineStyles(3), QSet<int>{TScriptLexer::ErrorLineStyle});
+
+        // Every new name passes, in any letter case.
+        e.Syn()->setText(QStringLiteral(
+            "begin Result := (band(Freq) = BAND(Freq2)) and (Minutes(DateTime, DateTime2) < 30) "
+            "and IsCall(Call) and (NoZeros(Word(Receive, 2)) = '7') end"));
+        e.Action("actCheck")->trigger();
+        QCOMPARE(e.CheckText(), QStringLiteral("Ok. Ошибок нет."));
+        QCOMPARE(e.W.ErrorLine(), -1);
+    }
+
     void TheErrorColumnCountsCharactersNotBytes() {
         TestSettings settings;
         Editor e;
@@ -405,6 +450,15 @@ class ScriptEditorTest : public QObject {
         QCOMPARE(styleAt(text.indexOf(QStringLiteral("// end"))), int(TScriptLexer::Comment));
         QCOMPARE(styleAt(text.lastIndexOf(QStringLiteral("end;"))), int(TScriptLexer::Keyword));
         QCOMPARE(e.Syn()->lexer()->color(TScriptLexer::Comment), QColor(0, 0, 128));
+        // Calls of built-in functions stand out; a misspelt one does not.
+        e.Syn()->setText(QStringLiteral("x := Band(Freq) + Bnad(Freq) + minutes(a, b)"));
+        const QString calls = e.Text();
+        QCOMPARE(styleAt(calls.indexOf(QStringLiteral("Band"))), int(TScriptLexer::Function));
+        QCOMPARE(styleAt(calls.indexOf(QStringLiteral("Bnad"))), int(TScriptLexer::Default));
+        QCOMPARE(styleAt(calls.indexOf(QStringLiteral("minutes"))), int(TScriptLexer::Function));
+        QVERIFY(e.Syn()->lexer()->color(TScriptLexer::Function) !=
+                e.Syn()->lexer()->color(TScriptLexer::Default));
+        e.Syn()->setText(QStringLiteral("begin { note }\r\n  s := 'a' + 12; // end\r\nend;"));
         // Opening a brace comment recolours the lines below it.
         e.Syn()->SendScintilla(Sci::SCI_GOTOPOS, e.Syn()->SendScintilla(Sci::SCI_POSITIONFROMLINE, 1L));
         e.Type(QStringLiteral("{"));
@@ -515,6 +569,20 @@ class ScriptEditorTest : public QObject {
         QVERIFY(!list->isVisible());
         QCOMPARE(e.Text(), QStringLiteral("x := StrToTime + Po("));
 
+        // The functions for contest rules are offered like the others.
+        e.Syn()->setText(QString());
+        for (const QString name : {"Band", "Minutes", "Word", "NoZeros", "IsCall"}) {
+            e.Type(name.left(3));
+            QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
+            QVERIFY2(list->Offered().contains(name), qPrintable(name));
+            QTest::keyClick(e.CompletionKeys(), Qt::Key_Escape);
+            e.Type(QStringLiteral(" "));
+        }
+        e.Type(QStringLiteral("NoZ"));
+        QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
+        QTest::keyClick(e.CompletionKeys(), Qt::Key_Return);
+        QVERIFY(e.Text().endsWith(QStringLiteral(" NoZeros")));
+
         // A word that no entry begins with opens nothing.
         e.Type(QStringLiteral("Zz"));
         QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
@@ -535,7 +603,7 @@ class ScriptEditorTest : public QObject {
         e.Type(QStringLiteral("."));
         QVERIFY(!e.Completion()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(e.Completion()->isVisible(), 3000);
-        QCOMPARE(e.Completion()->Offered().size(), qsizetype(24));
+        QCOMPARE(e.Completion()->Offered().size(), qsizetype(29));
         QTest::keyClick(e.CompletionKeys(), Qt::Key_Return);
         QCOMPARE(e.Text(), QStringLiteral("a.b.IntToStr"));
     }

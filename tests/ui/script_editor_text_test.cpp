@@ -31,6 +31,9 @@ QString Runs(const std::string& text) {
         case TScriptTokenKind::Number:
             kind = "N";
             break;
+        case TScriptTokenKind::Function:
+            kind = "F";
+            break;
         case TScriptTokenKind::Default:
             break;
         }
@@ -74,6 +77,13 @@ class ScriptEditorTextTest : public QObject {
                                                             << "";
         QTest::newRow("a literal inside a brace comment is comment") << "{ 'a' } 'b'"
                                                                      << "C[{ 'a' }] S['b']";
+        QTest::newRow("calls of built-in functions in any case") << "x := Band(f) + noZEROS(Word(r, 2))"
+                                                                 << "F[Band] F[noZEROS] F[Word] N[2]";
+        QTest::newRow("a misspelt function or a function name without its bracket")
+            << "x := Bnad(f) + Band + Word (r)"
+            << "";
+        QTest::newRow("operator words written like calls stay key words") << "Round(x) + not(y)"
+                                                                          << "K[Round] K[not]";
     }
     void ScanColoursWordsCommentsLiteralsAndNumbers() {
         QFETCH(QString, text);

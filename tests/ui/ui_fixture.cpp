@@ -5,6 +5,7 @@
 #include "settings/global_vars.h"
 #include "ui/desktop_judging.h"
 #include "ui/qt_platform.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,29 +21,20 @@
 
 namespace zelk::test {
 
-TempFolder::TempFolder() {
-    dir_.setAutoRemove(true);
-}
-
-std::string TempFolder::Text() const {
-    return FromUtf8(dir_.path().toStdString());
+QString TempFolder::Path() const {
+    return ui::Qs(dir_.Text());
 }
 
 std::string TempFolder::File(const QString& name) const {
-    return FromUtf8(dir_.filePath(name).toStdString());
+    return dir_.File(ui::Cp(name));
 }
 
 bool TempFolder::Exists(const QString& name) const {
-    return QFile::exists(dir_.filePath(name));
+    return dir_.Exists(ui::Cp(name));
 }
 
 std::string TempFolder::Write(const QString& name, const std::string& utf8) const {
-    QFile file(dir_.filePath(name));
-    if (file.open(QIODevice::WriteOnly)) {
-        const std::string bytes = FromUtf8(utf8);
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    return File(name);
+    return dir_.Write(ui::Cp(name), FromUtf8(utf8));
 }
 
 void RecordingMessages::Info(const std::string& text, const std::string& caption) {
@@ -84,6 +76,13 @@ void TestSettings::Restart() {
     Vars().SetUserStore(store_.get());
     ui::SetScriptFolder("");
     ui::ResetScripts();
+}
+
+void TestSettings::RestartInstalled() {
+    ResetVars(TZelkGlobalVars(TZelkAppPaths(Exe.Text(), Data.Text(), User.Text())));
+    Vars().SetUserStore(store_.get());
+    SetScriptFolder("");
+    ResetScripts();
 }
 
 void TypeFileName(QFileDialog* dialog, const QString& path) {

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "settings/platform.h"
+#include "support/temp_dir.h"
 
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -18,18 +18,18 @@ class QWidget;
 
 namespace zelk::test {
 
-// A temporary folder; files are written with their bytes converted from UTF-8 to Windows-1251.
+// The tests' temporary folder with the window tests' conventions: names as Qt text, and file texts
+// written in UTF-8 and stored in Windows-1251.
 class TempFolder {
   public:
-    TempFolder();
-    std::string Text() const; // the folder as program text
-    QString Path() const { return dir_.path(); }
+    std::string Text() const { return dir_.Text(); } // the folder as program text
+    QString Path() const;
     std::string Write(const QString& name, const std::string& utf8) const;
     std::string File(const QString& name) const;
     bool Exists(const QString& name) const;
 
   private:
-    QTemporaryDir dir_;
+    TempDir dir_;
 };
 
 // Message boxes of the core and the window, recorded in UTF-8 and answered with `answer`.
@@ -60,6 +60,9 @@ class TestSettings {
 
     // Keeps the per-user store but starts a new settings object, as a restart of the program does.
     void Restart();
+    // Restarts as an installed program: its data in `Data`, the user's files in `User`.
+    void RestartInstalled();
+    TempFolder Data, User;
 
   private:
     std::unique_ptr<IUserStore> store_;

@@ -228,7 +228,7 @@ class WidgetsTest : public QObject {
         ZelkResources().About()->trigger();
         QVERIFY(seen);
         QCOMPARE(title, QStringLiteral("О программе..."));
-        QCOMPARE(heading, QStringLiteral("Zelkon  1.3"));
+        QCOMPARE(heading, QStringLiteral("Zelkon  " ZELK_PROJECT_VERSION));
         QVERIFY2(QRegularExpression(QStringLiteral("^Сборка от \\d\\d\\.\\d\\d\\.\\d{4}, Qt 6"))
                      .match(build)
                      .hasMatch(),
@@ -238,7 +238,7 @@ class WidgetsTest : public QObject {
 
     void DeleteConfirmationPlaysTheAnimationBeforeYes() {
         TfmIfDelete::AnimationMs = 200;
-        TfmIfDelete dialog(QStringLiteral("/tmp/Q1AA.CBR"), nullptr);
+        TfmIfDelete dialog(QStringLiteral("/tmp/Q1AA.CBR"), true, nullptr);
         auto* pages = dialog.findChild<QStackedWidget*>();
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("np_Ask"));
         QSignalSpy finished(&dialog, &QDialog::finished);
@@ -258,10 +258,10 @@ class WidgetsTest : public QObject {
         const std::string cyrillic = "Ж"_cp; // kept out of the braces: clang 14 crashes on it there
         std::vector<TListRow> rows = {{"Q1AA.CBR", {"12", "-"}, imgLog}, {cyrillic, {}, -1}};
         TRowListModel model(
-            {{"File", 120, Qt::AlignLeft},
-             {"Score", 40, Qt::AlignHCenter},
-             {"Multi", 50, Qt::AlignHCenter},
-             {"ClaimedScore", 50, Qt::AlignHCenter}},
+            {{"File", Qt::AlignLeft},
+             {"Score", Qt::AlignRight},
+             {"Multi", Qt::AlignRight},
+             {"ClaimedScore", Qt::AlignRight}},
             [&] { return static_cast<int>(rows.size()); },
             [&](int i) -> const TListRow& { return rows[static_cast<size_t>(i)]; },
             ZelkResources().ListImages());
@@ -276,7 +276,7 @@ class WidgetsTest : public QObject {
         QVERIFY(!model.index(0, 1).data(Qt::DecorationRole).isValid());
         QCOMPARE(model.index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                      Qt::AlignHorizontal_Mask,
-                 Qt::AlignHCenter);
+                 Qt::AlignRight);
         QCOMPARE(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("ClaimedScore"));
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);

@@ -20,6 +20,7 @@ struct TGenSegment {
 struct TGenStation {
     std::string baseCall; // names the log file: Q1AB
     std::string call;     // as the station signs and others log it: Q1AB or Q1AB/P
+    std::string region;   // the region code of --exchange rst-serial-region
     bool sendsLog = false;
     bool noCallsign = false; // its log lacks the CALLSIGN: line
     int target = 0;          // contacts wanted (logging stations) or distinct logs to work (the others)
@@ -28,7 +29,7 @@ struct TGenStation {
     std::vector<int32_t> contacts; // indices into TGenContest::contacts, in time order
 };
 
-enum class TGenFault : uint8_t { None, Busted, TimeShift, NotInLog };
+enum class TGenFault : uint8_t { None, Busted, TimeShift, NotInLog, MissingPiece };
 
 struct TGenContact {
     int32_t slot = 0;

@@ -43,14 +43,14 @@ class TCollector {
     void Record(const TGenContact& c, int side, std::string verdict, std::string detail) {
         if (Judged(c, side))
             entries_.push_back(
-                {forms_[c.station[side]].fileName, c.qsoNo[side], std::move(verdict), std::move(detail)});
+                {forms_[c.station[side]].arrivalName, c.qsoNo[side], std::move(verdict), std::move(detail)});
     }
     const std::string& Call(const TGenContact& c, int side) const {
         return c_.stations[c.station[side]].call;
     }
-    std::string Exchange(int serial) const {
-        std::string s = std::to_string(serial);
-        return "599 " + std::string(s.size() < 3 ? 3 - s.size() : 0, '0') + s;
+    // What `side` sent with `serial`, as the logs write it.
+    std::string Exchange(const TGenContact& c, int side, int serial) const {
+        return ExchangeText(o_, serial, c_.stations[c.station[side]].region);
     }
 
     const TGenOptions& o_;
@@ -77,9 +77,19 @@ void TCollector::Contact(const TGenContact& c, const std::vector<int>& mentions)
     switch (c.fault) {
     case TGenFault::Busted:
         Record(c, s, "receive-error",
-               "copied " + Exchange(ReceivedSerial(c, s)) + " from " + Call(c, 1 - s) + ", which sent " +
-                   Exchange(c.serial[1 - s]));
+               "copied " + Exchange(c, 1 - s, ReceivedSerial(c, s)) + " from " + Call(c, 1 - s) +
+                   ", which sent " + Exchange(c, 1 - s, c.serial[1 - s]));
         break;
+    case TGenFault::MissingPiece: {
+        // The piece after the shortened sent exchange, the first of the received one, stands as the call.
+        const std::string received = Exchange(c, 1 - s, ReceivedSerial(c, s));
+        const std::string asCall = received.substr(0, received.find(' '));
+        Record(c, s, "no-file",
+               "left out the first piece of its sent exchange, so " + asCall + " stands as the call");
+        Record(c, 1 - s, "not-confirmed",
+               Call(c, s) + " logged this contact with " + asCall + " as the call");
+        break;
+    }
     case TGenFault::TimeShift: {
         const std::string shifted = TimeText(LoggedMinute(o_, c_, c, s));
         const std::string right = TimeText(LoggedMinute(o_, c_, c, 1 - s));
@@ -107,13 +117,23 @@ void TCollector::Logs(const std::vector<int>& mentions) {
         }
         const TGenLogForm& form = forms_[i];
         const auto add = [&](std::string verdict, std::string detail) {
-            entries_.push_back({form.fileName, 0, std::move(verdict), std::move(detail)});
+            entries_.push_back({form.arrivalName, 0, std::move(verdict), std::move(detail)});
         };
         if (st.noCallsign) add("no-callsign", "the log has no CALLSIGN: line");
         if (st.call != st.baseCall) add("portable", "signs " + st.call);
         if (form.lowerCase) add("lower-case", "callsigns and mode in lower case");
         if (form.lfOnly) add("lf-only", "LF line ends");
         if (!form.unknownTag.empty()) add("unknown-tag", UnknownTagName(form));
+        // How it arrived, and the name the cleaned copy gives it.
+        if (form.mixedExt)
+            add("mixed-ext", "extension " + form.arrivalName.substr(form.arrivalName.rfind('.')) +
+                                 "; cleaned: " + form.fileName);
+        if (form.oddName) add("odd-name", "named for " + st.call + "; cleaned: " + form.fileName);
+        if (form.encoding != zelk::TTextEncoding::Cp1251) add("encoding", EncodingRemark(form.encoding));
+        if (form.tabs) add("tabs", "QSO pieces separated by tabs");
+        if (form.noBreak) add("tabs", "a no-break space after QSO:");
+        if (!form.copyName.empty())
+            entries_.push_back({form.copyName, 0, "duplicate", "a second copy of " + form.arrivalName});
     }
 }
 

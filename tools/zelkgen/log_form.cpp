@@ -96,6 +96,58 @@ TGenLogForm MakeForm(const TGenOptions& o, const TGenStation& st, int index) {
     return form;
 }
 
+// A counted share of `pool`, drawn from `rnd`; `taken` (when given) keeps logs of another choice out.
+std::vector<char> Choose(TGenRandom& rnd, std::vector<int> pool, size_t stations, size_t count,
+                         const std::vector<char>* taken = nullptr) {
+    std::vector<char> chosen(stations, 0);
+    if (taken) std::erase_if(pool, [&](int i) { return (*taken)[i] != 0; });
+    rnd.Shuffle(pool);
+    for (size_t k = 0; k < count && k < pool.size(); ++k)
+        chosen[pool[k]] = 1;
+    return chosen;
+}
+
+// The forms of logs as participants send them, from a stream of their own so that the logs of the
+// cleaned copy are the ones the generator always wrote. Only logs with a CALLSIGN: line get another
+// name or a copy: a judge's program can find those by what they say.
+void MakeArrivalForms(const TGenOptions& o, const TGenContest& contest, const std::vector<int>& logs,
+                      std::vector<TGenLogForm>& forms) {
+    TGenRandom rnd(o.seed, kStreamArrivalForms);
+    std::vector<int> withCall;
+    for (int i : logs)
+        if (!contest.stations[i].noCallsign) withCall.push_back(i);
+    const size_t n = forms.size();
+    const auto mixed = Choose(rnd, logs, n, RateCount(logs.size(), o.mixedExtBp));
+    const auto utf16 = Choose(rnd, logs, n, RateCount(logs.size(), o.utf16Bp));
+    const auto utf8 = Choose(rnd, logs, n, RateCount(logs.size(), o.utf8Bp), &utf16);
+    const auto tabs = Choose(rnd, logs, n, RateCount(logs.size(), o.tabsBp));
+    const auto odd = Choose(rnd, withCall, n, RateCount(withCall.size(), o.oddNamesBp));
+    const auto copied = Choose(rnd, withCall, n, static_cast<size_t>(o.duplicates));
+    constexpr zelk::TTextEncoding kUtf16[] = {zelk::TTextEncoding::Utf16LEBom, zelk::TTextEncoding::Utf16LE,
+                                              zelk::TTextEncoding::Utf16BEBom, zelk::TTextEncoding::Utf16BE};
+    for (int i : logs) {
+        TGenLogForm& form = forms[i];
+        const TGenStation& st = contest.stations[i];
+        const size_t dot = form.fileName.rfind('.');
+        std::string stem = form.fileName.substr(0, dot), ext = form.fileName.substr(dot);
+        // Each draw a statement of its own, in a fixed order, whichever forms the log gets.
+        const uint64_t extDraw = rnd.Below(2);
+        const uint64_t encodingDraw = rnd.Below(4);
+        const uint64_t separatorDraw = rnd.Below(3);
+        form.mixedExt = mixed[i];
+        if (form.mixedExt) ext = extDraw == 0 ? ".log" : ".LOG";
+        form.oddName = odd[i];
+        if (form.oddName) stem = st.call != st.baseCall ? stem + "_p" : stem + " ";
+        form.arrivalName = stem + ext;
+        if (copied[i]) form.copyName = stem + "_" + ext;
+        if (utf16[i]) form.encoding = kUtf16[encodingDraw];
+        if (utf8[i])
+            form.encoding = encodingDraw % 2 == 0 ? zelk::TTextEncoding::Utf8Bom : zelk::TTextEncoding::Utf8;
+        form.tabs = tabs[i] && separatorDraw != 0;
+        form.noBreak = tabs[i] && separatorDraw == 0;
+    }
+}
+
 } // namespace
 
 std::vector<TGenLogForm> MakeLogForms(const TGenOptions& options, const TGenContest& contest) {
@@ -122,6 +174,7 @@ std::vector<TGenLogForm> MakeLogForms(const TGenOptions& options, const TGenCont
         forms[i].lfOnly = lfOnly[i];
         if (!withTag[i]) forms[i].unknownTag.clear();
     }
+    MakeArrivalForms(options, contest, logs, forms);
     return forms;
 }
 
@@ -129,6 +182,26 @@ std::string LowerAscii(std::string s) {
     for (char& ch : s)
         if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
     return s;
+}
+
+std::string EncodingRemark(zelk::TTextEncoding encoding) {
+    switch (encoding) {
+    case zelk::TTextEncoding::Utf8:
+        return "UTF-8";
+    case zelk::TTextEncoding::Utf8Bom:
+        return "UTF-8 with BOM";
+    case zelk::TTextEncoding::Utf16LE:
+        return "UTF-16 LE";
+    case zelk::TTextEncoding::Utf16LEBom:
+        return "UTF-16 LE with BOM";
+    case zelk::TTextEncoding::Utf16BE:
+        return "UTF-16 BE";
+    case zelk::TTextEncoding::Utf16BEBom:
+        return "UTF-16 BE with BOM";
+    case zelk::TTextEncoding::Cp1251:
+        break;
+    }
+    return "Windows-1251";
 }
 
 std::string UnknownTagName(const TGenLogForm& form) {

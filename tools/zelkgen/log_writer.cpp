@@ -1,6 +1,7 @@
 // Cabrillo 3.0 text of one log: the header tags, a QSO: line per contact in the column form, END-OF-LOG:.
 #include "log_writer.h"
 #include "calendar.h"
+#include "logs/text_encoding.h"
 
 #include <cstdio>
 #include <set>
@@ -31,11 +32,40 @@ std::string QsoLine(const TGenOptions& o, const TGenContest& contest, const TGen
     const std::string mode = form.lowerCase ? "cw" : "CW";
     const std::string ownCall = form.lowerCase ? LowerAscii(own.call) : own.call;
     const std::string otherCall = form.lowerCase ? LowerAscii(other.call) : other.call;
+    const std::string sent = Serial(c.serial[side]), received = Serial(ReceivedSerial(c, side));
     char buf[192];
-    std::snprintf(buf, sizeof buf, "QSO: %5d %s %s %s %-13s 599 %-6s %-13s 599 %-6s 0", c.freqKHz,
-                  mode.c_str(), DateText(minute).c_str(), TimeText(minute).c_str(), ownCall.c_str(),
-                  Serial(c.serial[side]).c_str(), otherCall.c_str(), Serial(ReceivedSerial(c, side)).c_str());
+    const bool leftOut = c.fault == TGenFault::MissingPiece && c.faultSide == side;
+    if (o.exchange == TGenExchange::RstSerial && !leftOut) {
+        // The documented layout, as the generator has always written it.
+        std::snprintf(buf, sizeof buf, "QSO: %5d %s %s %s %-13s 599 %-6s %-13s 599 %-6s 0", c.freqKHz,
+                      mode.c_str(), DateText(minute).c_str(), TimeText(minute).c_str(), ownCall.c_str(),
+                      sent.c_str(), otherCall.c_str(), received.c_str());
+        return buf;
+    }
+    std::string sentText = ExchangeText(o, c.serial[side], own.region);
+    // The first piece of the sent exchange left out: what follows moves up by one.
+    if (leftOut)
+        sentText = sentText.find(' ') == std::string::npos ? "" : sentText.substr(sentText.find(' ') + 1);
+    std::snprintf(buf, sizeof buf, "QSO: %5d %s %s %s %-13s %s%s%-13s %s 0", c.freqKHz, mode.c_str(),
+                  DateText(minute).c_str(), TimeText(minute).c_str(), ownCall.c_str(), sentText.c_str(),
+                  sentText.empty() ? "" : " ", otherCall.c_str(),
+                  ExchangeText(o, ReceivedSerial(c, side), other.region).c_str());
     return buf;
+}
+
+// A QSO line as the participant's program wrote it: pieces separated by tabs, or a no-break space
+// after "QSO:".
+std::string ArrivalLine(const TGenLogForm& form, const std::string& line) {
+    if (form.noBreak) return "QSO:\xA0" + line.substr(5);
+    if (!form.tabs) return line;
+    std::string out;
+    for (char ch : line) {
+        if (ch != ' ')
+            out += ch;
+        else if (out.back() != '\t')
+            out += '\t';
+    }
+    return out;
 }
 
 class TLineSink {
@@ -77,6 +107,18 @@ int64_t LoggedMinute(const TGenOptions& o, const TGenContest& contest, const TGe
     return minute;
 }
 
+std::string ExchangeText(const TGenOptions& o, int serial, const std::string& region) {
+    switch (o.exchange) {
+    case TGenExchange::Serial:
+        return Serial(serial);
+    case TGenExchange::RstSerialRegion:
+        return "599 " + Serial(serial) + " " + region;
+    case TGenExchange::RstSerial:
+        break;
+    }
+    return "599 " + Serial(serial);
+}
+
 int ReceivedSerial(const TGenContact& c, int side) {
     const int sent = c.serial[1 - side];
     if (c.fault != TGenFault::Busted || c.faultSide != side) return sent;
@@ -84,8 +126,8 @@ int ReceivedSerial(const TGenContact& c, int side) {
     return sent + c.faultValue >= 1 ? sent + c.faultValue : sent - c.faultValue;
 }
 
-std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TGenLogForm& form,
-                      int station) {
+std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TGenLogForm& form, int station,
+                      bool arrival) {
     const TGenStation& st = contest.stations[station];
     std::vector<std::string> lines;
     std::set<std::string> calls;
@@ -93,7 +135,8 @@ std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TG
         const TGenContact& c = contest.contacts[idx];
         const int side = SideOf(c, station);
         if (!IsLogged(c, side)) continue;
-        lines.push_back(QsoLine(o, contest, form, c, side));
+        const std::string line = QsoLine(o, contest, form, c, side);
+        lines.push_back(arrival ? ArrivalLine(form, line) : line);
         calls.insert(contest.stations[c.station[1 - side]].call);
     }
     // What the entrant claims: one point a contact, each station worked a multiplier.
@@ -116,7 +159,7 @@ std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TG
     for (const auto& line : lines)
         out.Line(line);
     out.Tag("END-OF-LOG:", "");
-    return out.Take();
+    return arrival ? zelk::EncodeText(out.Take(), form.encoding) : out.Take();
 }
 
 } // namespace zelk::gen

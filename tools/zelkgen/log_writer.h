@@ -17,7 +17,12 @@ int64_t LoggedMinute(const TGenOptions& o, const TGenContest& contest, const TGe
 // The serial a side wrote down as received, exchange faults included.
 int ReceivedSerial(const TGenContact& c, int side);
 
-// The whole log file of a logging station, Windows-1251, with the line ends of its form.
-std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TGenLogForm& form, int station);
+// The exchange a side sent, as its QSO line writes it ("599 001", "001" or "599 001 MO").
+std::string ExchangeText(const TGenOptions& o, int serial, const std::string& region);
+
+// The whole log file of a logging station, Windows-1251, with the line ends of its form; with `arrival`
+// as the participant sent it: the separators and the encoding of its form.
+std::string RenderLog(const TGenOptions& o, const TGenContest& contest, const TGenLogForm& form, int station,
+                      bool arrival = false);
 
 } // namespace zelk::gen

@@ -17,17 +17,17 @@ namespace fs = std::filesystem;
 namespace {
 
 bool IsLogFile(const fs::path& path) {
-    return LowerAscii(path.extension().string()) == ".cbr";
+    const std::string ext = LowerAscii(path.extension().string());
+    return ext == ".cbr" || ext == ".log";
 }
 
 // The folder is created when missing. One that holds anything is used only with --force, and then its
 // old logs are removed so that no stale log of another run stays among the new ones.
-void PrepareFolder(const TGenOptions& o) {
-    const fs::path dir(o.outDir);
+void PrepareFolder(const std::string& folder, bool force) {
+    const fs::path dir(folder);
     fs::create_directories(dir);
     if (fs::is_empty(dir)) return;
-    if (!o.force)
-        throw TGenUsageError("folder '" + o.outDir + "' is not empty; --force replaces the logs in it");
+    if (!force) throw TGenUsageError("folder '" + folder + "' is not empty; --force replaces the logs in it");
     for (const auto& entry : fs::directory_iterator(dir))
         if (entry.is_regular_file() && IsLogFile(entry.path())) fs::remove(entry.path());
 }
@@ -40,7 +40,8 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 }
 
 int Run(const TGenOptions& o) {
-    PrepareFolder(o);
+    PrepareFolder(o.outDir, o.force);
+    if (!o.cleanDir.empty()) PrepareFolder(o.cleanDir, o.force);
     TGenContest contest = MakeStations(o);
     MakeContacts(o, contest);
     NumberRecords(contest);
@@ -48,8 +49,12 @@ int Run(const TGenOptions& o) {
     size_t records = 0;
     for (size_t i = 0; i < contest.stations.size(); ++i) {
         if (!contest.stations[i].sendsLog) continue;
-        WriteFile(fs::path(o.outDir) / forms[i].fileName,
-                  RenderLog(o, contest, forms[i], static_cast<int>(i)));
+        const std::string arrived = RenderLog(o, contest, forms[i], static_cast<int>(i), true);
+        WriteFile(fs::path(o.outDir) / forms[i].arrivalName, arrived);
+        if (!forms[i].copyName.empty()) WriteFile(fs::path(o.outDir) / forms[i].copyName, arrived);
+        if (!o.cleanDir.empty())
+            WriteFile(fs::path(o.cleanDir) / forms[i].fileName,
+                      RenderLog(o, contest, forms[i], static_cast<int>(i)));
         for (int idx : contest.stations[i].contacts) {
             const TGenContact& c = contest.contacts[idx];
             records += c.qsoNo[c.station[0] == static_cast<int>(i) ? 0 : 1] > 0;

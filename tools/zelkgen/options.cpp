@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace zelk::gen {
 
@@ -12,6 +13,15 @@ const TGenBand kKnownBands[] = {
     {"1.8", 1810, 1838},  {"3.5", 3505, 3560},  {"7", 7005, 7040},
     {"14", 14005, 14060}, {"21", 21005, 21060}, {"28", 28005, 28070},
 };
+
+// True when two folder texts name one folder, whether or not they exist yet ("out" and "./out/").
+bool SameFolder(const std::string& a, const std::string& b) {
+    const auto folder = [](const std::string& text) {
+        std::filesystem::path p = std::filesystem::weakly_canonical(text);
+        return p.has_filename() ? p : p.parent_path();
+    };
+    return folder(a) == folder(b);
+}
 
 bool ParseUnsigned(const std::string& text, uint64_t limit, uint64_t& value) {
     if (text.empty() || text.size() > 20) return false;
@@ -63,6 +73,9 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
     if (name == "--out") {
         if (value.empty()) throw TGenUsageError("--out needs a folder");
         o.outDir = value;
+    } else if (name == "--clean") {
+        if (value.empty()) throw TGenUsageError("--clean needs a folder");
+        o.cleanDir = value;
     } else if (name == "--faults") {
         o.faultsFile = value;
     } else if (name == "--logs") {
@@ -95,6 +108,30 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
         o.noCallsign = IntOption(name, value, 0, 20000);
     } else if (name == "--portable") {
         o.portable = IntOption(name, value, 0, 20000);
+    } else if (name == "--missing-piece") {
+        o.missingPieceBp = RateOption(name, value);
+    } else if (name == "--mixed-ext") {
+        o.mixedExtBp = RateOption(name, value);
+    } else if (name == "--utf16") {
+        o.utf16Bp = RateOption(name, value);
+    } else if (name == "--utf8") {
+        o.utf8Bp = RateOption(name, value);
+    } else if (name == "--tabs") {
+        o.tabsBp = RateOption(name, value);
+    } else if (name == "--odd-names") {
+        o.oddNamesBp = RateOption(name, value);
+    } else if (name == "--duplicates") {
+        o.duplicates = IntOption(name, value, 0, 20000);
+    } else if (name == "--exchange") {
+        if (value == "rst-serial")
+            o.exchange = TGenExchange::RstSerial;
+        else if (value == "serial")
+            o.exchange = TGenExchange::Serial;
+        else if (value == "rst-serial-region")
+            o.exchange = TGenExchange::RstSerialRegion;
+        else
+            throw TGenUsageError("--exchange: unknown layout '" + value +
+                                 "' (use rst-serial, serial or rst-serial-region)");
     } else if (name == "--date") {
         if (!ParseDate(value, o.date))
             throw TGenUsageError("--date needs a date yyyy-mm-dd, not '" + value + "'");
@@ -162,6 +199,11 @@ TGenOptions ParseOptions(const std::vector<std::string>& args) {
     if (o.bands.empty()) o.bands = BandsOption("3.5,7,14");
     if (o.noCallsign > o.logs) throw TGenUsageError("--no-callsign cannot exceed --logs");
     if (o.portable > o.logs) throw TGenUsageError("--portable cannot exceed --logs");
+    if (o.duplicates > o.logs - o.noCallsign)
+        throw TGenUsageError(
+            "--duplicates cannot exceed the logs with a CALLSIGN: line (--logs less --no-callsign)");
+    if (!o.cleanDir.empty() && SameFolder(o.cleanDir, o.outDir))
+        throw TGenUsageError("--clean needs a folder of its own, not the --out folder");
     if (static_cast<int64_t>(o.logs) + o.absent + o.rare > 20000)
         throw TGenUsageError("--logs, --absent and --rare together may name at most 20000 stations");
     return o;
@@ -194,22 +236,44 @@ Faults (P is a percentage of the contacts, up to two decimals; above 0 gives at 
   --dupes P            contacts made once more later on the same frequency (default 1)
   --nil P              contacts only one side logged (default 1)
   --no-callsign N      logs written without a CALLSIGN: line (default 0)
+  --missing-piece P    contacts one side wrote with the first piece of its sent exchange left out, so
+                       that the next piece stands where the correspondent's call belongs (default 0)
 
 Form of the logs (P is a percentage of the logs; above 0 gives at least one):
   --portable N         stations that sign /P; their log file still bears the plain callsign (default 0)
   --lower P            logs with callsigns and mode in lower case (default 5)
   --lf-only P          logs with LF line ends instead of CR LF (default 15)
   --unknown-tags P     logs with a tag Zelkon does not know, e.g. X-QTH: (default 20)
+  --exchange LAYOUT    what the QSO lines hold as exchange, in every log: rst-serial (599 001, the
+                       documented layout), serial (001 alone) or rst-serial-region (599 001 MO)
+
+Logs as they arrive (P is a percentage of the logs; the --clean copy has none of these):
+  --mixed-ext P        logs named .log or .LOG instead of .CBR (default 0)
+  --utf16 P            logs in UTF-16, little or big endian, with or without a byte-order mark (default 0)
+  --utf8 P             logs in UTF-8, with or without a byte-order mark; not with --utf16 (default 0)
+  --tabs P             logs whose QSO lines separate their pieces by tabs, or some by a no-break space
+                       after "QSO:" (default 0)
+  --odd-names P        logs with a callsign named CALL_p.CBR for a /P station, else with a blank
+                       before the dot (default 0)
+  --duplicates N       logs with a callsign sent twice, the copy named CALL_.CBR (default 0)
 
 Output:
   --faults FILE        also write a tab-separated list of every fault: log file, QSO number, the
                        verdict the default judging rules give, and why
-  --force              write into a folder that already holds files; its old .cbr logs go first
+  --clean FOLDER       also write the same contest as a judge cleans it by hand: every log named
+                       after its callsign with .CBR, in Windows-1251, pieces separated by blanks, no
+                       second copies; the fault list's file names are those of --out
+  --force              write into folders that already hold files; their old .cbr and .log logs go first
   --help               this text
 
 Faults are kept apart: a contact carries at most one, each of --busted, --time-shift and --nil goes
-to at most a third of the contacts, and none is put into a log without CALLSIGN:. Changing the rate
-of --busted, --time-shift or --nil leaves the contacts and the other faults as they were.
+to at most a third of the contacts, --missing-piece to contacts none of them took, and none is put into
+a log without CALLSIGN:. Changing the rate of --busted, --time-shift or --nil leaves the contacts and
+the other faults as they were. The forms of logs as they arrive change no contact: judged with
+FilesMask=*.CBR;*.LOG, FindLogByCallSign=1 and QSOSplitTabs=1, the --out folder gives the verdicts of
+the --clean one. With --exchange serial or rst-serial-region both need a QSOTemplate
+("freq mode date time mycall sent call rcvd tx" or "freq mode date time mycall sent sent sent call rcvd
+rcvd rcvd tx").
 )";
 }
 

@@ -17,8 +17,13 @@ struct TGenBand {
     int highKHz;
 };
 
+// How the logs of a contest write the exchange: RST and serial (the documented layout), the serial alone,
+// or RST, serial and a region code.
+enum class TGenExchange : uint8_t { RstSerial, Serial, RstSerialRegion };
+
 struct TGenOptions {
     std::string outDir;
+    std::string cleanDir;   // empty: no cleaned copy
     std::string faultsFile; // empty: no fault list
     bool force = false;
 
@@ -39,6 +44,17 @@ struct TGenOptions {
 
     int noCallsign = 0;
     int portable = 0;
+    int missingPieceBp = 0;
+
+    // Logs as they arrive (rates of the logs); the cleaned copy has none of these.
+    int mixedExtBp = 0;
+    int utf16Bp = 0;
+    int utf8Bp = 0;
+    int tabsBp = 0;
+    int oddNamesBp = 0;
+    int duplicates = 0;
+
+    TGenExchange exchange = TGenExchange::RstSerial;
 
     TGenDate date;
     int startMinute = 12 * 60;

@@ -41,6 +41,9 @@ enum TGenStream : uint64_t {
     kStreamRepeats = 4,
     kStreamFaults = 5,
     kStreamOddForms = 6,
+    kStreamArrivalForms = 7, // the forms of logs as they arrive
+    kStreamMissingPieces = 8,
+    kStreamRegions = 9,
     kStreamFaultKinds = 20, // one per kind of fault: 20, 21, 22
     kStreamForms = 1000,    // one per station: 1000 + its index
 };

@@ -38,6 +38,7 @@ class TScheduler {
     void RunContest();
     void AddRepeats();
     void AddFaults();
+    void AddMissingPieces();
     void NumberSerials();
 
   private:
@@ -220,6 +221,23 @@ void TScheduler::AddFaults() {
     }
 }
 
+// Exchange pieces left out, on contacts that no other fault took, from a stream of their own: without
+// them the streams of the other faults give what they gave before.
+void TScheduler::AddMissingPieces() {
+    if (o_.missingPieceBp <= 0) return;
+    TGenRandom rnd(o_.seed, kStreamMissingPieces);
+    std::vector<int> eligible;
+    for (int i = 0; i < static_cast<int>(c_.contacts.size()); ++i)
+        if (c_.IsEligibleForFault(c_.contacts[i])) eligible.push_back(i);
+    rnd.Shuffle(eligible);
+    const size_t count = RateCount(eligible.size(), o_.missingPieceBp);
+    for (size_t j = 0; j < count; ++j) {
+        TGenContact& c = c_.contacts[eligible[j]];
+        c.fault = TGenFault::MissingPiece;
+        c.faultSide = static_cast<int8_t>(rnd.Below(2));
+    }
+}
+
 // Each station numbers its contacts 1, 2, 3 ... in time order; a contact only one side logged still
 // used up a number on both sides.
 void TScheduler::NumberSerials() {
@@ -245,6 +263,7 @@ void MakeContacts(const TGenOptions& options, TGenContest& contest) {
     scheduler.RunContest();
     scheduler.AddRepeats();
     scheduler.AddFaults();
+    scheduler.AddMissingPieces();
     scheduler.NumberSerials();
 }
 

@@ -103,6 +103,11 @@ TGenContest MakeStations(const TGenOptions& o) {
         st.segments = MakeBandPlan(rnd, o, contest.slots, contest.slotsPerMinute);
     }
     AssignRoles(rnd, o, contest);
+    // Region codes from a stream of their own, so that the stations above stay as they are.
+    static const char* const kRegions[] = {"MO", "SP", "NW", "KR", "VL", "TV", "YR", "KG", "OM", "PE"};
+    TGenRandom regions(o.seed, kStreamRegions);
+    for (auto& st : contest.stations)
+        st.region = kRegions[regions.Below(std::size(kRegions))];
     return contest;
 }
 

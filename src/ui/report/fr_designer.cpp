@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -767,6 +768,9 @@ void TfrDesignerForm::SaveTo(const QString& path) {
     // The file is written from a report of its own, so that a failed write leaves the report as it was.
     TfrReportImpl writer;
     writer.SetLayout(layout);
+    // The first layout the judge saves to the user's folder finds no reports folder there yet; a folder
+    // that cannot be made shows up as the write error.
+    QDir().mkpath(QFileInfo(path).absolutePath());
     writer.Save(path);
     report_.SetLayout(std::move(layout));
     report_.SetFileName(path);

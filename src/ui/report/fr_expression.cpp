@@ -7,37 +7,7 @@
 #include "script/fr_postfix.h"
 #include "ui/qt_text.h"
 
-#include <array>
-
 namespace zelk::rep {
-namespace {
-
-// Words the evaluator reads as operators or truth literals in any letter case.
-bool IsKeyword(std::string_view word) {
-    static constexpr std::array<std::string_view, 10> kKeywords = {"INT", "FRAC", "ROUND", "STR",  "NOT",
-                                                                   "AND", "OR",   "MOD",   "TRUE", "FALSE"};
-    for (std::string_view k : kKeywords)
-        if (SameText(word, k)) return true;
-    return false;
-}
-
-bool IsOperatorChar(char c) {
-    switch (c) {
-    case '*':
-    case '+':
-    case '-':
-    case '/':
-    case '<':
-    case '=':
-    case '>':
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 std::vector<TfrTextPart> SplitTextParts(std::string_view text) {
     std::vector<TfrTextPart> parts;
     auto addPlain = [&parts](std::string_view s) {
@@ -76,7 +46,7 @@ std::string BracketPlainNames(std::string_view s) {
         const char c = s[pos];
         const auto uc = static_cast<unsigned char>(c);
         std::size_t end = pos + 1;
-        if (uc <= 32 || IsOperatorChar(c)) {
+        if (uc <= 32 || fr::IsOperatorChar(c)) {
             // a blank or an operator: copied
         } else if (c == '\'') {
             end = fr::LiteralEnd(s, pos);
@@ -99,8 +69,8 @@ std::string BracketPlainNames(std::string_view s) {
             end = std::max(fr::WordEnd(s, pos), pos + 1);
             const std::string_view word = s.substr(pos, end - pos);
             const char next = end < s.size() ? s[end] : '\0';
-            const bool call = next == '(' && !IsKeyword(word);
-            const bool plain = next != '(' && next != '[' && !IsKeyword(word) &&
+            const bool call = next == '(' && !fr::IsExpressionKeyword(word);
+            const bool plain = next != '(' && next != '[' && !fr::IsExpressionKeyword(word) &&
                                word.find_first_of("[]\"'") == std::string_view::npos;
             if (call) {
                 out += word;

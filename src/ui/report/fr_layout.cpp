@@ -56,6 +56,11 @@ QString FrameText(int frame) {
     return sides.join(u' ');
 }
 
+// "#rrggbb", or "#aarrggbb" for a colour that is not opaque, so that what was read is written back.
+QString ColorText(const QColor& c) {
+    return c.alpha() == 255 ? c.name() : c.name(QColor::HexArgb);
+}
+
 } // namespace
 
 void WriteStyleAttributes(QXmlStreamWriter& w, const TfrTextStyle& s) {
@@ -70,8 +75,8 @@ void WriteStyleAttributes(QXmlStreamWriter& w, const TfrTextStyle& s) {
     if (s.WordWrap) w.writeAttribute(QStringLiteral("wrap"), QStringLiteral("true"));
     if (s.Frame != frNone) w.writeAttribute(QStringLiteral("frame"), FrameText(s.Frame));
     if (s.FrameWidth != d.FrameWidth) w.writeAttribute(QStringLiteral("frameWidth"), Number(s.FrameWidth));
-    if (s.TextColor != d.TextColor) w.writeAttribute(QStringLiteral("color"), s.TextColor.name());
-    if (s.FillColor.isValid()) w.writeAttribute(QStringLiteral("fill"), s.FillColor.name());
+    if (s.TextColor != d.TextColor) w.writeAttribute(QStringLiteral("color"), ColorText(s.TextColor));
+    if (s.FillColor.isValid()) w.writeAttribute(QStringLiteral("fill"), ColorText(s.FillColor));
 }
 
 namespace {
@@ -329,9 +334,11 @@ void NormalizeLayout(TfrLayout& layout) {
         b = std::max(0.0, b);
         const double room = side * 0.9;
         if (a + b > room) {
+            // Shrunk in proportion and cut to a thousandth of a millimetre, which the file holds exactly:
+            // a layout opened again then fits as it is and is not shrunk anew.
             const double k = room / (a + b);
-            a *= k;
-            b *= k;
+            a = std::floor(a * k * 1000) / 1000;
+            b = std::floor(b * k * 1000) / 1000;
         }
     };
     fitMargins(p.LeftMargin, p.RightMargin, p.Width);

@@ -22,6 +22,18 @@ double ReadNumber(const QXmlStreamAttributes& a, const char* name, double def, Q
     return def;
 }
 
+// An attribute that holds a whole number, such as an item's source (any number beyond int would be
+// undefined to convert).
+int ReadInteger(const QXmlStreamAttributes& a, const char* name, int def, QString& error) {
+    const QStringView v = a.value(QLatin1String(name));
+    if (v.isNull()) return def;
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    if (ok) return n;
+    if (error.isEmpty()) error = QStringLiteral("неверное значение атрибута %1").arg(QLatin1String(name));
+    return def;
+}
+
 void WriteItem(QXmlStreamWriter& w, const TfrPreparedItem& item) {
     w.writeStartElement(QStringLiteral("item"));
     w.writeAttribute(QStringLiteral("left"), LayoutNumber(item.Rect.left()));
@@ -39,7 +51,7 @@ TfrPreparedItem ReadItem(QXmlStreamReader& r, QString& error) {
     TfrPreparedItem item;
     item.Rect = QRectF(ReadNumber(a, "left", 0, error), ReadNumber(a, "top", 0, error),
                        ReadNumber(a, "width", 0, error), ReadNumber(a, "height", 0, error));
-    item.Source = static_cast<int>(ReadNumber(a, "source", -1, error));
+    item.Source = ReadInteger(a, "source", -1, error);
     item.Style = ReadStyleAttributes(a, error);
     item.Text = r.readElementText(QXmlStreamReader::IncludeChildElements);
     return item;

@@ -10,9 +10,9 @@
 #include "ui/report/fr_icons.h"
 #include "ui/report/fr_page_view.h"
 #include "ui/report/fr_render.h"
+#include "ui/wait_cursor.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -423,10 +423,7 @@ void TfrPreviewForm::actExportExecute() {
         ExportFormats()[std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))];
     QString path = dialog.selectedFiles().front();
     if (QFileInfo(path).suffix().isEmpty()) path += u'.' + format.Extension;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct TRestore {
-        ~TRestore() { QApplication::restoreOverrideCursor(); }
-    } restore;
+    ui::TWaitCursor wait;
     Export(format.Format, path);
 }
 

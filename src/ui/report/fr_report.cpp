@@ -7,10 +7,10 @@
 #include "ui/report/fr_designer.h"
 #include "ui/report/fr_preview.h"
 #include "ui/report/fr_report_impl.h"
+#include "ui/wait_cursor.h"
 
-#include <QApplication>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -172,14 +172,12 @@ void TfrReport::Prepare() {
 void TfrReport::ShowPreview(QWidget* parent) {
     {
         // Preparing may take a while over a large contest.
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct TRestore {
-            ~TRestore() { QApplication::restoreOverrideCursor(); }
-        } restore;
+        ui::TWaitCursor wait;
         impl_->Prepare();
     }
     TfrPreviewForm preview(impl_->Prepared(), parent);
-    if (!impl_->FileName().isEmpty()) preview.SetDocumentName(QFileInfo(impl_->FileName()).completeBaseName());
+    if (!impl_->FileName().isEmpty())
+        preview.SetDocumentName(QFileInfo(impl_->FileName()).completeBaseName());
     preview.exec();
 }
 
