@@ -176,7 +176,7 @@ std::string TZelkScriptItem::GetFileName() const {
 }
 
 void TZelkScriptItem::Load() {
-    const std::string file = JudgingScriptFile(Vars().Paths(), g_scriptFolder, Info(kind_).file).Read;
+    const std::string file = files_.Locate(Info(kind_).file).Read;
     lines_ = TextLines(FileExists(file) ? ReadFileBytes(file) : GetDefaultText());
     compiledCurrent_ = false;
     Failed = false;

@@ -247,7 +247,7 @@ void TfmExplorer::RebuildList() {
         if (stopped) NoteAbsentCountEnded();
     }
     if (stopped) {
-        const bool selected = contest_.SelectInitialLog();
+        const bool selected = contest_.SelectInitialLog(Vars().QLastCall);
         ShowLogList();
         ShowMessage(QStringLiteral("Подсчёт станций без отчёта остановлен (%1 из %2): он будет сделан "
                                    "заново перед проверкой")
@@ -278,7 +278,7 @@ void TfmExplorer::CountAbsentIfPending() {
     {
         TPassGuard pass(busy_, *progress_, closeAsked_, this);
         try {
-            CountNoFileMentions(contest_, contest_.NoFileCalls, progress_.get());
+            CountNoFileMentions(contest_, Vars().Judging(), contest_.NoFileCalls, progress_.get());
         } catch (const TZelkCancelled&) {
             contest_.NoFileCalls.clear();
             ShowMessage(QStringLiteral("Подсчёт станций без отчёта остановлен (%1 из %2): проверка не "

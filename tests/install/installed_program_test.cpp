@@ -11,6 +11,7 @@
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "ui/command_guard.h"
+#include "ui/desktop_judging.h"
 #include "ui/desktop_program.h"
 #include "ui/explorer.h"
 #include "ui/options_dialog.h"
@@ -93,7 +94,7 @@ class InstalledProgramTest : public QObject {
     }
 
     void SavesAnEditedScriptToTheUsersFolder() {
-        TZelkScriptItem& item = *Scripts().FindItem(TScriptKind::CalcQSO);
+        TZelkScriptItem& item = *ui::Scripts().FindItem(TScriptKind::CalcQSO);
         QCOMPARE(Qs(item.GetFileName()), UserFile("script/CalcQSO.txt"));
         QString proposed;
         bool saved = false;

@@ -261,7 +261,7 @@ TEST_F(CheckTest, JudgedTotalIsTheTotalAndNotTheScore) {
     const auto& row = contest.Logs[static_cast<size_t>(contest.SelectedLog)];
     EXPECT_EQ(row.Cell(0) + "/" + row.Cell(1) + "/" + row.Cell(2), "6/2/12");
 
-    CheckAllFiles(contest, nullptr);
+    CheckAllFiles(contest, Judging(), nullptr);
     const auto q1aa = std::find_if(contest.Logs.begin(), contest.Logs.end(),
                                    [](const TLogRow& log) { return log.Caption == "Q1AA.CBR"; });
     ASSERT_NE(q1aa, contest.Logs.end());

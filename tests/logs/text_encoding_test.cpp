@@ -2,6 +2,7 @@
 // Windows-1251 text from them, block boundaries and byte-order marks included.
 #include "logs/cabrillo_file.h"
 #include "logs/file_io.h"
+#include "logs/log_content.h"
 #include "logs/text.h"
 #include "logs/text_encoding.h"
 #include "support/temp_dir.h"
@@ -187,7 +188,7 @@ TEST(TextEncoding, TagsAndOwnersOfConvertedLogs) {
         EXPECT_EQ(line.Tag, "START-OF-LOG:") << EncodingName(e);
         EXPECT_EQ(OwnerCallSign(path), "Q1AB") << EncodingName(e);
         TZelkCurrentFile summary;
-        summary.ReadSummary(path);
+        summary.TakeSummary(ReadLogContent(path));
         EXPECT_EQ(summary.Name, "Пётр Ёлкин"_cp) << EncodingName(e);
         EXPECT_EQ(summary.Club, "Клуб «Эфир» №5"_cp) << EncodingName(e);
         EXPECT_EQ(summary.QSOCount, 1) << EncodingName(e);

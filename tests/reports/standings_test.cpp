@@ -58,10 +58,10 @@ TEST_F(StandingsSourceTest, PrintedStandingsGiveTiesOnePlaceAndTheLogWithoutCall
     WriteLog("Q2BB.CBR", {"CALLSIGN: Q2BB"}, {"3510 CW 2005-02-12 1202 Q2BB 599 015 Q1AA 599 001 0"});
     WriteLog("Q3CC.CBR", {"CALLSIGN: Q3CC"}, {"3510 CW 2005-02-12 1250 Q3CC 599 001 Q8YY 599 009 0"});
     WriteLog("NOCALL.CBR", {"NAME: Nobody"}, {"3510 CW 2005-02-12 1203 Q5EE 599 001 Q1AA 599 009 0"});
-    contest.ListLogs();
+    ListLogs();
     contest.SortLogs(0);
     TNoFileRows unused;
-    PrepareReportData(contest, rkTournament, true, {}, unused);
+    PrepareReportData(contest, Judging(), rkTournament, true, {}, unused);
 
     TZelkFilesListSource source(contest);
     std::vector<std::string> rows;

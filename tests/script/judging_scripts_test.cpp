@@ -38,7 +38,7 @@ TEST_F(ScriptsTest, ItemsInOrderWithCaptionsFilesAndTopics) {
                   "script_" + std::string(files[i]).substr(0, std::string(files[i]).size() - 4));
     }
     // The program's own script folder is "script" beside the program.
-    const TZelkScript program(settings.ScriptFolder(), messages);
+    const TZelkScript program(TScriptFiles(settings.Paths()), messages);
     EXPECT_EQ(program.Items()[0]->GetFileName(), exe.Text() + "/script/CalcQSO.txt");
     EXPECT_EQ(Scripts().FindItem(TScriptKind::IsDuplicate), items[5].get());
 }
@@ -214,17 +214,17 @@ TEST_F(ScriptsTest, EveryScriptCallsTheFunctionsForContestRules) {
     WriteScript("IsDuplicate.txt",
                 "begin Result := (Band(Freq) = Band(Freq2)) and (Minutes(DateTime, DateTime2) < 30) end");
     TQSORecord later("3560 CW 2005-02-12 1230 Q1AA 599 001 Q2BB 599 15");
-    EXPECT_EQ(Points(own), 2);
-    EXPECT_EQ(Criterion(own), "80 15");
+    EXPECT_EQ(Points(Scripts(), own), 2);
+    EXPECT_EQ(Criterion(Scripts(), own), "80 15");
     TZelkCurrentFile file;
     file.SetScore(3);
     file.SetMulti(2);
-    EXPECT_EQ(GetTotal(file), 7);
-    EXPECT_TRUE(IsConfirmedBy(own, "Q1AA", theirs));
-    EXPECT_FALSE(IsConfirmedBy(own, "Q1AA", TQSORecord("3510 CW 2005-02-12 1204 Q2BB 599 015 Q1AA 599 001")));
-    EXPECT_TRUE(IsReceiveValid(later, "Q1AA", theirs));
-    EXPECT_TRUE(IsDuplicateOf(own, TQSORecord("3599 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016")));
-    EXPECT_FALSE(IsDuplicateOf(own, TQSORecord("3599 CW 2005-02-12 1231 Q1AA 599 002 Q2BB 599 016")));
-    EXPECT_FALSE(IsDuplicateOf(own, TQSORecord("7010 CW 2005-02-12 1202 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_EQ(GetTotal(Scripts(), file), 7);
+    EXPECT_TRUE(IsConfirmedBy(Scripts(), own, "Q1AA", theirs));
+    EXPECT_FALSE(IsConfirmedBy(Scripts(), own, "Q1AA", TQSORecord("3510 CW 2005-02-12 1204 Q2BB 599 015 Q1AA 599 001")));
+    EXPECT_TRUE(IsReceiveValid(Scripts(), later, "Q1AA", theirs));
+    EXPECT_TRUE(IsDuplicateOf(Scripts(), own, TQSORecord("3599 CW 2005-02-12 1230 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_FALSE(IsDuplicateOf(Scripts(), own, TQSORecord("3599 CW 2005-02-12 1231 Q1AA 599 002 Q2BB 599 016")));
+    EXPECT_FALSE(IsDuplicateOf(Scripts(), own, TQSORecord("7010 CW 2005-02-12 1202 Q1AA 599 002 Q2BB 599 016")));
     EXPECT_TRUE(messages.boxes.empty());
 }

@@ -7,6 +7,7 @@
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
+#include "settings/platform.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -124,17 +125,14 @@ TEST_F(Installed, ScriptSetLoadsTheUsersScriptOverTheDataFoldersDefault) {
     WriteData("script/CalcTotal.txt", "begin\r\n  Result := 7;\r\nend;\r\n");
     std::filesystem::create_directories(user + "/script");
     root.Write("home/.config/zelkon/script/CalcQSO.txt", "begin\r\n  Result := 3;\r\nend;\r\n");
-    const TZelkGlobalVars previous = ResetVars(TZelkGlobalVars(Paths()));
-    SetScriptFolder("");
-    ResetScripts();
-    EXPECT_EQ(Scripts().CalcQSO(TQSORecord("3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015")), 3);
-    EXPECT_EQ(Scripts().CalcTotal(1, 1), 7);
-    EXPECT_EQ(Scripts().FindItem(TScriptKind::CalcTotal)->GetFileName(), user + "/script/CalcTotal.txt");
+    StderrMessages messages;
+    TZelkScript scripts(TScriptFiles(Paths()), messages);
+    EXPECT_EQ(scripts.CalcQSO(TQSORecord("3510 CW 2005-02-12 1201 Q1AA 599 001 Q2BB 599 015")), 3);
+    EXPECT_EQ(scripts.CalcTotal(1, 1), 7);
+    EXPECT_EQ(scripts.FindItem(TScriptKind::CalcTotal)->GetFileName(), user + "/script/CalcTotal.txt");
     // A script found nowhere runs on its built-in text.
-    EXPECT_EQ(Scripts().FindItem(TScriptKind::CalcMultiplier)->GetText(),
-              Scripts().FindItem(TScriptKind::CalcMultiplier)->GetDefaultText() + "\r\n");
-    ResetVars(previous);
-    ResetScripts();
+    EXPECT_EQ(scripts.FindItem(TScriptKind::CalcMultiplier)->GetText(),
+              scripts.FindItem(TScriptKind::CalcMultiplier)->GetDefaultText() + "\r\n");
 }
 
 TEST_F(Installed, SettingsAreReadFromTheDataUntilSavedAndThenOnlyToTheUsersFolder) {

@@ -344,7 +344,6 @@ TEST(SettingsPaths, ProgramFolderAndRelativePaths) {
     EXPECT_EQ(v.AppPath("help\\help.chm"), "/opt/zelk/help/help.chm");
     EXPECT_EQ(v.AppPath("/script/CalcQSO.txt"), "/opt/zelk/script/CalcQSO.txt");
     EXPECT_EQ(v.AppPath("\\script\\IsDuplicate.txt"), "/opt/zelk/script/IsDuplicate.txt");
-    EXPECT_EQ(v.ScriptFolder(), "/opt/zelk/script");
 
     const TZelkGlobalVars running;
     EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(running.AppFolder()),

@@ -792,13 +792,7 @@ class ExplorerTest : public QObject {
     // The window keeps the logs it has read between commands; a log that arrived, one saved anew and one
     // deleted from the window since the last command are seen by the next one.
     void TheNextCommandSeesTheLogsAsTheyAreNow() {
-        TestSettings settings;
-        TempFolder contest;
-        contest.Write("Q1AA.CBR", kQ1AA);
-        contest.Write("Q2BB.CBR", kQ2BB);
-        WriteProgramIni(settings, contest.Text(), "Q1AA.CBR");
-        Window w;
-        w.ShowAndWait();
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
         QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         const auto comments = [&w] {
@@ -811,13 +805,13 @@ class ExplorerTest : public QObject {
         QCOMPARE(comments(), (QStringList{"", "повтор; ", "нет файла; "}));
 
         // Q3CC's log arrives; it is not in the list, but it confirms Q1AA's third contact.
-        contest.Write("Q3CC.CBR",
+        contest->Write("Q3CC.CBR",
                       "CALLSIGN: Q3CC\nQSO: 7020 CW 2005-02-12 1300 Q3CC 599 007 Q1AA 599 003 0\n");
         QCOMPARE(comments(), (QStringList{"", "повтор; ", ""}));
         QCOMPARE(w.Panel(5), QStringLiteral("4"));
 
         // Q2BB's log saved anew without its first contact, as the log editor saves.
-        WriteFileAtomic(contest.File("Q2BB.CBR"),
+        WriteFileAtomic(contest->File("Q2BB.CBR"),
                         "CALLSIGN: Q2BB\r\nQSO: 3510 CW 2005-02-12 1231 Q2BB 599 016 Q1AA 599 002 0\r\n");
         QCOMPARE(comments(), (QStringList{"ошибка приёма; время не совпадает; ", "повтор; ", ""}));
 
@@ -830,12 +824,12 @@ class ExplorerTest : public QObject {
             return dialog != nullptr;
         });
         w.Action("actFilesDelete")->trigger();
-        QVERIFY(!contest.Exists("Q2BB.CBR"));
+        QVERIFY(!contest->Exists("Q2BB.CBR"));
         w.SelectRow(w.RowOf("Q1AA.CBR"));
         QTRY_COMPARE(w.HeaderCaption(), QStringLiteral(" Q1AA Иван Клуб"));
         QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
         QCOMPARE(comments(), (QStringList{"нет файла; ", "нет файла; ", ""}));
-        QVERIFY(settings.Boxes.Boxes.empty());
+        QVERIFY(settings->Boxes.Boxes.empty());
     }
 
     void CreatingTheReportFileWritesTheCheckedLog() {

@@ -81,8 +81,8 @@ void TestSettings::Restart() {
 void TestSettings::RestartInstalled() {
     ResetVars(TZelkGlobalVars(TZelkAppPaths(Exe.Text(), Data.Text(), User.Text())));
     Vars().SetUserStore(store_.get());
-    SetScriptFolder("");
-    ResetScripts();
+    ui::SetScriptFolder("");
+    ui::ResetScripts();
 }
 
 void TypeFileName(QFileDialog* dialog, const QString& path) {

@@ -19,11 +19,10 @@ int main(int argc, char** argv) {
     try {
         const std::string folder = TextFromPath(argv[1]);
         std::filesystem::create_directories(PathFromText(folder));
-        SetScriptFolder(folder);
         for (const auto kind :
              {TScriptKind::CalcQSO, TScriptKind::CalcMultiplier, TScriptKind::CalcTotal,
               TScriptKind::IsConfirmative, TScriptKind::IsValidReceive, TScriptKind::IsDuplicate}) {
-            const TZelkScriptItem item(kind);
+            const TZelkScriptItem item(kind, TScriptFiles(folder));
             WriteFileAtomic(item.GetFileName(), item.GetDefaultText() + "\r\n");
         }
         return 0;
