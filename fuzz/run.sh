@@ -4,7 +4,7 @@
 #
 # Usage: fuzz/run.sh [SECONDS] [TARGET...]
 #   SECONDS  the time for all the targets together (default 60), shared out evenly
-#   TARGET   only these (script, cabrillo, settings, layout, prepared); default all that were built
+#   TARGET   only these (script, cabrillo, settings, judging, layout, prepared); default all that were built
 # An hour for every target: fuzz/run.sh --each 3600
 # The report targets (layout, prepared) need Qt 6 and are built only when the GUI is on.
 set -euo pipefail
@@ -23,7 +23,7 @@ gui=$(grep -c '^ZELK_BUILD_GUI:BOOL=ON' "$build/CMakeCache.txt" || true)
 
 targets=("$@")
 if [[ ${#targets[@]} == 0 ]]; then
-    targets=(script cabrillo settings)
+    targets=(script cabrillo settings judging)
     [[ $gui == 1 ]] && targets+=(layout prepared)
 fi
 ninja -C "$build" "${targets[@]/#/fuzz_}"
