@@ -6,6 +6,7 @@
 #include "logs/cabrillo_file.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
+#include "logs/log_content.h"
 #include "logs/qso_record.h"
 #include "logs/text_encoding.h"
 
@@ -80,13 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(count == whole.size(), "fewer lines read in blocks than the text holds");
 
+    const zelk::TLogContent content = zelk::ReadLogContent(path);
+    Check(content.Records.size() == contacts, "the log read at once holds other contacts");
     zelk::TZelkCurrentFile summary;
-    summary.ReadSummary(path);
+    summary.TakeSummary(content);
     Check(summary.QSOCount == static_cast<int>(contacts), "the summary counts other contacts");
     const std::string owner = zelk::OwnerCallSign(path);
+    Check(owner == content.OwnerCall, "the owner read alone differs from the log read at once");
     zelk::TZelkCabrilloFile log;
     log.FileName = path;
     (void)log.GetTagValue("NAME:");
-    (void)owner;
     return 0;
 }
