@@ -100,11 +100,25 @@ wanted() {
 
 build="$scratch/build"
 log="$scratch/log"
+# A mutation may make a test loop for ever, so each test step has a time limit: three times what the
+# unchanged tree took for it on this machine (at least five minutes), measured by the baseline run.
+limit_unit=0
+limit_cli=0
 build_and_test() {
     cmake --build "$build" --target zelk_tests zelkon-cli zelkgen >"$log" 2>&1 || return 2
-    timeout 300 "$build/tests/zelk_tests" --gtest_brief=1 >>"$log" 2>&1 || return 1
-    (cd "$build" && timeout 300 ctest -R '^cli_' --output-on-failure) >>"$log" 2>&1 || return 1
+    local start=$SECONDS
+    timeout_of "$limit_unit" "$build/tests/zelk_tests" --gtest_brief=1 >>"$log" 2>&1 || return 1
+    local unit=$((SECONDS - start))
+    start=$SECONDS
+    (cd "$build" && timeout_of "$limit_cli" ctest -R '^cli_' --output-on-failure) >>"$log" 2>&1 || return 1
+    baseline_unit=$unit baseline_cli=$((SECONDS - start))
     return 0
+}
+# Runs a command under a time limit in seconds; 0 means none (the baseline).
+timeout_of() {
+    local limit=$1
+    shift
+    if ((limit == 0)); then "$@"; else timeout "$limit" "$@"; fi
 }
 
 if ((check == 0)); then
@@ -118,6 +132,8 @@ if ((check == 0)); then
         "${launcher[@]}" >"$log" 2>&1 || { cat "$log"; exit 2; }
     echo "baseline: building and testing $rev unchanged"
     build_and_test || { tail -40 "$log"; echo "the unchanged tree does not pass; nothing to measure" >&2; exit 2; }
+    limit_unit=$((baseline_unit * 3 > 300 ? baseline_unit * 3 : 300))
+    limit_cli=$((baseline_cli * 3 > 300 ? baseline_cli * 3 : 300))
 fi
 
 killed=0 survived=0 skipped=0 failed_build=0
