@@ -52,7 +52,7 @@ void ScoreLog(TLogJudge& judge, const TContestLog* own, TLogVerdict& out) {
         const std::vector<TQSORecord>& records = own->Records();
         TQSORecord record;
         for (size_t i = 0; i < records.size(); ++i) {
-            record.Assign(records[i]);
+            record.AssignAsListed(records[i]);
             TRecordVerdict verdict = judge.JudgeRecord(*own, ownCall, record, static_cast<int>(i));
             if (verdict.Points > 0) {
                 verdict.Criterion = Criterion(scripts, record);

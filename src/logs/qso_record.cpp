@@ -172,6 +172,24 @@ void TQSORecord::ParseQSOLine(std::string_view text, const TLogFormat& format) {
     Receive = UpperCase(Joined(p, t.RcvdIndexes()));
     MyCall = UpperCase(item(TQSOPiece::MyCall));
     Tx = UpperCase(item(TQSOPiece::Tx));
+    // Control characters at a field's ends are dropped as the QSO list drops them from its cells, so a
+    // record read from the file is the record the log check reads back from that list.
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < ' '; };
+    for (std::string* field : {&Freq, &Mode, &SDate, &STime, &Call, &Send, &Receive, &MyCall, &Tx}) {
+        size_t b = 0, e = field->size();
+        while (b < e && control((*field)[b]))
+            ++b;
+        while (e > b && control((*field)[e - 1]))
+            --e;
+        if (b > 0 || e < field->size()) *field = field->substr(b, e - b);
+    }
+}
+
+void TQSORecord::AssignAsListed(const TQSORecord& other) {
+    Assign(other);
+    const auto trimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    for (std::string* f : {&Freq, &Mode, &SDate, &STime, &Call, &Send, &Receive})
+        if (!f->empty() && (trimmed(f->front()) || trimmed(f->back()))) *f = Trim(*f);
 }
 
 void TQSORecord::LoadFromRow(const TListRow* row) {

@@ -28,6 +28,9 @@ class TQSORecord {
     void ResetResults();
     // Copies the texts and QSOIndex; results are never copied.
     void Assign(const TQSORecord& other);
+    // Assign, with the fields the QSO list shows trimmed as LoadFromRow trims them, so that a record
+    // judged straight from its log is the record the log check reads back from the list.
+    void AssignAsListed(const TQSORecord& other);
     // Fills the record from the text that follows the four characters "QSO:" of a line, read as the
     // documented layout with blanks between the pieces.
     void ParseQSOLine(std::string_view text);

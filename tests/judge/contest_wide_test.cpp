@@ -79,6 +79,42 @@ TEST_F(ContestWideTest, PortableCallsAreCountedApartAndEmptyCallsCount) {
     EXPECT_TRUE(Mentions().empty());
 }
 
+// A control character next to a piece of a QSO line (here a NUL before the call) is dropped alike by the
+// contest-wide run, the count of the stations without a log and the log check, which reads the records
+// back from the QSO list.
+TEST_F(ContestWideTest, ControlCharactersAroundAPieceAreDroppedByEveryRun) {
+    Log("Q1AA", {std::string("\0Q9ZZ", 5), "Q2BB"});
+    Log("Q2BB", {"Q1AA", "Q9ZZ\x01"});
+    settings.NoFileIncludeResults = true;
+    settings.NoFileMinMentionCount = 2;
+    EXPECT_EQ(Mentions(), (MentionList{{"Q9ZZ", 2}}));
+    RebuildLogList();
+    CheckAllFiles(contest, Judging(), nullptr);
+    const std::string wide = Row("Q1AA.CBR");
+    EXPECT_EQ(wide, "2/2/4"); // Q9ZZ credited without a log, Q2BB confirmed
+    contest.SelectLogByName("Q1AA.CBR");
+    LoadSelectedLog();
+    EXPECT_EQ(contest.QSOs[0].Cell(4), "Q9ZZ");
+    CheckAllRecords(contest, Judging());
+    EXPECT_EQ(Row("Q1AA.CBR"), wide);
+    EXPECT_EQ(contest.QSOs[0].Cell(8), "условно зачет; "_cp);
+}
+
+// A line short of its last piece leaves a blank at the end of the received exchange; the contest-wide
+// run judges it as the log check does, which reads it back trimmed from the QSO list.
+TEST_F(ContestWideTest, AShortLineIsJudgedAlikeByBothRuns) {
+    WriteScript("CalcQSO.txt", "begin Result := Length(Receive) end");
+    WriteLog("Q1AA.CBR", {"CALLSIGN: Q1AA"}, {"3510 CW 2005-02-12 1200 Q1AA 599 001 Q9ZZ 599"});
+    settings.NoFileIncludeResults = true;
+    settings.NoFileMinMentionCount = 1;
+    RebuildLogList();
+    CheckAllFiles(contest, Judging(), nullptr);
+    EXPECT_EQ(Row("Q1AA.CBR"), "3/1/3");
+    CheckAllRecords(contest, Judging());
+    EXPECT_EQ(Row("Q1AA.CBR"), "3/1/3");
+    EXPECT_EQ(contest.QSOs[0].Cell(7), "3");
+}
+
 TEST_F(ContestWideTest, MentionProgressCountsEveryListedLog) {
     Log("Q1AA", {"X9X"});
     Log("Q2BB", {"X9X"});
