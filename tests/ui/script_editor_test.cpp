@@ -571,7 +571,8 @@ class ScriptEditorTest : public QObject {
 
         // The functions for contest rules are offered like the others.
         e.Syn()->setText(QString());
-        for (const QString name : {"Band", "Minutes", "Word", "NoZeros", "IsCall"}) {
+        for (const QString name : {"Band", "Minutes", "Word", "NoZeros", "IsCall", "Accepted2", "Reason",
+                                   "MaxMinutesDifference", "MyCall2", "Tx2"}) {
             e.Type(name.left(3));
             QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
             QVERIFY2(list->Offered().contains(name), qPrintable(name));
