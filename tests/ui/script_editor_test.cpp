@@ -604,7 +604,7 @@ class ScriptEditorTest : public QObject {
         e.Type(QStringLiteral("."));
         QVERIFY(!e.Completion()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(e.Completion()->isVisible(), 3000);
-        QCOMPARE(e.Completion()->Offered().size(), qsizetype(29));
+        QCOMPARE(e.Completion()->Offered().size(), qsizetype(36));
         QTest::keyClick(e.CompletionKeys(), Qt::Key_Return);
         QCOMPARE(e.Text(), QStringLiteral("a.b.IntToStr"));
     }

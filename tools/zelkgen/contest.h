@@ -37,6 +37,7 @@ struct TGenContact {
     int32_t band = 0;
     int32_t freqKHz = 0;
     int32_t serial[2] = {0, 0}; // what each side sent
+    int32_t previous[2] = {0, 0}; // the serial each side logged as received in its contact before, 0: none
     int32_t repeatOf = -1;      // the earlier contact this one repeats
     bool repeated = false;      // a later contact repeats this one
     TGenFault fault = TGenFault::None;
