@@ -136,7 +136,8 @@ bool TLogJudge::IsCreditedWithoutLog(const std::string& call) const {
 }
 
 TRecordVerdict TLogJudge::JudgeRecord(const TContestLog& own, const std::string& ownCall, TQSORecord& record,
-                                      int index, TQSORecord* candidate, const std::vector<TRecordVerdict>* given) {
+                                      int index, TQSORecord* candidate,
+                                      const std::vector<TRecordVerdict>* given) {
     TRecordVerdict result;
     if (const TContestLog* theirs = model_.FindLog(record.Call)) {
         FindConfirmation(own, *theirs, ownCall, record, index, candidate, given, result);

@@ -57,8 +57,8 @@ class TLogJudge {
                           TQSORecord& record, int index, TQSORecord* candidate,
                           const std::vector<TRecordVerdict>* given, TRecordVerdict& result);
     // The repeat test: true when an earlier record of `own` is one, with the script's Reason in `word`.
-    bool IsRepeat(const TContestLog& own, TQSORecord& record, int index, const std::vector<TRecordVerdict>* given,
-                  std::string& word);
+    bool IsRepeat(const TContestLog& own, TQSORecord& record, int index,
+                  const std::vector<TRecordVerdict>* given, std::string& word);
     // The points of an accepted record; a Reason left by CalcQSO rejects it with that word instead.
     void Credit(TQSORecord& record, TRecordVerdict& result);
     bool IsCreditedWithoutLog(const std::string& call) const;

@@ -112,12 +112,11 @@ TScriptInfo Info(TScriptKind kind) {
     return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
 }
 
-
 // The record fields every entry point may read: the nine columns, the moment, and the two pieces of the
 // QSO line that only its template names.
-constexpr std::array<const char*, 12> kFieldNames = {"Freq",  "Mode",    "SDate",    "STime",
-                                                     "Call",  "Send",    "Receive",  "Score",
-                                                     "Comment", "DateTime", "MyCall", "Tx"};
+constexpr std::array<const char*, 12> kFieldNames = {"Freq",    "Mode",     "SDate",   "STime",
+                                                     "Call",    "Send",     "Receive", "Score",
+                                                     "Comment", "DateTime", "MyCall",  "Tx"};
 constexpr int kFieldCount = static_cast<int>(kFieldNames.size());
 constexpr int kScoreField = 7;
 constexpr int kDateTimeField = 9;
@@ -136,8 +135,8 @@ constexpr std::uint32_t kMaxMinutesBit = std::uint32_t{1} << 28;
 
 // The record's text fields in the order of kFieldNames (the moment, which is no text, left out).
 std::array<const std::string*, 12> FieldTexts(const TQSORecord& r) {
-    return {&r.Freq,    &r.Mode,    &r.SDate, &r.STime, &r.Call,   &r.Send,
-            &r.Receive, &r.Score,   &r.Comment, nullptr, &r.MyCall, &r.Tx};
+    return {&r.Freq,    &r.Mode,  &r.SDate,   &r.STime, &r.Call,   &r.Send,
+            &r.Receive, &r.Score, &r.Comment, nullptr,  &r.MyCall, &r.Tx};
 }
 
 // The inputs among what a compiled script can read.
@@ -385,7 +384,8 @@ bool TZelkScript::RunPairTest(TScriptKind kind, const std::string* callSign, con
                    if (callSign && (inputs & kCallSignBit))
                        engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
                    if (accepted2 && (inputs & kAccepted2Bit))
-                       engine_->DefineVariable(handles_->accepted2, "Accepted2") = ScriptValue::Boolean(*accepted2);
+                       engine_->DefineVariable(handles_->accepted2, "Accepted2") =
+                           ScriptValue::Boolean(*accepted2);
                    SetRecord(record, 0, inputs);
                    SetRecord(other, 1, inputs);
                },

@@ -100,8 +100,8 @@ class TZelkScript {
     // A set with the same texts and failure marks and an engine and variable store of its own, so that
     // two threads can judge at once, each with its own set.
     std::unique_ptr<TZelkScript> Clone() const;
-    // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set and its
-    // items stay the same objects.
+    // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set
+    // and its items stay the same objects.
     void Load(TScriptFiles files);
 
     // The entry points. Every one defines MaxMinutesDifference for a script that reads it. Those with

@@ -80,7 +80,8 @@ TEST_F(ExampleRulesTest, SerialAndPreviousSerial) {
     // 5 * 2 = 10.
     EXPECT_EQ(Check("Q9SD.CBR"),
               (Lines{"-|принято 004 000, передано 001 000; ", "2|", "2|", "2|", "2|", "2|"}));
-    EXPECT_EQ(Standings(), (Lines{"Q2CSJ.CBR 10/0/10", "Q9SD.CBR 10/0/10", "Q7HZ.CBR 8/0/8", "Q8ORC.CBR 8/0/8"}));
+    EXPECT_EQ(Standings(),
+              (Lines{"Q2CSJ.CBR 10/0/10", "Q9SD.CBR 10/0/10", "Q7HZ.CBR 8/0/8", "Q8ORC.CBR 8/0/8"}));
 }
 
 // RST + serial + region, 80 m 2 points and 40 m 1, multipliers = regions per band, one contact a band and
@@ -100,5 +101,6 @@ TEST_F(ExampleRulesTest, RstAndRegion) {
     // Q7JXR: 40 m Q1EFK (SP), Q5DD (KR), Q2JP (MO); 80 m Q1EFK (SP), Q5DD (KR) and Q5DD again (a
     // repeat). 1+1+1+2+2 = 7, multipliers 40 SP, 40 KR, 40 MO, 80 SP, 80 KR: 7 * 5 = 35.
     EXPECT_EQ(Check("Q7JXR.CBR"), (Lines{"1|", "1|", "1|", "2|", "2|", "-|повтор; "}));
-    EXPECT_EQ(Standings(), (Lines{"Q7JXR.CBR 7/5/35", "Q1EFK.CBR 6/4/24", "Q5DD.CBR 6/3/18", "Q2JP.CBR 2/2/4"}));
+    EXPECT_EQ(Standings(),
+              (Lines{"Q7JXR.CBR 7/5/35", "Q1EFK.CBR 6/4/24", "Q5DD.CBR 6/3/18", "Q2JP.CBR 2/2/4"}));
 }

@@ -44,7 +44,8 @@ class RuleNamesTest : public ContestFixture {
         Lines rows;
         for (const auto& row : contest.QSOs)
             rows.push_back(row.Cell(7) + "|" + ToUtf8(row.Cell(8)));
-        rows.push_back(contest.Status[spScore] + "/" + contest.Status[spMulti] + "/" + contest.Status[spTotal]);
+        rows.push_back(contest.Status[spScore] + "/" + contest.Status[spMulti] + "/" +
+                       contest.Status[spTotal]);
         return rows;
     }
 
@@ -169,7 +170,8 @@ TEST_F(RuleNamesTest, RepeatsCountOnlyAgainstCreditedContacts) {
     ExpectEverywhere("Q1AA.CBR", {"-|ошибка приёма; ", "1|", "-|повтор; ", "1|", "2/1/2"});
     // The same script without Accepted2 counts every earlier contact: 12:05 and 12:15 repeat 12:00,
     // 12:40 repeats 12:15.
-    WriteScript("IsDuplicate.txt", "begin Result := (Call = Call2) and ((DateTime - DateTime2) * 1440 < 30) end");
+    WriteScript("IsDuplicate.txt",
+                "begin Result := (Call = Call2) and ((DateTime - DateTime2) * 1440 < 30) end");
     EXPECT_EQ(LogCheck("Q1AA.CBR"),
               (Lines{"-|ошибка приёма; ", "-|повтор; ", "-|повтор; ", "-|повтор; ", "0/0/0"}));
 }
@@ -203,7 +205,8 @@ TEST_F(RuleNamesTest, ScriptReasonsReplaceTheBuiltInWordsAndRejectCredits) {
               "3513 CW 2005-02-12 1240 Q1AA 599 004 Q2BB 599 018 0",
               "3514 CW 2005-02-12 1220 Q1AA 599 005 Q9ZZ 599 001 0",
               "3515 CW 2005-02-12 1240 Q1AA 599 006 Q9ZZ 599 002 0"});
-    WriteScript("CalcQSO.txt", "begin Result := 2; if STime = '12:40' then Reason := 'вне времени тура' end"_cp);
+    WriteScript("CalcQSO.txt",
+                "begin Result := 2; if STime = '12:40' then Reason := 'вне времени тура' end"_cp);
     WriteScript("IsValidReceive.txt",
                 "begin\r\n"
                 "  Result := Receive = Send2;\r\n"
@@ -235,7 +238,8 @@ TEST_F(RuleNamesTest, EmptyReasonsKeepTheBuiltInWords) {
 }
 
 TEST_F(RuleNamesTest, SettingAndLinePiecesReachEveryScript) {
-    Settings("MaxMinutesDifference=7\r\nQSOTemplate=freq mode date time mycall sent sent call rcvd rcvd tx\r\n");
+    Settings(
+        "MaxMinutesDifference=7\r\nQSOTemplate=freq mode date time mycall sent sent call rcvd rcvd tx\r\n");
     WriteLog("Q2BB.CBR", kQ2BBHeader,
              {"3510 CW 2005-02-12 1200 Q2BB 599 015 Q1AA 599 001 0",
               "3510 CW 2005-02-12 1205 Q2BB 599 016 Q1AA/P 599 002 0",
@@ -245,12 +249,11 @@ TEST_F(RuleNamesTest, SettingAndLinePiecesReachEveryScript) {
               "3510 CW 2005-02-12 1205 Q1AA/P 599 002 Q2BB 599 016 0",
               "3510 CW 2005-02-12 1210 Q1AA 599 003 Q2BB 599 017 1"});
     // MaxMinutesDifference points, ten times that from transmitter 1, one more from the portable call.
-    WriteScript("CalcQSO.txt",
-                "begin\r\n"
-                "  Result := MaxMinutesDifference;\r\n"
-                "  if Tx = '1' then Result := Result * 10;\r\n"
-                "  if MyCall = 'Q1AA/P' then Result := Result + 1;\r\n"
-                "end;");
+    WriteScript("CalcQSO.txt", "begin\r\n"
+                               "  Result := MaxMinutesDifference;\r\n"
+                               "  if Tx = '1' then Result := Result * 10;\r\n"
+                               "  if MyCall = 'Q1AA/P' then Result := Result + 1;\r\n"
+                               "end;");
     WriteScript("CalcMultiplier.txt", "begin Result := MyCall + Tx end");
     WriteScript("CalcTotal.txt", "begin Result := Score * Multi + MaxMinutesDifference end");
     WriteScript("IsConfirmative.txt", "begin Result := (Call2 = MyCall) and (Mode2 = Mode) end");

@@ -138,8 +138,9 @@ TEST_F(CompiledVariablesTest, RuleNamesReachTheScriptsThatReadThem) {
     own.MyCall = "Q1AA/P";
     own.Tx = "1";
     theirs.MyCall = "Q2BB";
-    WriteScript("IsDuplicate.txt", "begin Result := Accepted2 and (Reason = '') and (MaxMinutesDifference = 9) "
-                                   "and (MyCall = 'Q1AA/P') and (Tx = '1') and (MyCall2 = 'Q2BB') and (Tx2 = '') end");
+    WriteScript("IsDuplicate.txt",
+                "begin Result := Accepted2 and (Reason = '') and (MaxMinutesDifference = 9) "
+                "and (MyCall = 'Q1AA/P') and (Tx = '1') and (MyCall2 = 'Q2BB') and (Tx2 = '') end");
     const bool yes = true, no = false;
     std::string reason = "old";
     EXPECT_TRUE(Scripts().IsDuplicate(own, theirs, &yes, &reason));
@@ -155,7 +156,8 @@ TEST_F(CompiledVariablesTest, RuleNamesReachTheScriptsThatReadThem) {
     EXPECT_EQ(Defined(), (std::vector<std::string>{"Call", "Call2", "Result"}));
 
     // Reason starts empty on every run, whatever the run before left in it; the text left is given back.
-    WriteScript("CalcQSO.txt", "begin if Reason = '' then Result := MaxMinutesDifference; Reason := 'R' + Tx end");
+    WriteScript("CalcQSO.txt",
+                "begin if Reason = '' then Result := MaxMinutesDifference; Reason := 'R' + Tx end");
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(Scripts().CalcQSO(own, &reason), 9);
         EXPECT_EQ(reason, "R1");
@@ -172,7 +174,8 @@ TEST_F(CompiledVariablesTest, RuleNamesReachTheScriptsThatReadThem) {
     // MaxMinutesDifference in the other three, and a copy of the set keeps the value.
     WriteScript("CalcMultiplier.txt", "begin Result := IntToStr(MaxMinutesDifference) + MyCall end");
     WriteScript("CalcTotal.txt", "begin Result := Score * Multi + MaxMinutesDifference end");
-    WriteScript("IsConfirmative.txt", "begin Result := (MaxMinutesDifference = 9) and (CallSign = 'Q1AA') end");
+    WriteScript("IsConfirmative.txt",
+                "begin Result := (MaxMinutesDifference = 9) and (CallSign = 'Q1AA') end");
     const auto copy = Scripts().Clone();
     for (TZelkScript* set : {&Scripts(), copy.get()}) {
         EXPECT_EQ(set->CalcMultiplier(own), "9Q1AA/P");

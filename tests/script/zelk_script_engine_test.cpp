@@ -209,11 +209,17 @@ TEST(ZelkScriptEngine, CompletionListsEveryFunctionInTheEditorsOrder) {
     for (size_t i = 0; i < std::size(rules); ++i)
         EXPECT_EQ(list[24 + i].display, std::string("function\t") + rules[i]);
     // The variables of contest rules come last, with their kinds.
-    const char* variables[] = {"MaxMinutesDifference: Integer", "MyCall: String", "MyCall2: String", "Tx: String",
-                               "Tx2: String", "Reason: String", "Accepted2: Boolean"};
+    const char* variables[] = {"MaxMinutesDifference: Integer",
+                               "MyCall: String",
+                               "MyCall2: String",
+                               "Tx: String",
+                               "Tx2: String",
+                               "Reason: String",
+                               "Accepted2: Boolean"};
     for (size_t i = 0; i < std::size(variables); ++i) {
         EXPECT_EQ(list[29 + i].display, std::string("variable\t") + variables[i]);
-        EXPECT_EQ(list[29 + i].insert + ":", std::string(variables[i]).substr(0, list[29 + i].insert.size() + 1));
+        EXPECT_EQ(list[29 + i].insert + ":",
+                  std::string(variables[i]).substr(0, list[29 + i].insert.size() + 1));
     }
     // Every listed function is known to the engine.
     for (const auto& e : list) {
