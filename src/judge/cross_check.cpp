@@ -51,11 +51,45 @@ const TVisitPlan& PlainPlan() {
 
 TLogJudge::TLogJudge(const TZelkContestModel& model, const TJudging& judging,
                      const std::vector<std::pair<std::string, int>>* noFileCalls, const TVisitPlan* plan)
-    : model_(model), judging_(judging), noFileCalls_(noFileCalls), plan_(plan ? *plan : PlainPlan()) {}
+    : model_(model), judging_(judging), noFileCalls_(noFileCalls), plan_(plan ? *plan : PlainPlan()) {
+    judging_.Scripts.SetMaxMinutesDifference(judging_.Settings.MaxMinutesDifference);
+}
+
+bool TLogJudge::NeedsGivenVerdicts() const {
+    return judging_.Scripts.IsDuplicateReadsAccepted2();
+}
+
+void TLogJudge::Credit(TQSORecord& record, TRecordVerdict& result) {
+    result.Points = Points(judging_.Scripts, record);
+    if (record.CachedReason.empty()) return;
+    // The script's own word rejects the contact in place of the credit.
+    AddWord(result.Comment, record.CachedReason);
+    result.Rejected = true;
+    result.Points = 0;
+}
+
+bool TLogJudge::IsRepeat(const TContestLog& own, TQSORecord& record, int index,
+                         const std::vector<TRecordVerdict>* given, std::string& word) {
+    TZelkScript& scripts = judging_.Scripts;
+    const TRecordVisit earlier = plan_.Earlier(own, record, index);
+    // Accepted2 is published only to a script that reads it; asked once, before the first comparison.
+    int readsAccepted = -1;
+    return earlier.Until([&](const TQSORecord& other) {
+        if (readsAccepted < 0) readsAccepted = scripts.IsDuplicateReadsAccepted2() ? 1 : 0;
+        bool accepted = true;
+        if (readsAccepted) {
+            const auto at = static_cast<std::size_t>(&other - earlier.Records->data());
+            // Without the check's verdict the earlier record counts as credited.
+            if (given && at < given->size()) accepted = !(*given)[at].Rejected;
+        }
+        return IsDuplicateOf(scripts, record, other, readsAccepted ? &accepted : nullptr, &word);
+    });
+}
 
 void TLogJudge::FindConfirmation(const TContestLog& own, const TContestLog& theirs,
                                  const std::string& ownCall, TQSORecord& record, int index,
-                                 TQSORecord* candidate, TRecordVerdict& result) {
+                                 TQSORecord* candidate, const std::vector<TRecordVerdict>* given,
+                                 TRecordVerdict& result) {
     TZelkScript& scripts = judging_.Scripts;
     const int maxMinutes = judging_.Settings.MaxMinutesDifference;
     result.Points = 0;
@@ -73,9 +107,10 @@ void TLogJudge::FindConfirmation(const TContestLog& own, const TContestLog& thei
     }
     if (candidate) candidate->Assign(*kept);
     bool remarks = false;
+    std::string word; // a script's own word in place of the built-in one
     if (!found) {
-        if (!IsReceiveValid(scripts, record, ownCall, *kept)) {
-            AddWord(result.Comment, WordReceiveError());
+        if (!IsReceiveValid(scripts, record, ownCall, *kept, &word)) {
+            AddWord(result.Comment, word.empty() ? WordReceiveError() : word);
             remarks = true;
         }
         if (!record.IsTimeClose(*kept, maxMinutes)) {
@@ -84,14 +119,12 @@ void TLogJudge::FindConfirmation(const TContestLog& own, const TContestLog& thei
         }
     }
     // The first earlier repeat is enough.
-    if (plan_.Earlier(own, record, index).Until([&](const TQSORecord& earlier) {
-            return IsDuplicateOf(scripts, record, earlier);
-        })) {
-        AddWord(result.Comment, WordRepeat());
+    if (IsRepeat(own, record, index, given, word)) {
+        AddWord(result.Comment, word.empty() ? WordRepeat() : word);
         remarks = true;
     }
     result.Rejected = remarks;
-    result.Points = remarks ? 0 : Points(scripts, record);
+    if (!remarks) Credit(record, result);
 }
 
 bool TLogJudge::IsCreditedWithoutLog(const std::string& call) const {
@@ -103,13 +136,14 @@ bool TLogJudge::IsCreditedWithoutLog(const std::string& call) const {
 }
 
 TRecordVerdict TLogJudge::JudgeRecord(const TContestLog& own, const std::string& ownCall, TQSORecord& record,
-                                      int index, TQSORecord* candidate) {
+                                      int index, TQSORecord* candidate,
+                                      const std::vector<TRecordVerdict>* given) {
     TRecordVerdict result;
     if (const TContestLog* theirs = model_.FindLog(record.Call)) {
-        FindConfirmation(own, *theirs, ownCall, record, index, candidate, result);
+        FindConfirmation(own, *theirs, ownCall, record, index, candidate, given, result);
     } else if (IsCreditedWithoutLog(record.Call)) {
-        result.Points = Points(judging_.Scripts, record);
-        AddWord(result.Comment, WordConditional());
+        Credit(record, result);
+        if (!result.Rejected) AddWord(result.Comment, WordConditional());
     } else {
         result.Rejected = true;
         AddWord(result.Comment, WordNoFile());

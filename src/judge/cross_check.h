@@ -41,14 +41,26 @@ class TLogJudge {
     const TJudging& Judging() const { return judging_; }
 
     // The judgement of `record` at QSO position `index` (from 0) of the log `own`, whose owner is
-    // `ownCall`; copies the candidate the confirmation search kept into `candidate` when given. Read
-    // errors of a log and results a script gives that cannot be converted raise TZelkError.
+    // `ownCall`; copies the candidate the confirmation search kept into `candidate` when given. `given`:
+    // the verdicts this check gave the records before it, in order, which the repeat test publishes as
+    // Accepted2 (an earlier record without one counts as credited). Read errors of a log and results a
+    // script gives that cannot be converted raise TZelkError.
     TRecordVerdict JudgeRecord(const TContestLog& own, const std::string& ownCall, TQSORecord& record,
-                               int index, TQSORecord* candidate = nullptr);
+                               int index, TQSORecord* candidate = nullptr,
+                               const std::vector<TRecordVerdict>* given = nullptr);
+    // True when the repeat test reads Accepted2, so that a caller judging a record alone must first
+    // judge the records before it (see JudgeRecord).
+    bool NeedsGivenVerdicts() const;
 
   private:
     void FindConfirmation(const TContestLog& own, const TContestLog& theirs, const std::string& ownCall,
-                          TQSORecord& record, int index, TQSORecord* candidate, TRecordVerdict& result);
+                          TQSORecord& record, int index, TQSORecord* candidate,
+                          const std::vector<TRecordVerdict>* given, TRecordVerdict& result);
+    // The repeat test: true when an earlier record of `own` is one, with the script's Reason in `word`.
+    bool IsRepeat(const TContestLog& own, TQSORecord& record, int index,
+                  const std::vector<TRecordVerdict>* given, std::string& word);
+    // The points of an accepted record; a Reason left by CalcQSO rejects it with that word instead.
+    void Credit(TQSORecord& record, TRecordVerdict& result);
     bool IsCreditedWithoutLog(const std::string& call) const;
 
     const TZelkContestModel& model_;

@@ -51,6 +51,7 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     std::vector<TQSORecord> records(contest.QSOs.size());
     for (size_t i = 0; i < records.size(); ++i)
         records[i].LoadFromRow(&contest.QSOs[i]);
+    TakeUnshownPieces(contest.LogAt(contest.SelectedLog), records);
     TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
     TLogVerdict verdict;
     try {

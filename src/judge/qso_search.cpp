@@ -3,6 +3,7 @@
 
 #include "judge/cross_check.h"
 #include "judge/progress_guard.h"
+#include "judge/scoring.h"
 #include "logs/contest.h"
 #include "logs/file_io.h"
 #include "logs/log_lookup.h"
@@ -71,7 +72,17 @@ TQSOViewTest TestQSO(TZelkContest& contest, const TJudging& judging, int row) {
     t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call, judging.Settings.FilesMask);
     if (!ownCall.empty()) {
         TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
-        judge.JudgeRecord(*own, ownCall, t.Viewed, row, &t.Candidate);
+        TakeUnshownPieces(own, t.Viewed, row);
+        // A repeat test that reads Accepted2 needs the verdicts the log check gives the rows above.
+        std::vector<TRecordVerdict> given;
+        if (judge.NeedsGivenVerdicts()) {
+            for (int i = 0; i < row; ++i) {
+                TQSORecord earlier = ViewedRecord(contest, i);
+                TakeUnshownPieces(own, earlier, i);
+                given.push_back(judge.JudgeRecord(*own, ownCall, earlier, i, nullptr, &given));
+            }
+        }
+        t.Verdict = judge.JudgeRecord(*own, ownCall, t.Viewed, row, &t.Candidate, &given);
     } else {
         t.OwnCallMissing = true;
         ReportMissingCallSign(judging.Messages);

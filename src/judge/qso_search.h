@@ -2,6 +2,7 @@
 // station itself) and the test of one contact that the QSO viewer shows.
 #pragma once
 
+#include "judge/verdict.h"
 #include "logs/qso_record.h"
 
 #include <string>
@@ -34,6 +35,7 @@ struct TQSOViewTest {
     TQSORecord Viewed;             // the row as a record, QSOIndex = row + 1
     TQSORecord Candidate;          // the record of the other log the check chose, or empty
     bool OwnCallMissing = false;   // the log has no usable CALLSIGN: (the error box was shown)
+    TRecordVerdict Verdict;        // the judgement the log check gives the row
     // The right column's texts: QSOIndex, Freq, Mode, Date, Time, Call, Send, Receive.
     std::string Index, Freq, Mode, Date, Time, Call, Send, Receive;
 };

@@ -16,6 +16,19 @@ std::string OwnerOf(const TContestLog* log) {
 
 } // namespace
 
+void TakeUnshownPieces(const TContestLog* own, TQSORecord& record, int index) {
+    if (!own || !own->Exists() || index < 0) return;
+    const std::vector<TQSORecord>& lines = own->Records();
+    if (static_cast<std::size_t>(index) >= lines.size()) return;
+    record.MyCall = lines[static_cast<std::size_t>(index)].MyCall;
+    record.Tx = lines[static_cast<std::size_t>(index)].Tx;
+}
+
+void TakeUnshownPieces(const TContestLog* own, std::vector<TQSORecord>& records) {
+    for (std::size_t i = 0; i < records.size(); ++i)
+        TakeUnshownPieces(own, records[i], static_cast<int>(i));
+}
+
 void CheckLogRecords(TLogJudge& judge, const TContestLog* own, std::vector<TQSORecord>& records,
                      TLogVerdict& out) {
     out = TLogVerdict();
@@ -27,7 +40,8 @@ void CheckLogRecords(TLogJudge& judge, const TContestLog* own, std::vector<TQSOR
         ReportMissingCallSign(judge.Judging().Messages);
     } else {
         for (size_t i = 0; i < records.size(); ++i) {
-            TRecordVerdict verdict = judge.JudgeRecord(*own, ownCall, records[i], static_cast<int>(i));
+            TRecordVerdict verdict =
+                judge.JudgeRecord(*own, ownCall, records[i], static_cast<int>(i), nullptr, &out.Records);
             if (!verdict.Rejected) {
                 verdict.Criterion = Criterion(scripts, records[i]);
                 criteria.Add(verdict.Criterion);
@@ -53,7 +67,8 @@ void ScoreLog(TLogJudge& judge, const TContestLog* own, TLogVerdict& out) {
         TQSORecord record;
         for (size_t i = 0; i < records.size(); ++i) {
             record.AssignAsListed(records[i]);
-            TRecordVerdict verdict = judge.JudgeRecord(*own, ownCall, record, static_cast<int>(i));
+            TRecordVerdict verdict =
+                judge.JudgeRecord(*own, ownCall, record, static_cast<int>(i), nullptr, &out.Records);
             if (verdict.Points > 0) {
                 verdict.Criterion = Criterion(scripts, record);
                 criteria.Add(verdict.Criterion);

@@ -32,6 +32,13 @@ class TCriteria {
     std::set<std::string, TCaseInsensitiveLess> set_;
 };
 
+// Gives records made from the QSO rows of `own` the pieces of their lines that the rows do not show
+// (MyCall, Tx), taken from the log's own records at the same positions, so that the scripts read the same
+// values in the log check as in the contest-wide run.
+void TakeUnshownPieces(const TContestLog* own, std::vector<TQSORecord>& records);
+// The same for the one record of row position `index`.
+void TakeUnshownPieces(const TContestLog* own, TQSORecord& record, int index);
+
 // The log check of `own` ("Проверить все записи") on `records`, the log's contacts as the window shows
 // them (Score and Comment included; QSO position = their order). A log without a usable CALLSIGN: shows
 // the error box of the judge's messages and judges nothing. Accepted records add their criterion. The

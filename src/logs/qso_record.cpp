@@ -111,6 +111,7 @@ void TQSORecord::Clear() {
 
 void TQSORecord::ResetResults() {
     CachedPoints = -1;
+    CachedReason.clear();
     CachedCriterion.clear();
     CriterionKnown = false;
 }

@@ -16,6 +16,7 @@ class TQSORecord {
     // a record made from a QSO row has neither.
     std::string MyCall, Tx;
     int CachedPoints = -1;
+    std::string CachedReason; // the Reason CalcQSO left with CachedPoints: the record is rejected with it
     std::string CachedCriterion;
     bool CriterionKnown = false;
     int QSOIndex = -1;

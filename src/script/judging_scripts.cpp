@@ -112,18 +112,32 @@ TScriptInfo Info(TScriptKind kind) {
     return {"Расчёт очков для QSO-записи"_cp, "CalcQSO.txt", "script_CalcQSO"};
 }
 
-
-constexpr std::array<const char*, 10> kFieldNames = {"Freq", "Mode",    "SDate", "STime",   "Call",
-                                                     "Send", "Receive", "Score", "Comment", "DateTime"};
+// The record fields every entry point may read: the nine columns, the moment, and the two pieces of the
+// QSO line that only its template names.
+constexpr std::array<const char*, 12> kFieldNames = {"Freq",    "Mode",     "SDate",   "STime",
+                                                     "Call",    "Send",     "Receive", "Score",
+                                                     "Comment", "DateTime", "MyCall",  "Tx"};
+constexpr int kFieldCount = static_cast<int>(kFieldNames.size());
 constexpr int kScoreField = 7;
+constexpr int kDateTimeField = 9;
 
 // The bits of the entry points' inputs: field f of the record without suffix, of the record with "2",
-// CallSign and Multi (CalcTotal's Score is the bit of the field Score).
+// CallSign, Multi (CalcTotal's Score is the bit of the field Score), Accepted2, Reason and
+// MaxMinutesDifference.
 constexpr std::uint32_t FieldBit(int suffix, int field) {
-    return std::uint32_t{1} << (suffix * 10 + field);
+    return std::uint32_t{1} << (suffix * kFieldCount + field);
 }
-constexpr std::uint32_t kCallSignBit = std::uint32_t{1} << 20;
-constexpr std::uint32_t kMultiBit = std::uint32_t{1} << 21;
+constexpr std::uint32_t kCallSignBit = std::uint32_t{1} << 24;
+constexpr std::uint32_t kMultiBit = std::uint32_t{1} << 25;
+constexpr std::uint32_t kAccepted2Bit = std::uint32_t{1} << 26;
+constexpr std::uint32_t kReasonBit = std::uint32_t{1} << 27;
+constexpr std::uint32_t kMaxMinutesBit = std::uint32_t{1} << 28;
+
+// The record's text fields in the order of kFieldNames (the moment, which is no text, left out).
+std::array<const std::string*, 12> FieldTexts(const TQSORecord& r) {
+    return {&r.Freq,    &r.Mode,  &r.SDate,   &r.STime, &r.Call,   &r.Send,
+            &r.Receive, &r.Score, &r.Comment, nullptr,  &r.MyCall, &r.Tx};
+}
 
 // The inputs among what a compiled script can read.
 std::uint32_t InputsOf(const TfrReads& reads) {
@@ -131,11 +145,14 @@ std::uint32_t InputsOf(const TfrReads& reads) {
     std::uint32_t inputs = 0;
     for (const std::string& name : reads.Names) {
         for (int s = 0; s < 2; ++s)
-            for (int f = 0; f < static_cast<int>(kFieldNames.size()); ++f)
+            for (int f = 0; f < kFieldCount; ++f)
                 if (name == UpperCase(std::string(kFieldNames[static_cast<size_t>(f)]) + (s ? "2" : "")))
                     inputs |= FieldBit(s, f);
         if (name == "CALLSIGN") inputs |= kCallSignBit;
         if (name == "MULTI") inputs |= kMultiBit;
+        if (name == "ACCEPTED2") inputs |= kAccepted2Bit;
+        if (name == "REASON") inputs |= kReasonBit;
+        if (name == "MAXMINUTESDIFFERENCE") inputs |= kMaxMinutesBit;
     }
     return inputs;
 }
@@ -144,9 +161,9 @@ std::uint32_t InputsOf(const TfrReads& reads) {
 
 // Fixed handles of the variables every entry point defines, so a run never searches the store by name.
 struct TZelkScript::Handles {
-    int result = -1, callSign = -1, score = -1, multi = -1;
-    std::array<std::array<int, 10>, 2> fields{}; // suffix "" and "2"
-    std::array<std::array<std::string, 10>, 2> names;
+    int result = -1, callSign = -1, score = -1, multi = -1, accepted2 = -1, reason = -1, maxMinutes = -1;
+    std::array<std::array<int, kFieldCount>, 2> fields{}; // suffix "" and "2"
+    std::array<std::array<std::string, kFieldCount>, 2> names;
 };
 
 TScriptFileLocation TScriptFiles::Locate(const std::string& fileName) const {
@@ -243,6 +260,9 @@ TZelkScript::TZelkScript(TScriptFiles files, IMessages& messages, TNoFiles)
     h.callSign = engine_->VariableHandle("CallSign");
     h.score = engine_->VariableHandle("Score");
     h.multi = engine_->VariableHandle("Multi");
+    h.accepted2 = engine_->VariableHandle("Accepted2");
+    h.reason = engine_->VariableHandle("Reason");
+    h.maxMinutes = engine_->VariableHandle("MaxMinutesDifference");
     for (int s = 0; s < 2; ++s) {
         for (size_t f = 0; f < kFieldNames.size(); ++f) {
             h.names[s][f] = std::string(kFieldNames[f]) + (s ? "2" : "");
@@ -267,6 +287,7 @@ std::unique_ptr<TZelkScript> TZelkScript::Clone() const {
         copy->items_[i]->SetText(items_[i]->GetText());
         copy->items_[i]->Failed = items_[i]->Failed;
     }
+    copy->maxMinutes_ = maxMinutes_;
     return copy;
 }
 
@@ -282,13 +303,24 @@ void TZelkScript::ResetFailed() {
 }
 
 template <class Define>
-ScriptValue TZelkScript::RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define) {
+ScriptValue TZelkScript::RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define,
+                                  std::string* reason) {
     engine_->ClearVariables();
     engine_->SetVariable(handles_->result, "Result", initial);
+    if (reason) reason->clear();
     TZelkScriptItem& item = *FindItem(kind);
     if (item.Prepare(*engine_, messages_)) {
-        define(item.Inputs());
+        const std::uint32_t inputs = item.Inputs();
+        if (inputs & kMaxMinutesBit)
+            engine_->DefineVariable(handles_->maxMinutes, "MaxMinutesDifference") =
+                ScriptValue::Integer(maxMinutes_);
+        // Reason starts empty; an entry point that has none leaves the name to the script.
+        if (reason && (inputs & kReasonBit))
+            engine_->DefineVariable(handles_->reason, "Reason").AssignText(std::string());
+        define(inputs);
         item.Execute(*engine_, messages_);
+        if (reason && !item.Failed)
+            if (const ScriptValue* word = engine_->Variables().At(handles_->reason)) *reason = word->AsText();
     }
     const ScriptValue* result = engine_->Variables().At(handles_->result);
     return result ? *result : ScriptValue::Integer(0);
@@ -296,14 +328,16 @@ ScriptValue TZelkScript::RunEntry(TScriptKind kind, const ScriptValue& initial, 
 
 void TZelkScript::SetRecord(const TQSORecord& r, int s, std::uint32_t inputs) {
     const auto& h = *handles_;
-    const std::string* texts[] = {&r.Freq, &r.Mode,    &r.SDate, &r.STime,  &r.Call,
-                                  &r.Send, &r.Receive, &r.Score, &r.Comment};
-    for (int f = 0; f < 9; ++f)
-        if (inputs & FieldBit(s, f))
-            engine_->DefineVariable(h.fields[s][f], h.names[s][f]).AssignText(*texts[f]);
-    // The moment is computed only for a script that can read it.
-    if (inputs & FieldBit(s, 9))
-        engine_->DefineVariable(h.fields[s][9], h.names[s][9]).AssignDate(r.DateTime());
+    const auto texts = FieldTexts(r);
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (!(inputs & FieldBit(s, f))) continue;
+        ScriptValue& value = engine_->DefineVariable(h.fields[s][f], h.names[s][f]);
+        // The moment is computed only for a script that can read it.
+        if (f == kDateTimeField)
+            value.AssignDate(r.DateTime());
+        else
+            value.AssignText(*texts[static_cast<size_t>(f)]);
+    }
 }
 
 void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string& suffix) {
@@ -311,16 +345,17 @@ void TZelkScript::SetRecordVariables(const TQSORecord& record, const std::string
         SetRecord(record, suffix.empty() ? 0 : 1, ~0u);
         return;
     }
-    const std::string* texts[] = {&record.Freq, &record.Mode,    &record.SDate, &record.STime,  &record.Call,
-                                  &record.Send, &record.Receive, &record.Score, &record.Comment};
-    for (size_t f = 0; f < 9; ++f)
-        engine_->SetVariable(std::string(kFieldNames[f]) + suffix, ScriptValue::Text(*texts[f]));
-    engine_->SetVariable(std::string(kFieldNames[9]) + suffix, ScriptValue::Date(record.DateTime()));
+    const auto texts = FieldTexts(record);
+    for (size_t f = 0; f < kFieldNames.size(); ++f)
+        engine_->SetVariable(std::string(kFieldNames[f]) + suffix, static_cast<int>(f) == kDateTimeField
+                                                                       ? ScriptValue::Date(record.DateTime())
+                                                                       : ScriptValue::Text(*texts[f]));
 }
 
-int TZelkScript::CalcQSO(const TQSORecord& record) {
-    return RunEntry(TScriptKind::CalcQSO, ScriptValue::Integer(0),
-                    [&](std::uint32_t inputs) { SetRecord(record, 0, inputs); })
+int TZelkScript::CalcQSO(const TQSORecord& record, std::string* reason) {
+    return RunEntry(
+               TScriptKind::CalcQSO, ScriptValue::Integer(0),
+               [&](std::uint32_t inputs) { SetRecord(record, 0, inputs); }, reason)
         .AsInteger();
 }
 
@@ -342,33 +377,48 @@ int TZelkScript::CalcTotal(int score, int multi) {
 }
 
 bool TZelkScript::RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
-                              const TQSORecord& other) {
-    return RunEntry(kind, ScriptValue::Boolean(false),
-                    [&](std::uint32_t inputs) {
-                        if (callSign && (inputs & kCallSignBit))
-                            engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
-                        SetRecord(record, 0, inputs);
-                        SetRecord(other, 1, inputs);
-                    })
+                              const TQSORecord& other, const bool* accepted2, std::string* reason) {
+    return RunEntry(
+               kind, ScriptValue::Boolean(false),
+               [&](std::uint32_t inputs) {
+                   if (callSign && (inputs & kCallSignBit))
+                       engine_->DefineVariable(handles_->callSign, "CallSign").AssignText(*callSign);
+                   if (accepted2 && (inputs & kAccepted2Bit))
+                       engine_->DefineVariable(handles_->accepted2, "Accepted2") =
+                           ScriptValue::Boolean(*accepted2);
+                   SetRecord(record, 0, inputs);
+                   SetRecord(other, 1, inputs);
+               },
+               reason)
         .AsBoolean();
+}
+
+void TZelkScript::SetMaxMinutesDifference(int minutes) {
+    maxMinutes_ = minutes;
+}
+
+bool TZelkScript::IsDuplicateReadsAccepted2() {
+    TZelkScriptItem& item = *FindItem(TScriptKind::IsDuplicate);
+    return item.Prepare(*engine_, messages_) && (item.Inputs() & kAccepted2Bit);
 }
 
 bool TZelkScript::IsConfirmative(const std::string& callSign, const TQSORecord& record,
                                  const TQSORecord& candidate) {
-    return RunPairTest(TScriptKind::IsConfirmative, &callSign, record, candidate);
+    return RunPairTest(TScriptKind::IsConfirmative, &callSign, record, candidate, nullptr, nullptr);
 }
 
 bool TZelkScript::IsValidReceive(const std::string& callSign, const TQSORecord& record,
-                                 const TQSORecord& candidate) {
-    return RunPairTest(TScriptKind::IsValidReceive, &callSign, record, candidate);
+                                 const TQSORecord& candidate, std::string* reason) {
+    return RunPairTest(TScriptKind::IsValidReceive, &callSign, record, candidate, nullptr, reason);
 }
 
-bool TZelkScript::IsDuplicate(const TQSORecord& record, const TQSORecord& earlier) {
-    return RunPairTest(TScriptKind::IsDuplicate, nullptr, record, earlier);
+bool TZelkScript::IsDuplicate(const TQSORecord& record, const TQSORecord& earlier, const bool* accepted2,
+                              std::string* reason) {
+    return RunPairTest(TScriptKind::IsDuplicate, nullptr, record, earlier, accepted2, reason);
 }
 
 int Points(TZelkScript& scripts, TQSORecord& record) {
-    if (record.CachedPoints < 0) record.CachedPoints = scripts.CalcQSO(record);
+    if (record.CachedPoints < 0) record.CachedPoints = scripts.CalcQSO(record, &record.CachedReason);
     return record.CachedPoints;
 }
 
@@ -386,12 +436,13 @@ bool IsConfirmedBy(TZelkScript& scripts, const TQSORecord& record, const std::st
 }
 
 bool IsReceiveValid(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
-                    const TQSORecord& other) {
-    return scripts.IsValidReceive(ownerCall, record, other);
+                    const TQSORecord& other, std::string* reason) {
+    return scripts.IsValidReceive(ownerCall, record, other, reason);
 }
 
-bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier) {
-    return scripts.IsDuplicate(record, earlier);
+bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier,
+                   const bool* accepted2, std::string* reason) {
+    return scripts.IsDuplicate(record, earlier, accepted2, reason);
 }
 
 int GetTotal(TZelkScript& scripts, TZelkCurrentFile& file) {

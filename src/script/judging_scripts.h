@@ -6,6 +6,7 @@
 #pragma once
 
 #include "settings/app_paths.h"
+#include "settings/judging_settings.h"
 
 #include <cstdint>
 #include <memory>
@@ -67,7 +68,8 @@ class TZelkScriptItem {
     // `messages` once and sets Failed. False while Failed is set.
     bool Prepare(TZelkScriptEngine& engine, IMessages& messages);
     // The input variables of the entry points that the compiled script can read, one bit each (valid
-    // after Prepare): the ten record fields, the ten with suffix "2", CallSign and Multi. Every bit is set
+    // after Prepare): the twelve record fields, the twelve with suffix "2", CallSign, Multi, Accepted2,
+    // Reason and MaxMinutesDifference. Every bit is set
     // for a script that calls a function which could reach a variable it does not name.
     std::uint32_t Inputs() const { return inputs_; }
     // Runs the compiled script on `engine`; a run error is reported through `messages` once and sets
@@ -98,16 +100,29 @@ class TZelkScript {
     // A set with the same texts and failure marks and an engine and variable store of its own, so that
     // two threads can judge at once, each with its own set.
     std::unique_ptr<TZelkScript> Clone() const;
-    // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set and its
-    // items stay the same objects.
+    // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set
+    // and its items stay the same objects.
     void Load(TScriptFiles files);
 
-    int CalcQSO(const TQSORecord& record);
+    // The entry points. Every one defines MaxMinutesDifference for a script that reads it. Those with
+    // `reason` start the script's Reason empty and give back the text it leaves there (empty when none,
+    // or when the script failed). IsDuplicate defines Accepted2 from `accepted2` when given.
+    int CalcQSO(const TQSORecord& record, std::string* reason = nullptr);
     std::string CalcMultiplier(const TQSORecord& record);
     int CalcTotal(int score, int multi);
     bool IsConfirmative(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate);
-    bool IsValidReceive(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate);
-    bool IsDuplicate(const TQSORecord& record, const TQSORecord& earlier);
+    bool IsValidReceive(const std::string& callSign, const TQSORecord& record, const TQSORecord& candidate,
+                        std::string* reason = nullptr);
+    bool IsDuplicate(const TQSORecord& record, const TQSORecord& earlier, const bool* accepted2 = nullptr,
+                     std::string* reason = nullptr);
+
+    // The value the scripts read as MaxMinutesDifference: the setting of the judging that uses the set
+    // (the judge of a command passes it in), the setting's default until then.
+    void SetMaxMinutesDifference(int minutes);
+    int MaxMinutesDifference() const { return maxMinutes_; }
+    // True when the compiled IsDuplicate can read Accepted2, so that a check must keep the verdicts of
+    // the earlier records; compiles the script (reporting its errors once) when it is not yet compiled.
+    bool IsDuplicateReadsAccepted2();
 
     TZelkScriptItem* FindItem(TScriptKind kind);
     const std::vector<std::unique_ptr<TZelkScriptItem>>& Items() const { return items_; }
@@ -126,28 +141,32 @@ class TZelkScript {
     // compiled, its inputs defined by `define` (given the item's Inputs(), so that only what the script
     // can read is defined), the script run; returns Result.
     template <class Define>
-    ScriptValue RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define);
+    ScriptValue RunEntry(TScriptKind kind, const ScriptValue& initial, Define&& define,
+                         std::string* reason = nullptr);
     // Defines the fields of `record` that `inputs` holds, named field + suffix ("" for 0, "2" for 1).
     void SetRecord(const TQSORecord& record, int suffix, std::uint32_t inputs);
     // The three tests of a pair of records; `callSign` (when given) is defined before the records.
     bool RunPairTest(TScriptKind kind, const std::string* callSign, const TQSORecord& record,
-                     const TQSORecord& other);
+                     const TQSORecord& other, const bool* accepted2, std::string* reason);
 
     TScriptFiles files_;
     IMessages& messages_;
     std::unique_ptr<TZelkScriptEngine> engine_;
     std::unique_ptr<Handles> handles_;
     std::vector<std::unique_ptr<TZelkScriptItem>> items_;
+    int maxMinutes_ = TZelkJudgingSettings().MaxMinutesDifference;
 };
 
-// The record and descriptor operations that run the scripts of `scripts`, with their caches.
+// The record and descriptor operations that run the scripts of `scripts`, with their caches. Points
+// keeps the Reason that CalcQSO left in the record's CachedReason.
 int Points(TZelkScript& scripts, TQSORecord& record);
 std::string Criterion(TZelkScript& scripts, TQSORecord& record);
 bool IsConfirmedBy(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
                    const TQSORecord& other);
 bool IsReceiveValid(TZelkScript& scripts, const TQSORecord& record, const std::string& ownerCall,
-                    const TQSORecord& other);
-bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier);
+                    const TQSORecord& other, std::string* reason = nullptr);
+bool IsDuplicateOf(TZelkScript& scripts, const TQSORecord& record, const TQSORecord& earlier,
+                   const bool* accepted2 = nullptr, std::string* reason = nullptr);
 int GetTotal(TZelkScript& scripts, TZelkCurrentFile& file);
 
 } // namespace zelk

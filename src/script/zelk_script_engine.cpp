@@ -104,6 +104,23 @@ constexpr TSignature kCompletion[kFunctionCount] = {
     {fnIsCall, "IsCall(<string>)"},
 };
 
+struct TVariableEntry {
+    std::string_view name;
+    std::string_view signature;
+};
+
+// The variables that contest rules are written with, after the functions; their scripts are named in the
+// help pages.
+constexpr TVariableEntry kRuleVariables[] = {
+    {"MaxMinutesDifference", "MaxMinutesDifference: Integer"},
+    {"MyCall", "MyCall: String"},
+    {"MyCall2", "MyCall2: String"},
+    {"Tx", "Tx: String"},
+    {"Tx2", "Tx2: String"},
+    {"Reason", "Reason: String"},
+    {"Accepted2", "Accepted2: Boolean"},
+};
+
 calendar::TDateTimeParts DateParts(const ScriptValue& v) {
     calendar::TDateTimeParts parts;
     if (!calendar::TrySplitDateTime(v.AsFloat(), parts))
@@ -184,6 +201,8 @@ void TZelkScriptEngine::FillCompletion(std::vector<TCompletionEntry>& list) cons
     list.clear();
     for (const auto& e : kCompletion)
         list.push_back({"function\t" + std::string(e.signature), std::string(kFunctionNames[e.function])});
+    for (const auto& v : kRuleVariables)
+        list.push_back({"variable\t" + std::string(v.signature), std::string(v.name)});
 }
 
 void TZelkScriptEngine::CheckScript(const std::vector<std::string>& source, TfrScript& compiled,

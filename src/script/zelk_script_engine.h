@@ -50,7 +50,8 @@ class TZelkScriptEngine : public TfrInterpretator {
         return variables_.DefineAt(handle, name);
     }
 
-    // The function entries in the editor's order.
+    // The function entries in the editor's order, then the variables of contest rules
+    // ("variable<TAB>Accepted2: Boolean").
     void FillCompletion(std::vector<TCompletionEntry>& list) const;
 
     // The check of the script editor and of `zelkon-cli compile`: CompileScript, and when that finds

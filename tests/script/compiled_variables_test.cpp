@@ -129,3 +129,58 @@ TEST_F(CompiledVariablesTest, AScriptThatReadsNothingStillRuns) {
     WriteScript("IsDuplicate.txt", "begin Call := 'X'; Result := Call = 'X' end");
     EXPECT_TRUE(Scripts().IsDuplicate(own, theirs));
 }
+
+// The names of contest rules are defined only for a script that reads them, and only by the entry
+// points that have them: Accepted2 by IsDuplicate when a check gives it, Reason (empty) by CalcQSO,
+// IsValidReceive and IsDuplicate, MaxMinutesDifference by all six.
+TEST_F(CompiledVariablesTest, RuleNamesReachTheScriptsThatReadThem) {
+    Scripts().SetMaxMinutesDifference(9);
+    own.MyCall = "Q1AA/P";
+    own.Tx = "1";
+    theirs.MyCall = "Q2BB";
+    WriteScript("IsDuplicate.txt",
+                "begin Result := Accepted2 and (Reason = '') and (MaxMinutesDifference = 9) "
+                "and (MyCall = 'Q1AA/P') and (Tx = '1') and (MyCall2 = 'Q2BB') and (Tx2 = '') end");
+    const bool yes = true, no = false;
+    std::string reason = "old";
+    EXPECT_TRUE(Scripts().IsDuplicate(own, theirs, &yes, &reason));
+    EXPECT_EQ(reason, "");
+    EXPECT_FALSE(Scripts().IsDuplicate(own, theirs, &no, &reason));
+    EXPECT_TRUE(Scripts().IsDuplicateReadsAccepted2());
+    EXPECT_EQ(Defined(), (std::vector<std::string>{"Accepted2", "MaxMinutesDifference", "MyCall", "MyCall2",
+                                                   "Reason", "Result", "Tx", "Tx2"}));
+    // A script that does not name Accepted2 is not given it, and a check keeps no verdicts for it.
+    WriteScript("IsDuplicate.txt", "begin Result := Call = Call2 end");
+    EXPECT_TRUE(Scripts().IsDuplicate(own, own, &no, &reason));
+    EXPECT_FALSE(Scripts().IsDuplicateReadsAccepted2());
+    EXPECT_EQ(Defined(), (std::vector<std::string>{"Call", "Call2", "Result"}));
+
+    // Reason starts empty on every run, whatever the run before left in it; the text left is given back.
+    WriteScript("CalcQSO.txt",
+                "begin if Reason = '' then Result := MaxMinutesDifference; Reason := 'R' + Tx end");
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(Scripts().CalcQSO(own, &reason), 9);
+        EXPECT_EQ(reason, "R1");
+    }
+    // A script that only assigns Reason still gives it back; one that fails gives none.
+    WriteScript("IsValidReceive.txt", "begin Reason := 'нет'; Result := MaxMinutesDifference > 5 end"_cp);
+    EXPECT_TRUE(Scripts().IsValidReceive("Q1AA", own, theirs, &reason));
+    EXPECT_EQ(reason, "нет"_cp);
+    WriteScript("IsValidReceive.txt", "begin Reason := 'нет'; Result := Foo(1) end"_cp);
+    EXPECT_FALSE(Scripts().IsValidReceive("Q1AA", own, theirs, &reason));
+    EXPECT_EQ(reason, "");
+    messages.boxes.clear();
+
+    // MaxMinutesDifference in the other three, and a copy of the set keeps the value.
+    WriteScript("CalcMultiplier.txt", "begin Result := IntToStr(MaxMinutesDifference) + MyCall end");
+    WriteScript("CalcTotal.txt", "begin Result := Score * Multi + MaxMinutesDifference end");
+    WriteScript("IsConfirmative.txt",
+                "begin Result := (MaxMinutesDifference = 9) and (CallSign = 'Q1AA') end");
+    const auto copy = Scripts().Clone();
+    for (TZelkScript* set : {&Scripts(), copy.get()}) {
+        EXPECT_EQ(set->CalcMultiplier(own), "9Q1AA/P");
+        EXPECT_EQ(set->CalcTotal(2, 3), 15);
+        EXPECT_TRUE(set->IsConfirmative("Q1AA", own, theirs));
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+}

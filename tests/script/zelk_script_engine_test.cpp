@@ -196,7 +196,7 @@ TEST(ZelkScriptEngine, CompletionListsEveryFunctionInTheEditorsOrder) {
     TZelkScriptEngine engine;
     std::vector<TCompletionEntry> list{{"stale", "stale"}};
     engine.FillCompletion(list);
-    ASSERT_EQ(list.size(), 29u);
+    ASSERT_EQ(list.size(), 36u);
     EXPECT_EQ(list[0].display, "function\tIntToStr(<value>)");
     EXPECT_EQ(list[0].insert, "IntToStr");
     EXPECT_EQ(list[15].display, "function\tRound(<value>, <digits>)");
@@ -208,8 +208,22 @@ TEST(ZelkScriptEngine, CompletionListsEveryFunctionInTheEditorsOrder) {
                            "NoZeros(<string>)", "IsCall(<string>)"};
     for (size_t i = 0; i < std::size(rules); ++i)
         EXPECT_EQ(list[24 + i].display, std::string("function\t") + rules[i]);
+    // The variables of contest rules come last, with their kinds.
+    const char* variables[] = {"MaxMinutesDifference: Integer",
+                               "MyCall: String",
+                               "MyCall2: String",
+                               "Tx: String",
+                               "Tx2: String",
+                               "Reason: String",
+                               "Accepted2: Boolean"};
+    for (size_t i = 0; i < std::size(variables); ++i) {
+        EXPECT_EQ(list[29 + i].display, std::string("variable\t") + variables[i]);
+        EXPECT_EQ(list[29 + i].insert + ":",
+                  std::string(variables[i]).substr(0, list[29 + i].insert.size() + 1));
+    }
     // Every listed function is known to the engine.
     for (const auto& e : list) {
+        if (e.display.rfind("function\t", 0) != 0) continue;
         const std::string call = e.insert + "()";
         const std::string shown = EvalShow(engine, call);
         EXPECT_EQ(shown.find(kUnknown), std::string::npos) << call;

@@ -571,7 +571,8 @@ class ScriptEditorTest : public QObject {
 
         // The functions for contest rules are offered like the others.
         e.Syn()->setText(QString());
-        for (const QString name : {"Band", "Minutes", "Word", "NoZeros", "IsCall"}) {
+        for (const QString name : {"Band", "Minutes", "Word", "NoZeros", "IsCall", "Accepted2", "Reason",
+                                   "MaxMinutesDifference", "MyCall2", "Tx2"}) {
             e.Type(name.left(3));
             QTest::keyClick(e.Syn(), Qt::Key_Space, Qt::ControlModifier);
             QVERIFY2(list->Offered().contains(name), qPrintable(name));
@@ -603,7 +604,7 @@ class ScriptEditorTest : public QObject {
         e.Type(QStringLiteral("."));
         QVERIFY(!e.Completion()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(e.Completion()->isVisible(), 3000);
-        QCOMPARE(e.Completion()->Offered().size(), qsizetype(29));
+        QCOMPARE(e.Completion()->Offered().size(), qsizetype(36));
         QTest::keyClick(e.CompletionKeys(), Qt::Key_Return);
         QCOMPARE(e.Text(), QStringLiteral("a.b.IntToStr"));
     }

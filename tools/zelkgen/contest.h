@@ -36,9 +36,10 @@ struct TGenContact {
     int32_t station[2] = {0, 0}; // [0] works on its own frequency, [1] called it
     int32_t band = 0;
     int32_t freqKHz = 0;
-    int32_t serial[2] = {0, 0}; // what each side sent
-    int32_t repeatOf = -1;      // the earlier contact this one repeats
-    bool repeated = false;      // a later contact repeats this one
+    int32_t serial[2] = {0, 0};   // what each side sent
+    int32_t previous[2] = {0, 0}; // the serial each side logged as received in its contact before, 0: none
+    int32_t repeatOf = -1;        // the earlier contact this one repeats
+    bool repeated = false;        // a later contact repeats this one
     TGenFault fault = TGenFault::None;
     int8_t faultSide = 0;      // whose record carries the fault (NotInLog: whose record is missing)
     int16_t faultValue = 0;    // Busted: serial error; TimeShift: minutes

@@ -50,7 +50,7 @@ class TCollector {
     }
     // What `side` sent with `serial`, as the logs write it.
     std::string Exchange(const TGenContact& c, int side, int serial) const {
-        return ExchangeText(o_, serial, c_.stations[c.station[side]].region);
+        return ExchangeText(o_, serial, c_.stations[c.station[side]].region, c.previous[side]);
     }
 
     const TGenOptions& o_;

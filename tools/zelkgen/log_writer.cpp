@@ -42,14 +42,14 @@ std::string QsoLine(const TGenOptions& o, const TGenContest& contest, const TGen
                       sent.c_str(), otherCall.c_str(), received.c_str());
         return buf;
     }
-    std::string sentText = ExchangeText(o, c.serial[side], own.region);
+    std::string sentText = ExchangeText(o, c.serial[side], own.region, c.previous[side]);
     // The first piece of the sent exchange left out: what follows moves up by one.
     if (leftOut)
         sentText = sentText.find(' ') == std::string::npos ? "" : sentText.substr(sentText.find(' ') + 1);
     std::snprintf(buf, sizeof buf, "QSO: %5d %s %s %s %-13s %s%s%-13s %s 0", c.freqKHz, mode.c_str(),
                   DateText(minute).c_str(), TimeText(minute).c_str(), ownCall.c_str(), sentText.c_str(),
                   sentText.empty() ? "" : " ", otherCall.c_str(),
-                  ExchangeText(o, ReceivedSerial(c, side), other.region).c_str());
+                  ExchangeText(o, ReceivedSerial(c, side), other.region, c.previous[1 - side]).c_str());
     return buf;
 }
 
@@ -88,12 +88,14 @@ class TLineSink {
 
 void NumberRecords(TGenContest& contest) {
     for (int st = 0; st < static_cast<int>(contest.stations.size()); ++st) {
-        if (!contest.stations[st].sendsLog) continue;
-        int n = 0;
+        int n = 0, previous = 0;
         for (int idx : contest.stations[st].contacts) {
             TGenContact& c = contest.contacts[idx];
             const int side = SideOf(c, st);
-            if (IsLogged(c, side)) c.qsoNo[side] = ++n;
+            c.previous[side] = previous;
+            if (!IsLogged(c, side)) continue;
+            previous = ReceivedSerial(c, side);
+            if (contest.stations[st].sendsLog) c.qsoNo[side] = ++n;
         }
     }
 }
@@ -107,10 +109,12 @@ int64_t LoggedMinute(const TGenOptions& o, const TGenContest& contest, const TGe
     return minute;
 }
 
-std::string ExchangeText(const TGenOptions& o, int serial, const std::string& region) {
+std::string ExchangeText(const TGenOptions& o, int serial, const std::string& region, int previous) {
     switch (o.exchange) {
     case TGenExchange::Serial:
         return Serial(serial);
+    case TGenExchange::SerialPrevious:
+        return Serial(serial) + " " + Serial(previous);
     case TGenExchange::RstSerialRegion:
         return "599 " + Serial(serial) + " " + region;
     case TGenExchange::RstSerial:

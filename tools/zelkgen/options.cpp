@@ -108,6 +108,8 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
         o.noCallsign = IntOption(name, value, 0, 20000);
     } else if (name == "--portable") {
         o.portable = IntOption(name, value, 0, 20000);
+    } else if (name == "--retries") {
+        o.retriesBp = RateOption(name, value);
     } else if (name == "--missing-piece") {
         o.missingPieceBp = RateOption(name, value);
     } else if (name == "--mixed-ext") {
@@ -129,9 +131,11 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
             o.exchange = TGenExchange::Serial;
         else if (value == "rst-serial-region")
             o.exchange = TGenExchange::RstSerialRegion;
+        else if (value == "serial-previous")
+            o.exchange = TGenExchange::SerialPrevious;
         else
             throw TGenUsageError("--exchange: unknown layout '" + value +
-                                 "' (use rst-serial, serial or rst-serial-region)");
+                                 "' (use rst-serial, serial, rst-serial-region or serial-previous)");
     } else if (name == "--date") {
         if (!ParseDate(value, o.date))
             throw TGenUsageError("--date needs a date yyyy-mm-dd, not '" + value + "'");
@@ -140,6 +144,8 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
             throw TGenUsageError("--start needs a time hhmm or hh:mm, not '" + value + "'");
     } else if (name == "--hours") {
         o.hours = IntOption(name, value, 1, 48);
+    } else if (name == "--overtime") {
+        o.overtimeMinutes = IntOption(name, value, 0, 600);
     } else if (name == "--bands") {
         o.bands = BandsOption(value);
     } else if (name == "--contest") {
@@ -227,6 +233,8 @@ Contest:
   --date YYYY-MM-DD    day of the start (default 2026-02-14)
   --start HHMM         start time, UTC (default 1200); the contest may run over midnight
   --hours H            length in hours, 1 to 48 (default 4)
+  --overtime M         minutes the stations go on working after the end, 0 to 600, so that the logs
+                       hold contacts outside the contest period (default 0)
   --bands LIST         comma-separated bands in MHz from 1.8,3.5,7,14,21,28 (default 3.5,7,14)
   --contest NAME       the CONTEST: value (default WINTER-CUP-CW)
 
@@ -235,6 +243,8 @@ Faults (P is a percentage of the contacts, up to two decimals; above 0 gives at 
   --time-shift P       contacts one side logged 5 to 20 minutes off (default 1)
   --dupes P            contacts made once more later on the same frequency (default 1)
   --nil P              contacts only one side logged (default 1)
+  --retries P          of the contacts --busted miscopied, those made once more 2 to 30 minutes later
+                       on the same frequency to put them right (default 0)
   --no-callsign N      logs written without a CALLSIGN: line (default 0)
   --missing-piece P    contacts one side wrote with the first piece of its sent exchange left out, so
                        that the next piece stands where the correspondent's call belongs (default 0)
@@ -245,7 +255,9 @@ Form of the logs (P is a percentage of the logs; above 0 gives at least one):
   --lf-only P          logs with LF line ends instead of CR LF (default 15)
   --unknown-tags P     logs with a tag Zelkon does not know, e.g. X-QTH: (default 20)
   --exchange LAYOUT    what the QSO lines hold as exchange, in every log: rst-serial (599 001, the
-                       documented layout), serial (001 alone) or rst-serial-region (599 001 MO)
+                       documented layout), serial (001 alone), rst-serial-region (599 001 MO) or
+                       serial-previous (014 009: the serial, then the serial the sender received in
+                       its previous contact, 000 in its first)
 
 Logs as they arrive (P is a percentage of the logs; the --clean copy has none of these):
   --mixed-ext P        logs named .log or .LOG instead of .CBR (default 0)
@@ -271,9 +283,9 @@ to at most a third of the contacts, --missing-piece to contacts none of them too
 a log without CALLSIGN:. Changing the rate of --busted, --time-shift or --nil leaves the contacts and
 the other faults as they were. The forms of logs as they arrive change no contact: judged with
 FilesMask=*.CBR;*.LOG, FindLogByCallSign=1 and QSOSplitTabs=1, the --out folder gives the verdicts of
-the --clean one. With --exchange serial or rst-serial-region both need a QSOTemplate
-("freq mode date time mycall sent call rcvd tx" or "freq mode date time mycall sent sent sent call rcvd
-rcvd rcvd tx").
+the --clean one. With --exchange serial, rst-serial-region or serial-previous both need a QSOTemplate
+("freq mode date time mycall sent call rcvd tx", "freq mode date time mycall sent sent sent call rcvd
+rcvd rcvd tx" or "freq mode date time mycall sent sent call rcvd rcvd tx").
 )";
 }
 

@@ -18,8 +18,8 @@ struct TGenBand {
 };
 
 // How the logs of a contest write the exchange: RST and serial (the documented layout), the serial alone,
-// or RST, serial and a region code.
-enum class TGenExchange : uint8_t { RstSerial, Serial, RstSerialRegion };
+// RST, serial and a region code, or the serial and the serial received in the sender's previous contact.
+enum class TGenExchange : uint8_t { RstSerial, Serial, RstSerialRegion, SerialPrevious };
 
 struct TGenOptions {
     std::string outDir;
@@ -45,6 +45,7 @@ struct TGenOptions {
     int noCallsign = 0;
     int portable = 0;
     int missingPieceBp = 0;
+    int retriesBp = 0; // of the miscopied contacts
 
     // Logs as they arrive (rates of the logs); the cleaned copy has none of these.
     int mixedExtBp = 0;
@@ -59,6 +60,7 @@ struct TGenOptions {
     TGenDate date;
     int startMinute = 12 * 60;
     int hours = 4;
+    int overtimeMinutes = 0; // the stations go on working this long after the end
     std::vector<TGenBand> bands;
     std::string contest = "WINTER-CUP-CW";
 };

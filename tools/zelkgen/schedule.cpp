@@ -38,6 +38,7 @@ class TScheduler {
     void RunContest();
     void AddRepeats();
     void AddFaults();
+    void AddRetries();
     void AddMissingPieces();
     void NumberSerials();
 
@@ -50,6 +51,9 @@ class TScheduler {
     bool Free(int a, int b, int slot) const { return !busy_.Test(a, slot) && !busy_.Test(b, slot); }
     // The caller answers the runner on the runner's frequency.
     int AddContact(int slot, int runner, int caller, int repeatOf = -1);
+    // The caller of contact `original` comes back 2 to 30 minutes later while the runner is still on the
+    // same frequency; false when no free moment was drawn.
+    bool RepeatLater(TGenRandom& rnd, int original);
     bool PlantOne(TGenRandom& rnd, int partner, int station);
     void PairUp(TGenRandom& rnd, int slot, int band, std::vector<int>& wanting, std::vector<int>& remaining);
 
@@ -171,22 +175,40 @@ void TScheduler::AddRepeats() {
     const size_t wanted = RateCount(candidates.size(), o_.dupesBp);
     rnd.Shuffle(candidates);
     size_t made = 0;
-    for (size_t k = 0; k < candidates.size() && made < wanted; ++k) {
-        const TGenContact original = c_.contacts[candidates[k]];
-        const int runner = original.station[0], caller = original.station[1];
-        const int lo = original.slot + 2 * c_.slotsPerMinute;
-        const int hi = std::min(c_.slots - 1, original.slot + 30 * c_.slotsPerMinute);
-        if (lo > hi) continue;
-        const int runSegment = c_.SegmentAt(runner, original.slot).startSlot;
-        for (int attempt = 0; attempt < 24; ++attempt) {
-            const int s = rnd.Range(lo, hi);
-            if (!Free(runner, caller, s) || c_.SegmentAt(runner, s).startSlot != runSegment) continue;
-            AddContact(s, runner, caller, candidates[k]);
-            c_.contacts[candidates[k]].repeated = true;
-            ++made;
-            break;
-        }
+    for (size_t k = 0; k < candidates.size() && made < wanted; ++k)
+        if (RepeatLater(rnd, candidates[k])) ++made;
+}
+
+bool TScheduler::RepeatLater(TGenRandom& rnd, int index) {
+    const TGenContact original = c_.contacts[index];
+    const int runner = original.station[0], caller = original.station[1];
+    const int lo = original.slot + 2 * c_.slotsPerMinute;
+    const int hi = std::min(c_.slots - 1, original.slot + 30 * c_.slotsPerMinute);
+    if (lo > hi) return false;
+    const int runSegment = c_.SegmentAt(runner, original.slot).startSlot;
+    for (int attempt = 0; attempt < 24; ++attempt) {
+        const int s = rnd.Range(lo, hi);
+        if (!Free(runner, caller, s) || c_.SegmentAt(runner, s).startSlot != runSegment) continue;
+        AddContact(s, runner, caller, index);
+        c_.contacts[index].repeated = true;
+        return true;
     }
+    return false;
+}
+
+// Miscopied contacts made once more to put them right, from a stream of their own: without them the
+// contest stays as it was.
+void TScheduler::AddRetries() {
+    if (o_.retriesBp <= 0) return;
+    TGenRandom rnd(o_.seed, kStreamRetries);
+    std::vector<int> busted;
+    for (int i = 0; i < static_cast<int>(c_.contacts.size()); ++i)
+        if (c_.contacts[i].fault == TGenFault::Busted && !c_.contacts[i].repeated) busted.push_back(i);
+    rnd.Shuffle(busted);
+    const size_t wanted = RateCount(busted.size(), o_.retriesBp);
+    size_t made = 0;
+    for (size_t k = 0; k < busted.size() && made < wanted; ++k)
+        if (RepeatLater(rnd, busted[k])) ++made;
 }
 
 // Busted exchanges, time shifts and contacts only one side logged, on distinct contacts. The eligible
@@ -263,6 +285,7 @@ void MakeContacts(const TGenOptions& options, TGenContest& contest) {
     scheduler.RunContest();
     scheduler.AddRepeats();
     scheduler.AddFaults();
+    scheduler.AddRetries();
     scheduler.AddMissingPieces();
     scheduler.NumberSerials();
 }

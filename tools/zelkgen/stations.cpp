@@ -85,7 +85,7 @@ size_t RateCount(size_t n, int basisPoints) {
 
 TGenContest MakeStations(const TGenOptions& o) {
     TGenContest contest;
-    const int minutes = o.hours * 60;
+    const int minutes = o.hours * 60 + o.overtimeMinutes;
     // Enough slots that a station wants a contact in at most about every second one.
     contest.slotsPerMinute = std::clamp((2 * o.qsos + minutes - 1) / minutes, 1, 60);
     contest.slots = minutes * contest.slotsPerMinute;
