@@ -37,9 +37,9 @@ void ShowLogResults(TLogRow& row, int score, int multi, int total) {
 }
 
 // The plan of the judging path: the quiet plan unless the full scan is asked for or it skips nothing.
-std::unique_ptr<TKeyPlan> PlanOf(const TJudging& judging) {
+std::unique_ptr<TKeyPlan> PlanOf(const TJudging& judging, const std::vector<const TContestLog*>& logs = {}) {
     if (judging.Path == TJudgingPath::FullScan) return nullptr;
-    std::unique_ptr<TKeyPlan> plan = TKeyPlan::For(judging.Scripts);
+    std::unique_ptr<TKeyPlan> plan = TKeyPlan::For(judging.Scripts, logs);
     return plan->Plain() ? nullptr : std::move(plan);
 }
 
@@ -97,7 +97,7 @@ void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* pr
     std::vector<const TContestLog*> logs(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         logs[static_cast<size_t>(i)] = contest.LogAt(i);
-    const std::unique_ptr<TKeyPlan> plan = PlanOf(judging);
+    const std::unique_ptr<TKeyPlan> plan = PlanOf(judging, logs);
     const TContestRun run{contest.Model, judging, &contest.NoFileCalls, plan.get()};
     const int workers = judging.Path == TJudgingPath::FullScan ? 1 : JudgingWorkers();
     ScoreLogs(run, logs, workers, guard, [&contest](int i, const TLogVerdict& verdict) {
