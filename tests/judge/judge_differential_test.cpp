@@ -257,6 +257,20 @@ TOutcome Judge(const fs::path& source, const TNamedSet& set, std::uint64_t round
     return out;
 }
 
+// Where two outcomes part: the first line that differs, with its number, instead of both whole texts.
+std::string FirstDifference(const std::string& planned, const std::string& full) {
+    std::istringstream a(planned), b(full);
+    std::string la, lb;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, la));
+        const bool moreB = static_cast<bool>(std::getline(b, lb));
+        if (!moreA && !moreB) return "no difference";
+        if (!moreA || !moreB || la != lb)
+            return "line " + std::to_string(line) + "\n  planned:   " + (moreA ? la : "(end)") +
+                   "\n  full scan: " + (moreB ? lb : "(end)");
+    }
+}
+
 std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
     const char* text = std::getenv(name);
     return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
@@ -286,11 +300,15 @@ TEST(JudgeDifferential, PlannedPathGivesWhatTheFullScanGives) {
             for (const auto& [file, text] : set.scripts)
                 scripts += file + ": " + text + "\n";
             const std::string context = "round " + std::to_string(round) + ", " + set.name + "\n" + scripts;
-            EXPECT_EQ(planned.absent, full.absent) << context;
-            EXPECT_EQ(planned.rows, full.rows) << context;
-            EXPECT_EQ(planned.standings, full.standings) << context;
-            EXPECT_EQ(planned.ubn, full.ubn) << context;
-            EXPECT_EQ(planned.messages, full.messages) << context;
+            const std::pair<const char*, std::pair<const std::string*, const std::string*>> parts[] = {
+                {"absent", {&planned.absent, &full.absent}},
+                {"log rows", {&planned.rows, &full.rows}},
+                {"standings", {&planned.standings, &full.standings}},
+                {"UBN files", {&planned.ubn, &full.ubn}},
+                {"messages", {&planned.messages, &full.messages}}};
+            for (const auto& [what, texts] : parts)
+                EXPECT_TRUE(*texts.first == *texts.second)
+                    << what << " differ, " << context << FirstDifference(*texts.first, *texts.second);
             if (::testing::Test::HasFailure()) return;
         }
     }
