@@ -2,8 +2,10 @@
 // stations without a log, each presenting its verdicts in the contest's rows.
 #include "judge/judge.h"
 
+#include "judge/contest_run.h"
 #include "judge/cross_check.h"
 #include "judge/judging.h"
+#include "judge/key_plan.h"
 #include "judge/progress_guard.h"
 #include "judge/scoring.h"
 #include "logs/contest.h"
@@ -34,6 +36,13 @@ void ShowLogResults(TLogRow& row, int score, int multi, int total) {
     row.SetCell(2, std::to_string(total));
 }
 
+// The plan of the judging path: the quiet plan unless the full scan is asked for or it skips nothing.
+std::unique_ptr<TKeyPlan> PlanOf(const TJudging& judging, const std::vector<const TContestLog*>& logs = {}) {
+    if (judging.Path == TJudgingPath::FullScan) return nullptr;
+    std::unique_ptr<TKeyPlan> plan = TKeyPlan::For(judging.Scripts, logs);
+    return plan->Plain() ? nullptr : std::move(plan);
+}
+
 } // namespace
 
 void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJudgingSettings& settings,
@@ -52,7 +61,8 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     for (size_t i = 0; i < records.size(); ++i)
         records[i].LoadFromRow(&contest.QSOs[i]);
     TakeUnshownPieces(contest.LogAt(contest.SelectedLog), records);
-    TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
+    const std::unique_ptr<TKeyPlan> plan = PlanOf(judging);
+    TLogJudge judge(contest.Model, judging, &contest.NoFileCalls, plan.get());
     TLogVerdict verdict;
     try {
         CheckLogRecords(judge, contest.LogAt(contest.SelectedLog), records, verdict);
@@ -85,13 +95,15 @@ void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* pr
     TProgressGuard guard(progress, count);
     judging.Scripts.ResetFailed();
     contest.Model.Refresh();
-    TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
-    TLogVerdict verdict;
-    for (int i = 0; i < count; ++i) {
-        ScoreLog(judge, contest.LogAt(i), verdict);
+    std::vector<const TContestLog*> logs(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        logs[static_cast<size_t>(i)] = contest.LogAt(i);
+    const std::unique_ptr<TKeyPlan> plan = PlanOf(judging, logs);
+    const TContestRun run{contest.Model, judging, &contest.NoFileCalls, plan.get()};
+    const int workers = judging.Path == TJudgingPath::FullScan ? 1 : JudgingWorkers();
+    ScoreLogs(run, logs, workers, guard, [&contest](int i, const TLogVerdict& verdict) {
         ShowLogResults(contest.Logs[static_cast<size_t>(i)], verdict.Score, verdict.Multi, verdict.Total);
-        guard.Step(i);
-    }
+    });
 }
 
 void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool recalculate,

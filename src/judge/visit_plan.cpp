@@ -6,11 +6,11 @@
 namespace zelk {
 
 TRecordVisit TVisitPlan::Candidates(const TContestLog& theirs, const TQSORecord&, const std::string&) const {
-    return {&theirs.Records(), nullptr, SIZE_MAX};
+    return {&theirs.Records(), nullptr, 0, SIZE_MAX};
 }
 
 TRecordVisit TVisitPlan::Earlier(const TContestLog& own, const TQSORecord&, int index) const {
-    return {&own.Records(), nullptr, index > 0 ? static_cast<std::size_t>(index) : 0};
+    return {&own.Records(), nullptr, 0, index > 0 ? static_cast<std::size_t>(index) : 0};
 }
 
 } // namespace zelk

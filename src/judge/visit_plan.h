@@ -16,10 +16,11 @@ namespace zelk {
 class TContestLog;
 
 // The records one search visits, in file order: the records of `Records` below `Limit`, all of them or
-// only those whose indexes `Picks` lists (ascending).
+// only the `PickCount` positions that `Picks` lists (ascending).
 struct TRecordVisit {
     const std::vector<TQSORecord>* Records = nullptr;
-    const std::vector<std::size_t>* Picks = nullptr;
+    const std::uint32_t* Picks = nullptr;
+    std::size_t PickCount = 0;
     std::size_t Limit = SIZE_MAX;
 
     // Calls `visit` with each record in turn until it returns true; true when one did.
@@ -32,9 +33,9 @@ struct TRecordVisit {
                 if (visit(records[i])) return true;
             return false;
         }
-        for (const std::size_t i : *Picks) {
-            if (i >= end) break;
-            if (visit(records[i])) return true;
+        for (std::size_t k = 0; k < PickCount; ++k) {
+            if (Picks[k] >= end) break;
+            if (visit(records[Picks[k]])) return true;
         }
         return false;
     }

@@ -46,8 +46,7 @@ void TContestLog::Forget() {
     content_ = TLogContent();
 }
 
-TZelkContestModel::TZelkContestModel()
-    : loading_(std::make_unique<std::mutex>()), reads_(std::make_unique<std::atomic<std::uint64_t>>(0)) {}
+TZelkContestModel::TZelkContestModel() : reads_(std::make_unique<std::atomic<std::uint64_t>>(0)) {}
 TZelkContestModel::~TZelkContestModel() = default;
 
 void TZelkContestModel::Open(const std::string& folder, const TContestReading& reading) {
@@ -72,8 +71,8 @@ void TZelkContestModel::Refresh() {
     for (auto& entry : EnumerateFolder(folder_, "*")) {
         auto& log = logs_[entry.Name];
         if (!log)
-            log = std::make_unique<TContestLog>(entry.Name, JoinPath(folder_, entry.Name), *loading_,
-                                                reading_.Format, *reads_);
+            log = std::make_unique<TContestLog>(entry.Name, JoinPath(folder_, entry.Name), reading_.Format,
+                                                *reads_);
         TFileStamp stamp;
         const bool file = entry.IsFile && StampOf(log->path_, stamp);
         if (!file || stamp != log->stamp_) log->Forget();
@@ -103,8 +102,8 @@ void TZelkContestModel::Refresh() {
         names.push_back({entry.Name, std::move(call)});
         logs.push_back(log);
     }
-    lookup_ = std::make_unique<TCallSignLookup>(std::move(names), std::move(logs),
-                                                TLogFinderOptions{reading_.FilesMask, true}, std::move(byName));
+    lookup_ = std::make_unique<TCallSignLookup>(
+        std::move(names), std::move(logs), TLogFinderOptions{reading_.FilesMask, true}, std::move(byName));
 }
 
 const TContestLog* TZelkContestModel::Log(std::string_view diskName) const {

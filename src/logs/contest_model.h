@@ -36,12 +36,12 @@ struct TFileStamp {
 // One entry of the contest folder as a log.
 class TContestLog {
   public:
-    // A log of the model's folder; `loading` and `format` are the model's, so that one log is read at a
-    // time and every log with the same QSO line format, and `reads` counts the model's reads.
-    TContestLog(std::string diskName, std::string path, std::mutex& loading, const TLogFormat& format,
+    // A log of the model's folder; `format` is the model's, so that every log is read with the same QSO
+    // line format, and `reads` counts the model's reads. Each log is read under a lock of its own, so
+    // that threads judging side by side read different logs at once.
+    TContestLog(std::string diskName, std::string path, const TLogFormat& format,
                 std::atomic<std::uint64_t>& reads)
-        : diskName_(std::move(diskName)), path_(std::move(path)), loading_(loading), format_(format),
-          reads_(reads) {}
+        : diskName_(std::move(diskName)), path_(std::move(path)), format_(format), reads_(reads) {}
 
     const std::string& DiskName() const { return diskName_; }
     // The folder joined with the name on disk.
@@ -65,7 +65,7 @@ class TContestLog {
     std::string diskName_, path_;
     bool exists_ = false;
     TFileStamp stamp_;
-    std::mutex& loading_;
+    mutable std::mutex loading_;
     const TLogFormat& format_;
     std::atomic<std::uint64_t>& reads_;
     mutable std::atomic<bool> loaded_{false};
@@ -110,7 +110,6 @@ class TZelkContestModel {
     std::vector<TFolderEntry> listed_;
     std::unordered_map<std::string, std::unique_ptr<TContestLog>> logs_; // by name on disk
     std::unique_ptr<TLogLookup> lookup_;
-    std::unique_ptr<std::mutex> loading_; // one log is read at a time
     std::unique_ptr<std::atomic<std::uint64_t>> reads_;
 };
 

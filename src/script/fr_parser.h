@@ -92,6 +92,11 @@ class TfrCode {
     const std::string& Postfix() const { return postfix_; }
     // The id of the parser whose host resolved the variable slots (0: none were resolved).
     std::uint64_t ResolvedBy() const { return resolvedBy_; }
+    // The classified elements, for an analysis that reads the code without running it.
+    const std::vector<TfrInstr>& Instrs() const { return instrs_; }
+    const std::vector<ScriptValue>& Consts() const { return consts_; }
+    const std::vector<std::string>& Names() const { return names_; }
+    const TfrCallSite& CallAt(std::size_t i) const { return *calls_[i]; }
 
   private:
     friend class TfrParser;

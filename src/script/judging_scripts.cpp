@@ -282,7 +282,17 @@ void TZelkScript::Load(TScriptFiles files) {
 }
 
 std::unique_ptr<TZelkScript> TZelkScript::Clone() const {
-    std::unique_ptr<TZelkScript> copy(new TZelkScript(files_, messages_, TNoFiles()));
+    return Clone(messages_);
+}
+
+bool TZelkScript::AnyFailed() const {
+    for (const auto& item : items_)
+        if (item->Failed) return true;
+    return false;
+}
+
+std::unique_ptr<TZelkScript> TZelkScript::Clone(IMessages& messages) const {
+    std::unique_ptr<TZelkScript> copy(new TZelkScript(files_, messages, TNoFiles()));
     for (size_t i = 0; i < items_.size(); ++i) {
         copy->items_[i]->SetText(items_[i]->GetText());
         copy->items_[i]->Failed = items_[i]->Failed;

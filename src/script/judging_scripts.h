@@ -100,6 +100,11 @@ class TZelkScript {
     // A set with the same texts and failure marks and an engine and variable store of its own, so that
     // two threads can judge at once, each with its own set.
     std::unique_ptr<TZelkScript> Clone() const;
+    // The same with its compile and run errors and ShowMessage going to `messages`, which must outlive
+    // the copy.
+    std::unique_ptr<TZelkScript> Clone(IMessages& messages) const;
+    // True when any script is marked failed.
+    bool AnyFailed() const;
     // Reads the six scripts again, from their files as `files` locate them or else their defaults; the set
     // and its items stay the same objects.
     void Load(TScriptFiles files);

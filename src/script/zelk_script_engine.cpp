@@ -64,7 +64,8 @@ constexpr TFunction kReadsOnlyArguments[] = {
     fnIntToStr, fnPos,         fnCopy,      fnTrim,   fnIf,          fnUpperCase,      fnLowerCase,
     fnNameCase, fnStrToDate,   fnStrToTime, fnLength, fnFormatFloat, fnFormatDateTime, fnTrunc,
     fnFrac,     fnRound,       fnMinNum,    fnMaxNum, fnMod,         fnDayOf,          fnMonthOf,
-    fnYearOf,   fnShowMessage, fnStrToInt};
+    fnYearOf,   fnShowMessage, fnStrToInt,  fnBand,   fnMinutes,     fnWord,           fnNoZeros,
+    fnIsCall};
 
 struct TSignature {
     TFunction function;
@@ -171,6 +172,12 @@ TZelkScriptEngine::TZelkScriptEngine(IMessages& messages) : messages_(messages) 
 bool IsScriptFunction(std::string_view name) {
     for (std::string_view known : kFunctionNames)
         if (SameText(name, known)) return true;
+    return false;
+}
+
+bool IsQuietFunction(std::string_view name) {
+    for (int i = 0; i < kFunctionCount; ++i)
+        if (SameText(name, kFunctionNames[i])) return i != fnShowMessage;
     return false;
 }
 

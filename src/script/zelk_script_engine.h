@@ -23,6 +23,10 @@ struct TCompletionEntry {
 
 // True when `name` (any letter case) is one of the engine's built-in functions.
 bool IsScriptFunction(std::string_view name);
+// True when `name` (any letter case) is a built-in function whose only effect is its value or an error:
+// every one but ShowMessage. A function that shows anything or keeps anything beyond the run must stay
+// out of this list, or the planner of the judging runs would skip its calls.
+bool IsQuietFunction(std::string_view name);
 
 class TZelkScriptEngine : public TfrInterpretator {
   public:
