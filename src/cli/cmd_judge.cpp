@@ -2,6 +2,7 @@
 // the desktop program does, with its settings files and scripts.
 #include "cli/command.h"
 #include "cli/contest_setup.h"
+#include "judge/cross_check.h"
 #include "judge/judge.h"
 #include "judge/progress_guard.h"
 #include "judge/qso_search.h"
@@ -49,16 +50,35 @@ void LoadSelected(TZelkContest& contest) {
     contest.LoadLog(contest.SelectedLogPath());
 }
 
+// The status of a judging command: 2 when some log could not be judged (its message named it), else 0.
+constexpr int kJudged = 0;
+constexpr int kLogNotJudged = 2;
+
+// Loads and checks the selected log as the window does, with its file name in every message; false
+// (after saying why) when it could not be judged: no usable CALLSIGN: (the check's own box) or an error
+// of reading or judging it. The lists then hold what the check gave so far, as the window shows them.
+bool JudgeSelected(TZelkContest& contest, TCliRun& run) {
+    const TLogScope scope(run.Messages, contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption);
+    try {
+        LoadSelected(contest);
+        CheckAllRecords(contest, run.Judging());
+        const TContestLog* log = contest.LogAt(contest.SelectedLog);
+        return log && !log->OwnerCall().empty();
+    } catch (const TZelkError& e) {
+        run.Messages.Error(e.what(), {});
+        return false;
+    }
+}
+
 int RunCheck(std::vector<std::string>& args) {
     const bool raw = TakeFlag(args, "cp1251");
     auto run = ExpectFolder(args, 2);
     TZelkContest contest;
     ListContest(contest, *run);
     SelectLog(contest, args[1]);
-    LoadSelected(contest);
-    CheckAllRecords(contest, run->Judging());
+    const bool judged = JudgeSelected(contest, *run);
     PrintText(BuildUBNReport(contest, run->Scripts()), raw);
-    return 0;
+    return judged ? kJudged : kLogNotJudged;
 }
 
 int RunUbn(std::vector<std::string>& args) {
@@ -78,16 +98,19 @@ int RunUbn(std::vector<std::string>& args) {
     }
     const std::string folder = out ? FromUtf8(*out) : run->Settings.CurrentFolder;
     // The paths written are printed once the progress bar has gone from the terminal, also when a
-    // later report fails.
+    // report cannot be written.
     std::string written;
+    bool allJudged = true;
     try {
         auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
         TProgressGuard guard(progress.get(), static_cast<int>(rows.size()));
         for (size_t k = 0; k < rows.size(); ++k) {
             contest.SelectedLog = contest.FocusedLog = rows[k];
-            LoadSelected(contest);
-            const std::string path = JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
-            SaveUBNReport(contest, run->Judging(), path);
+            // A log that could not be judged still gets its report, as the window writes it.
+            if (!JudgeSelected(contest, *run)) allJudged = false;
+            const std::string path =
+                JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
+            WriteFileAtomic(path, BuildUBNReport(contest, run->Scripts()));
             written += path + "\n";
             guard.Step(static_cast<int>(k));
         }
@@ -96,7 +119,7 @@ int RunUbn(std::vector<std::string>& args) {
         throw;
     }
     PrintText(written);
-    return 0;
+    return allJudged ? kJudged : kLogNotJudged;
 }
 
 std::string CsvField(const std::string& s) {
@@ -131,9 +154,23 @@ int RunStandings(std::vector<std::string>& args) {
     auto run = ExpectFolder(args, 1);
     TZelkContest contest;
     ListContest(contest, *run);
+    std::vector<std::pair<int, std::string>> failures;
     {
         auto progress = TerminalProgress("standings");
-        CheckAllFiles(contest, run->Judging(), progress.get());
+        CheckAllFiles(contest, run->Judging(), progress.get(), &failures);
+    }
+    // The logs that could not be judged, each named with why, in the order of the folder.
+    bool allJudged = true;
+    for (size_t i = 0, f = 0; i < contest.Logs.size(); ++i) {
+        const TLogRow& row = contest.Logs[i];
+        const TLogScope scope(run->Messages, row.Caption);
+        if (f < failures.size() && failures[f].first == static_cast<int>(i)) {
+            run->Messages.Error(failures[f++].second, {});
+            allJudged = false;
+        } else if (!StandingsTotal(row)) {
+            ReportMissingCallSign(run->Messages);
+            allJudged = false;
+        }
     }
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
@@ -197,7 +234,7 @@ int RunStandings(std::vector<std::string>& args) {
             emit(line);
     }
     PrintText(out);
-    return 0;
+    return allJudged ? kJudged : kLogNotJudged;
 }
 
 int RunAbsent(std::vector<std::string>& args) {
@@ -231,20 +268,23 @@ int RunSearch(std::vector<std::string>& args) {
 const CommandRegistrar kCheck{
     {"check", "check FOLDER LOG [--cp1251]",
      "Checks all records of one log as \"Проверить все записи\" does and prints its\n"
-     "UBN report (UTF-8; --cp1251 for the report file's own bytes).",
+     "UBN report (UTF-8; --cp1251 for the report file's own bytes). Exit status 2 when\n"
+     "the log could not be judged (the report is still printed).",
      RunCheck}};
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
      "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
      "(default: the contest folder), named like the log with the UBNExt extension,\n"
-     "and prints the path of each file written, one a line.",
+     "and prints the path of each file written, one a line. A log that could not be\n"
+     "judged is named on standard error and still gets its report; the exit status is 2.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
      "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
      "first (ties by file name, sharing a place: 1, 2, 2, 4): place, file, Score, Multi,\n"
      "ClaimedScore (the judged total), callsign, name, club and number of contacts. Logs\n"
-     "without CALLSIGN: cannot be judged: they come last, with \"-\" as their place.",
+     "without CALLSIGN:, or that cannot be read or judged, come last with \"-\" as their place;\n"
+     "each is named on standard error and the exit status is 2.",
      RunStandings}};
 const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
                                 "Prints the stations without a log that at least NoFileMinMentionCount logs\n"

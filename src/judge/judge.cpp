@@ -7,6 +7,7 @@
 #include "judge/progress_guard.h"
 #include "judge/scoring.h"
 #include "logs/contest.h"
+#include "logs/error.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/platform.h"
@@ -50,7 +51,7 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     contest.Model.Refresh();
     std::vector<TQSORecord> records(contest.QSOs.size());
     for (size_t i = 0; i < records.size(); ++i)
-        records[i].LoadFromRow(&contest.QSOs[i]);
+        records[i] = contest.QSORecord(i);
     TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
     TLogVerdict verdict;
     try {
@@ -78,7 +79,8 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
                    verdict.Total);
 }
 
-void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress) {
+void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress,
+                   std::vector<std::pair<int, std::string>>* failures) {
     const int count = static_cast<int>(contest.Logs.size());
     if (count == 0) return;
     TProgressGuard guard(progress, count);
@@ -87,8 +89,17 @@ void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* pr
     TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
     TLogVerdict verdict;
     for (int i = 0; i < count; ++i) {
-        ScoreLog(judge, contest.LogAt(i), verdict);
-        ShowLogResults(contest.Logs[static_cast<size_t>(i)], verdict.Score, verdict.Multi, verdict.Total);
+        TLogRow& row = contest.Logs[static_cast<size_t>(i)];
+        try {
+            ScoreLog(judge, contest.LogAt(i), verdict);
+        } catch (const TZelkError& e) {
+            if (!failures) throw;
+            row.Cells = {"-", "-", "-"};
+            failures->emplace_back(i, e.what());
+            guard.Step(i);
+            continue;
+        }
+        ShowLogResults(row, verdict.Score, verdict.Multi, verdict.Total);
         guard.Step(i);
     }
 }
