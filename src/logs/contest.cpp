@@ -171,9 +171,11 @@ void TZelkContest::LoadLog(std::string_view path) {
         SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].Caption : UpperCase(ExtractFileName(path));
     Current.CallSign = listed;
     LoadedName = listed;
+    // A missing owner needs no problem row: the header's CALLSIGN: row says so.
     if (SelectedLog >= 0)
         for (const std::string& problem : Logs[static_cast<size_t>(SelectedLog)].Problems)
-            ProblemRows.push_back({kProblemCaption, {"", problem}, imgLogProblem});
+            if (problem != NoCallSignProblem())
+                ProblemRows.push_back({kProblemCaption, {"", problem}, imgLogProblem});
     // A file outside the contest folder is read for this once.
     TLogContent outside;
     if (!log) outside = ReadLogContent(path, Model.Reading().Format);

@@ -23,7 +23,7 @@ class TZelkContest {
     int SelectedLog = -1;         // selected row of the log list
     int FocusedLog = -1;          // row with the focus mark
     std::vector<TListRow> Header; // header rows of the selected log
-    // The selected log's problems (its row's Problems) as comment rows, which the header list shows after
+    // The selected log's problems (its row's Problems) as comment rows, which the header list shows above
     // the tag rows; they are no part of the log's header (the UBN report leaves them out).
     std::vector<TListRow> ProblemRows;
     std::vector<TListRow> QSOs; // QSO rows of the selected log

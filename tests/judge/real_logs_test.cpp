@@ -6,6 +6,7 @@
 #include "judge/qso_search.h"
 #include "logs/error.h"
 #include "logs/file_io.h"
+#include "logs/log_problems.h"
 #include "logs/text.h"
 #include "reports/ubn_report.h"
 #include "support/contest_fixture.h"
@@ -197,9 +198,13 @@ TEST_F(RealLogsTest, LogsWithProblemsAreMarkedAndShowThemWhenLoaded) {
     EXPECT_EQ(contest.Logs[1].ImageIndex, imgLogProblem);
     ASSERT_EQ(contest.Logs[1].Problems.size(), 1u);
     EXPECT_NE(contest.Logs[1].Problems[0].find("QSOSplitTabs=1"), std::string::npos);
-    // A log without CALLSIGN: keeps its own mark, and its problem says so.
+    // A log without CALLSIGN: keeps its own mark; its header's CALLSIGN: row says what its problem says.
     EXPECT_EQ(contest.Logs[2].ImageIndex, imgLogNoCall);
-    EXPECT_EQ(contest.Logs[2].Problems.size(), 1u);
+    EXPECT_EQ(contest.Logs[2].Problems, Texts{NoCallSignProblem()});
+    ASSERT_TRUE(contest.SelectLogByName("Q3CC.CBR"));
+    contest.LoadLog(contest.SelectedLogPath());
+    EXPECT_TRUE(contest.ProblemRows.empty());
+    EXPECT_EQ(contest.Header[0].ImageIndex, imgTagMissing);
 
     ASSERT_TRUE(contest.SelectLogByName("Q2BB.CBR"));
     contest.LoadLog(contest.SelectedLogPath());

@@ -222,7 +222,7 @@ class ExplorerTest : public QObject {
     }
 
     // A log whose file name does not give its callsign and whose QSO lines are separated by tabs: marked in
-    // the log list, its problems (each naming the setting that helps) shown after its tags when loaded.
+    // the log list, its problems (each naming the setting that helps) shown above its tags when loaded.
     void LogsWithProblemsAreMarkedAndTheirProblemsShownWithTheHeader() {
         WriteLogs({{"Q1AA.CBR", kQ1AA},
                    {"Q2BB_p.CBR", "CALLSIGN: Q2BB/P\n"
@@ -242,11 +242,11 @@ class ExplorerTest : public QObject {
         w.Explorer.LoadSelected();
         const int tags = static_cast<int>(w.Explorer.Contest().Header.size());
         QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), tags + 2);
-        QCOMPARE(w.Cell("lvQSOHeader", 0, 0), QStringLiteral("CALLSIGN:"));
-        QCOMPARE(w.Cell("lvQSOHeader", tags, 0), QStringLiteral("Проблема"));
-        QVERIFY(w.Cell("lvQSOHeader", tags, 2).endsWith(QStringLiteral("поможет FindLogByCallSign=1")));
-        QVERIFY(w.Cell("lvQSOHeader", tags + 1, 2).endsWith(QStringLiteral("поможет QSOSplitTabs=1")));
-        QVERIFY(!icon("lvQSOHeader", tags).isNull());
+        QCOMPARE(w.Cell("lvQSOHeader", 0, 0), QStringLiteral("Проблема"));
+        QVERIFY(w.Cell("lvQSOHeader", 0, 2).endsWith(QStringLiteral("поможет FindLogByCallSign=1")));
+        QVERIFY(w.Cell("lvQSOHeader", 1, 2).endsWith(QStringLiteral("поможет QSOSplitTabs=1")));
+        QCOMPARE(w.Cell("lvQSOHeader", 2, 0), QStringLiteral("CALLSIGN:"));
+        QVERIFY(!icon("lvQSOHeader", 0).isNull());
 
         // A log without problems shows only its tags.
         w.SelectRow(q1);
