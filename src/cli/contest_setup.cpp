@@ -92,6 +92,8 @@ const char* ImageRole(int imageIndex) {
         return "error";
     case imgLogNoCall:
         return "log-without-callsign";
+    case imgLogProblem:
+        return "log-with-problems";
     case imgQSOUnchecked:
         return "unchecked";
     case imgQSOAccepted:
