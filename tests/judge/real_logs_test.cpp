@@ -78,16 +78,18 @@ TEST_F(RealLogsTest, SeveralMasksFindTheCorrespondentByEachExtensionInTheirOrder
 }
 
 TEST_F(RealLogsTest, AWildcardMaskListsOnlyLogsAndFindsThemByName) {
-    Log("Q1AA.CBR", "Q1AA", {"Q2BB", "Q5EE", "Q3CC"});
+    Log("Q1AA.CBR", "Q1AA", {"Q2BB", "Q5EE", "Q3CC", "Q4DD"});
     Log("Q2BB.log", "Q2BB", {"Q1AA"});
+    Log("Q4DD", "Q4DD", {"Q1AA"});
     folder.Write("Q1AA.UBN", "CALLSIGN: Q3CC\r\n");
     folder.MakeDir("Q5EE.CBR");
     UseSettings("FilesMask=*.*\r\n");
-    // Neither zelk.ini nor the reports (UBNExt) nor folders are logs, whatever the mask.
-    EXPECT_EQ(Verdicts("Q1AA.CBR"), (Texts{"", "нет файла; ", "нет файла; "}));
-    EXPECT_EQ(Listed(), (Texts{"Q1AA.CBR", "Q2BB.log"}));
+    // Neither zelk.ini nor the reports (UBNExt) nor folders are logs, whatever the mask; a log without
+    // an extension is found as it is listed.
+    EXPECT_EQ(Verdicts("Q1AA.CBR"), (Texts{"", "нет файла; ", "нет файла; ", ""}));
+    EXPECT_EQ(Listed(), (Texts{"Q1AA.CBR", "Q2BB.log", "Q4DD"}));
     UseSettings("FilesMask=*.*\r\nFindLogByCallSign=1\r\n");
-    EXPECT_EQ(Verdicts("Q1AA.CBR"), (Texts{"", "нет файла; ", "нет файла; "}));
+    EXPECT_EQ(Verdicts("Q1AA.CBR"), (Texts{"", "нет файла; ", "нет файла; ", ""}));
 }
 
 TEST_F(RealLogsTest, TheLookupByCallSignFindsOddNamesBaseCallsAndTheLogNamedAfterTheCall) {
