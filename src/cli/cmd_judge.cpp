@@ -54,19 +54,25 @@ void LoadSelected(TZelkContest& contest) {
 constexpr int kJudged = 0;
 constexpr int kLogNotJudged = 2;
 
-// Loads and checks the selected log as the window does, with its file name in every message; false
-// (after saying why) when it could not be judged: no usable CALLSIGN: (the check's own box) or an error
-// of reading or judging it. The lists then hold what the check gave so far, as the window shows them.
-bool JudgeSelected(TZelkContest& contest, TCliRun& run) {
+// How the check of one log went.
+enum class TLogCheck {
+    Judged,
+    NoCallSign, // no usable CALLSIGN: (the check's own box said so): judged nothing, its report still made
+    Failed,     // the log or a correspondent's could not be read, or a script's result not converted
+};
+
+// Loads and checks the selected log as the window does, with its file name in every message; a failure
+// is reported as it happens.
+TLogCheck CheckSelected(TZelkContest& contest, TCliRun& run) {
     const TLogScope scope(run.Messages, contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption);
     try {
         LoadSelected(contest);
         CheckAllRecords(contest, run.Judging());
         const TContestLog* log = contest.LogAt(contest.SelectedLog);
-        return log && !log->OwnerCall().empty();
+        return log && !log->OwnerCall().empty() ? TLogCheck::Judged : TLogCheck::NoCallSign;
     } catch (const TZelkError& e) {
         run.Messages.Error(e.what(), {});
-        return false;
+        return TLogCheck::Failed;
     }
 }
 
@@ -76,9 +82,9 @@ int RunCheck(std::vector<std::string>& args) {
     TZelkContest contest;
     ListContest(contest, *run);
     SelectLog(contest, args[1]);
-    const bool judged = JudgeSelected(contest, *run);
-    PrintText(BuildUBNReport(contest, run->Scripts()), raw);
-    return judged ? kJudged : kLogNotJudged;
+    const TLogCheck check = CheckSelected(contest, *run);
+    if (check != TLogCheck::Failed) PrintText(BuildUBNReport(contest, run->Scripts()), raw);
+    return check == TLogCheck::Judged ? kJudged : kLogNotJudged;
 }
 
 int RunUbn(std::vector<std::string>& args) {
@@ -106,12 +112,15 @@ int RunUbn(std::vector<std::string>& args) {
         TProgressGuard guard(progress.get(), static_cast<int>(rows.size()));
         for (size_t k = 0; k < rows.size(); ++k) {
             contest.SelectedLog = contest.FocusedLog = rows[k];
-            // A log that could not be judged still gets its report, as the window writes it.
-            if (!JudgeSelected(contest, *run)) allJudged = false;
-            const std::string path =
-                JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
-            WriteFileAtomic(path, BuildUBNReport(contest, run->Scripts()));
-            written += path + "\n";
+            const TLogCheck check = CheckSelected(contest, *run);
+            allJudged = allJudged && check == TLogCheck::Judged;
+            // A log without CALLSIGN: gets its report as the window writes it; a failed check gives none.
+            if (check != TLogCheck::Failed) {
+                const std::string path =
+                    JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
+                WriteFileAtomic(path, BuildUBNReport(contest, run->Scripts()));
+                written += path + "\n";
+            }
             guard.Step(static_cast<int>(k));
         }
     } catch (...) {
@@ -186,7 +195,12 @@ int RunStandings(std::vector<std::string>& args) {
         const TLogRow& row = contest.Logs[i];
         TZelkCurrentFile summary;
         const TContestLog* log = contest.LogAt(static_cast<int>(i));
-        summary.TakeSummary(log ? log->Content() : TLogContent());
+        try {
+            summary.TakeSummary(log ? log->Content() : TLogContent());
+        } catch (const TZelkError&) {
+            // A log that cannot be read was named above; its row keeps an empty summary.
+            summary.TakeSummary(TLogContent());
+        }
         const std::string place = places[i] > 0 ? std::to_string(places[i]) : "-";
         table.push_back({place, row.Caption, row.Cell(0), row.Cell(1), row.Cell(2), summary.CallSign,
                          summary.Name, summary.Club, std::to_string(summary.QSOCount)});
@@ -269,14 +283,16 @@ const CommandRegistrar kCheck{
     {"check", "check FOLDER LOG [--cp1251]",
      "Checks all records of one log as \"Проверить все записи\" does and prints its\n"
      "UBN report (UTF-8; --cp1251 for the report file's own bytes). Exit status 2 when\n"
-     "the log could not be judged (the report is still printed).",
+     "the log could not be judged: without CALLSIGN: the report is still printed, a log that\n"
+     "cannot be read or checked gets none.",
      RunCheck}};
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
      "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
      "(default: the contest folder), named like the log with the UBNExt extension,\n"
      "and prints the path of each file written, one a line. A log that could not be\n"
-     "judged is named on standard error and still gets its report; the exit status is 2.",
+     "judged is named on standard error and the exit status is 2; one without CALLSIGN:\n"
+     "still gets its report, one that cannot be read or checked gets none.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",

@@ -113,7 +113,28 @@ cleaned_names "$tmp/raw1.tsv" "$tmp/raw1" "$tmp/clean1" > "$tmp/raw1.names"
 compare "$tmp/raw1" "$tmp/clean1" "$tmp/raw1.names" serial --set 'QSOTemplate=freq mode date time mycall sent call rcvd tx'
 [ "$(cat "$tmp/serial.raw.rc")" = 0 ] || fail "a contest whose logs all judge gives status $(cat "$tmp/serial.raw.rc")"
 
-# 4. A clean contest judges the same with the new keys absent, set to their defaults, or turned on.
+# 4. A log that cannot be read: every command names it and exits 2; the other logs are still judged,
+# and it gets no report. (/proc/self/mem opens like a regular file and fails on reading.)
+cp -r "$tmp/clean1" "$tmp/unreadable"
+ln -s /proc/self/mem "$tmp/unreadable/Q0ZZ.CBR"
+serial=(--set 'QSOTemplate=freq mode date time mycall sent call rcvd tx')
+mkdir "$tmp/unreadable.ubn"
+"$cli" ubn "$tmp/unreadable" --out "$tmp/unreadable.ubn" "${serial[@]}" > /dev/null 2> "$tmp/unreadable.err"; rc=$?
+[ $rc = 2 ] || fail "ubn with an unreadable log gives status $rc, not 2"
+[ "$(ls "$tmp/unreadable.ubn" | wc -l)" -eq "$(ls "$tmp/clean1" | wc -l)" ] && [ ! -e "$tmp/unreadable.ubn/Q0ZZ.UBN" ] ||
+  fail "ubn should write the report of every log but the unreadable one"
+grep -q '^Q0ZZ.CBR: .*Q0ZZ.CBR' "$tmp/unreadable.err" || fail "ubn should name the unreadable log: $(cat "$tmp/unreadable.err")"
+"$cli" standings "$tmp/unreadable" --format csv "${serial[@]}" > "$tmp/unreadable.csv" 2> "$tmp/unreadable.err"; rc=$?
+[ $rc = 2 ] || fail "standings with an unreadable log give status $rc, not 2"
+[ "$(grep -c . "$tmp/unreadable.err")" = 1 ] && grep -q '^Q0ZZ.CBR: ' "$tmp/unreadable.err" ||
+  fail "standings should name the unreadable log once: $(cat "$tmp/unreadable.err")"
+[ "$(tail -n 1 "$tmp/unreadable.csv" | cut -d, -f1,2)" = "-,Q0ZZ.CBR" ] || fail "the unreadable log should stand last without a place"
+diff <(grep -v Q0ZZ "$tmp/unreadable.csv") "$tmp/serial.standings-clean" > /dev/null ||
+  fail "an unreadable log should change no other log's result"
+"$cli" check "$tmp/unreadable" Q0ZZ.CBR "${serial[@]}" > "$tmp/unreadable.out" 2>/dev/null; rc=$?
+[ $rc = 2 ] && [ ! -s "$tmp/unreadable.out" ] || fail "check of an unreadable log gives status $rc and prints no report"
+
+# 5. A clean contest judges the same with the new keys absent, set to their defaults, or turned on.
 mkdir "$tmp/example"
 cp "$contest"/* "$tmp/example/"
 results() { # the standings, every UBN report and the stations without a log
