@@ -2,6 +2,7 @@
 // the desktop program does, with its settings files and scripts.
 #include "cli/command.h"
 #include "cli/contest_setup.h"
+#include "judge/cross_check.h"
 #include "judge/judge.h"
 #include "judge/progress_guard.h"
 #include "judge/qso_search.h"
@@ -49,16 +50,41 @@ void LoadSelected(TZelkContest& contest) {
     contest.LoadLog(contest.SelectedLogPath());
 }
 
+// The status of a judging command: 2 when some log could not be judged (its message named it), else 0.
+constexpr int kJudged = 0;
+constexpr int kLogNotJudged = 2;
+
+// How the check of one log went.
+enum class TLogCheck {
+    Judged,
+    NoCallSign, // no usable CALLSIGN: (the check's own box said so): judged nothing, its report still made
+    Failed,     // the log or a correspondent's could not be read, or a script's result not converted
+};
+
+// Loads and checks the selected log as the window does, with its file name in every message; a failure
+// is reported as it happens.
+TLogCheck CheckSelected(TZelkContest& contest, TCliRun& run) {
+    const TLogScope scope(run.Messages, contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption);
+    try {
+        LoadSelected(contest);
+        CheckAllRecords(contest, run.Judging());
+        const TContestLog* log = contest.LogAt(contest.SelectedLog);
+        return log && !log->OwnerCall().empty() ? TLogCheck::Judged : TLogCheck::NoCallSign;
+    } catch (const TZelkError& e) {
+        run.Messages.Error(e.what(), {});
+        return TLogCheck::Failed;
+    }
+}
+
 int RunCheck(std::vector<std::string>& args) {
     const bool raw = TakeFlag(args, "cp1251");
     auto run = ExpectFolder(args, 2);
     TZelkContest contest;
     ListContest(contest, *run);
     SelectLog(contest, args[1]);
-    LoadSelected(contest);
-    CheckAllRecords(contest, run->Judging());
-    PrintText(BuildUBNReport(contest, run->Scripts()), raw);
-    return 0;
+    const TLogCheck check = CheckSelected(contest, *run);
+    if (check != TLogCheck::Failed) PrintText(BuildUBNReport(contest, run->Scripts()), raw);
+    return check == TLogCheck::Judged ? kJudged : kLogNotJudged;
 }
 
 int RunUbn(std::vector<std::string>& args) {
@@ -78,17 +104,23 @@ int RunUbn(std::vector<std::string>& args) {
     }
     const std::string folder = out ? FromUtf8(*out) : run->Settings.CurrentFolder;
     // The paths written are printed once the progress bar has gone from the terminal, also when a
-    // later report fails.
+    // report cannot be written.
     std::string written;
+    bool allJudged = true;
     try {
         auto progress = rows.size() > 1 ? TerminalProgress("ubn") : nullptr;
         TProgressGuard guard(progress.get(), static_cast<int>(rows.size()));
         for (size_t k = 0; k < rows.size(); ++k) {
             contest.SelectedLog = contest.FocusedLog = rows[k];
-            LoadSelected(contest);
-            const std::string path = JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
-            SaveUBNReport(contest, run->Judging(), path);
-            written += path + "\n";
+            const TLogCheck check = CheckSelected(contest, *run);
+            allJudged = allJudged && check == TLogCheck::Judged;
+            // A log without CALLSIGN: gets its report as the window writes it; a failed check gives none.
+            if (check != TLogCheck::Failed) {
+                const std::string path =
+                    JoinPath(folder, ExtractFileName(ProposedUBNFileName(contest, run->Settings.UBNExt)));
+                WriteFileAtomic(path, BuildUBNReport(contest, run->Scripts()));
+                written += path + "\n";
+            }
             guard.Step(static_cast<int>(k));
         }
     } catch (...) {
@@ -96,7 +128,7 @@ int RunUbn(std::vector<std::string>& args) {
         throw;
     }
     PrintText(written);
-    return 0;
+    return allJudged ? kJudged : kLogNotJudged;
 }
 
 std::string CsvField(const std::string& s) {
@@ -131,9 +163,23 @@ int RunStandings(std::vector<std::string>& args) {
     auto run = ExpectFolder(args, 1);
     TZelkContest contest;
     ListContest(contest, *run);
+    std::vector<std::pair<int, std::string>> failures;
     {
         auto progress = TerminalProgress("standings");
-        CheckAllFiles(contest, run->Judging(), progress.get());
+        CheckAllFiles(contest, run->Judging(), progress.get(), &failures);
+    }
+    // The logs that could not be judged, each named with why, in the order of the folder.
+    bool allJudged = true;
+    for (size_t i = 0, f = 0; i < contest.Logs.size(); ++i) {
+        const TLogRow& row = contest.Logs[i];
+        const TLogScope scope(run->Messages, row.Caption);
+        if (f < failures.size() && failures[f].first == static_cast<int>(i)) {
+            run->Messages.Error(failures[f++].second, {});
+            allJudged = false;
+        } else if (!StandingsTotal(row)) {
+            ReportMissingCallSign(run->Messages);
+            allJudged = false;
+        }
     }
     contest.SortLogs(0); // equal totals keep file-name order
     contest.SortLogs(3);
@@ -149,7 +195,12 @@ int RunStandings(std::vector<std::string>& args) {
         const TLogRow& row = contest.Logs[i];
         TZelkCurrentFile summary;
         const TContestLog* log = contest.LogAt(static_cast<int>(i));
-        summary.TakeSummary(log ? log->Content() : TLogContent());
+        try {
+            summary.TakeSummary(log ? log->Content() : TLogContent());
+        } catch (const TZelkError&) {
+            // A log that cannot be read was named above; its row keeps an empty summary.
+            summary.TakeSummary(TLogContent());
+        }
         const std::string place = places[i] > 0 ? std::to_string(places[i]) : "-";
         table.push_back({place, row.Caption, row.Cell(0), row.Cell(1), row.Cell(2), summary.CallSign,
                          summary.Name, summary.Club, std::to_string(summary.QSOCount)});
@@ -197,7 +248,7 @@ int RunStandings(std::vector<std::string>& args) {
             emit(line);
     }
     PrintText(out);
-    return 0;
+    return allJudged ? kJudged : kLogNotJudged;
 }
 
 int RunAbsent(std::vector<std::string>& args) {
@@ -231,20 +282,25 @@ int RunSearch(std::vector<std::string>& args) {
 const CommandRegistrar kCheck{
     {"check", "check FOLDER LOG [--cp1251]",
      "Checks all records of one log as \"Проверить все записи\" does and prints its\n"
-     "UBN report (UTF-8; --cp1251 for the report file's own bytes).",
+     "UBN report (UTF-8; --cp1251 for the report file's own bytes). Exit status 2 when\n"
+     "the log could not be judged: without CALLSIGN: the report is still printed, a log that\n"
+     "cannot be read or checked gets none.",
      RunCheck}};
 const CommandRegistrar kUbn{
     {"ubn", "ubn FOLDER [LOG...] [--out DIR]",
      "Writes the UBN report of each named log (all logs when none is named) into DIR\n"
      "(default: the contest folder), named like the log with the UBNExt extension,\n"
-     "and prints the path of each file written, one a line.",
+     "and prints the path of each file written, one a line. A log that could not be\n"
+     "judged is named on standard error and the exit status is 2; one without CALLSIGN:\n"
+     "still gets its report, one that cannot be read or checked gets none.",
      RunUbn}};
 const CommandRegistrar kStandings{
     {"standings", "standings FOLDER [--format text|csv|html]",
      "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
      "first (ties by file name, sharing a place: 1, 2, 2, 4): place, file, Score, Multi,\n"
      "ClaimedScore (the judged total), callsign, name, club and number of contacts. Logs\n"
-     "without CALLSIGN: cannot be judged: they come last, with \"-\" as their place.",
+     "without CALLSIGN:, or that cannot be read or judged, come last with \"-\" as their place;\n"
+     "each is named on standard error and the exit status is 2.",
      RunStandings}};
 const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
                                 "Prints the stations without a log that at least NoFileMinMentionCount logs\n"

@@ -35,7 +35,7 @@ void RejectUnknownOptions(const std::vector<std::string>& args);
 // Writes Windows-1251 text to standard output, converted to UTF-8 unless `raw`.
 void PrintText(std::string_view cp1251, bool raw = false);
 
-// An error of the command line itself (bad arguments): its message is UTF-8 and the exit status is 2.
+// An error of the command line itself (bad arguments): its message is UTF-8 and the exit status is 1.
 struct UsageError {
     std::string message;
 };

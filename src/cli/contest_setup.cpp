@@ -38,6 +38,24 @@ class TerminalBar : public IProgress {
 
 } // namespace
 
+std::string TLogMessages::Named(const std::string& text) const {
+    return Log.empty() ? text : Log + ": " + text;
+}
+
+void TLogMessages::Info(const std::string& text, const std::string& caption) {
+    StderrMessages::Info(text, Named(caption.empty() ? kInfoCaption : caption));
+}
+
+void TLogMessages::Error(const std::string& text, const std::string& caption) {
+    StderrMessages::Error(text, Named(caption.empty() ? kErrorCaption : caption));
+}
+
+bool TLogMessages::Ask(const std::string& text) {
+    // The box as StderrMessages writes it, answered No, with the file name in front.
+    StderrMessages::Error(text, Named(kAskCaption));
+    return false;
+}
+
 TContestOptions TakeContestOptions(std::vector<std::string>& args) {
     TContestOptions options;
     options.Scripts = TakeOption(args, "scripts");
@@ -55,7 +73,8 @@ TCliRun::TCliRun(const std::string& folderUtf8, const TContestOptions& options) 
     Settings.CurrentFolder = FromUtf8(folderUtf8);
     Settings.SetOverrides(options.Overrides);
     Settings.LoadContestSettings();
-    scriptFiles_ = options.Scripts ? TScriptFiles(FromUtf8(*options.Scripts)) : TScriptFiles(Settings.Paths());
+    scriptFiles_ =
+        options.Scripts ? TScriptFiles(FromUtf8(*options.Scripts)) : TScriptFiles(Settings.Paths());
 }
 
 TZelkScript& TCliRun::Scripts() {
@@ -73,6 +92,8 @@ const char* ImageRole(int imageIndex) {
         return "error";
     case imgLogNoCall:
         return "log-without-callsign";
+    case imgLogProblem:
+        return "log-with-problems";
     case imgQSOUnchecked:
         return "unchecked";
     case imgQSOAccepted:

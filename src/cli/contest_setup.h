@@ -25,6 +25,34 @@ struct TContestOptions {
 // Takes the contest options out of `args`.
 TContestOptions TakeContestOptions(std::vector<std::string>& args);
 
+// The message boxes of a run on standard error; while a log is judged (Log not empty) each box begins
+// with its file name, so that a message about a log always names it. Script output (Plain) is left as
+// the script wrote it.
+class TLogMessages : public StderrMessages {
+  public:
+    std::string Log; // the file name of the log being judged, or empty
+    void Info(const std::string& text, const std::string& caption) override;
+    void Error(const std::string& text, const std::string& caption) override;
+    bool Ask(const std::string& text) override;
+
+  private:
+    std::string Named(const std::string& text) const;
+};
+
+// Names the log `fileName` in the boxes of `messages` for as long as it lives.
+class TLogScope {
+  public:
+    TLogScope(TLogMessages& messages, std::string fileName) : messages_(messages) {
+        messages_.Log = std::move(fileName);
+    }
+    ~TLogScope() { messages_.Log.clear(); }
+    TLogScope(const TLogScope&) = delete;
+    TLogScope& operator=(const TLogScope&) = delete;
+
+  private:
+    TLogMessages& messages_;
+};
+
 class TCliRun {
   public:
     // Loads the program settings file, makes `folderUtf8` the contest folder and reads its own settings
@@ -36,7 +64,7 @@ class TCliRun {
 
     TZelkGlobalVars Settings;
     // Script messages, script errors and the judging's error boxes; questions are answered No.
-    StderrMessages Messages;
+    TLogMessages Messages;
 
     // The script set, read on first use (commands that judge nothing read no script).
     TZelkScript& Scripts();

@@ -32,29 +32,32 @@ void PrintHelp() {
         }
     }
     const TZelkAppPaths paths = TZelkAppPaths::ForThisProgram();
-    std::cout
-        << "\nOptions of the commands that take a contest FOLDER:\n"
-           "  --set KEY=VALUE   any key of the Settings section of zelk.ini (FilesMask, UBNExt,\n"
-           "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults,\n"
-           "                    FindLogByCallSign, QSOSplitTabs, QSOTemplate, ...),\n"
-           "                    applied over the program's and the contest folder's settings files;\n"
-           "                    repeatable\n"
-           "  --scripts DIR     read the judging scripts from DIR instead of the program's script\n"
-           "                    folder (a missing file means the built-in script)\n"
-           "Script messages and script errors go to standard error; long runs show a progress bar\n"
-           "there when it is a terminal.\n"
-           "\nOther options:\n"
-           "  -h, --help        show this help\n"
-           "  -v, --version     show the version\n"
-           "\nFiles (the desktop program uses the same):\n"
-           "  the program's zelk.ini and the judging scripts of script/: "
-        << ToUtf8(paths.UserFolder())
-        << "\n"
-           "  a script or setting not saved there comes from: "
-        << ToUtf8(paths.DataFolder())
-        << "\n"
-           "  each contest folder keeps its own judging settings in its zelk.ini.\n"
-           "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
+    std::cout << "\nOptions of the commands that take a contest FOLDER:\n"
+                 "  --set KEY=VALUE   any key of the Settings section of zelk.ini (FilesMask, UBNExt,\n"
+                 "                    MaxMinutesDifference, NoFileMinMentionCount, NoFileIncludeResults,\n"
+                 "                    FindLogByCallSign, QSOSplitTabs, QSOTemplate, ...),\n"
+                 "                    applied over the program's and the contest folder's settings files;\n"
+                 "                    repeatable\n"
+                 "  --scripts DIR     read the judging scripts from DIR instead of the program's script\n"
+                 "                    folder (a missing file means the built-in script)\n"
+                 "Script messages and script errors go to standard error; long runs show a progress bar\n"
+                 "there when it is a terminal.\n"
+                 "\nExit status: 0 on success; 1 on a wrong command line or an error of a file or folder;\n"
+                 "2 when check, ubn or standings could not judge some log (no usable CALLSIGN:, or an error\n"
+                 "reading or judging it): each such log is named on standard error with why, and the other\n"
+                 "logs' results are still written.\n"
+                 "\nOther options:\n"
+                 "  -h, --help        show this help\n"
+                 "  -v, --version     show the version\n"
+                 "\nFiles (the desktop program uses the same):\n"
+                 "  the program's zelk.ini and the judging scripts of script/: "
+              << ToUtf8(paths.UserFolder())
+              << "\n"
+                 "  a script or setting not saved there comes from: "
+              << ToUtf8(paths.DataFolder())
+              << "\n"
+                 "  each contest folder keeps its own judging settings in its zelk.ini.\n"
+                 "\n  zelkon-cli COMMAND --help shows the help of one command.\n";
 }
 
 } // namespace
@@ -63,7 +66,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp();
-        return args.empty() ? 2 : 0;
+        return args.empty() ? 1 : 0;
     }
     if (args[0] == "--version" || args[0] == "-v") {
         std::cout << "zelkon-cli " << ZelkVersion() << "\n";
@@ -74,7 +77,7 @@ int main(int argc, char** argv) {
                                  [&](const CliCommand& c) { return c.name == args[0]; });
     if (it == commands.end()) {
         std::cerr << "zelkon-cli: unknown command '" << args[0] << "' (see zelkon-cli --help)\n";
-        return 2;
+        return 1;
     }
     args.erase(args.begin());
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
@@ -85,7 +88,7 @@ int main(int argc, char** argv) {
         return it->run(args);
     } catch (const UsageError& e) {
         std::cerr << "zelkon-cli " << it->name << ": " << e.message << "\n";
-        return 2;
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "Error: " << ToUtf8(e.what()) << "\n";
         return 1;

@@ -5,6 +5,7 @@
 #include "judge/judging.h"
 #include "judge/progress_guard.h"
 #include "judge/scoring.h"
+#include "logs/error.h"
 #include "script/judging_scripts.h"
 #include "script/script_shape.h"
 #include "settings/platform.h"
@@ -35,11 +36,18 @@ class TCountingMessages : public IMessages {
 };
 
 void ScoreSerially(const TContestRun& run, const std::vector<const TContestLog*>& logs, std::size_t from,
-                   TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show) {
+                   TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show,
+                   const std::function<bool(int, const TZelkError&)>& failed) {
     TLogJudge judge(run.Model, run.Judging, run.NoFileCalls, run.Plan);
     TLogVerdict verdict;
     for (std::size_t i = from; i < logs.size(); ++i) {
-        ScoreLog(judge, logs[i], verdict);
+        try {
+            ScoreLog(judge, logs[i], verdict);
+        } catch (const TZelkError& e) {
+            if (!failed || !failed(static_cast<int>(i), e)) throw;
+            guard.Step(static_cast<int>(i));
+            continue;
+        }
         show(static_cast<int>(i), verdict);
         guard.Step(static_cast<int>(i));
     }
@@ -139,10 +147,11 @@ int JudgingWorkers() {
 }
 
 void ScoreLogs(const TContestRun& run, const std::vector<const TContestLog*>& logs, int workers,
-               TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show) {
+               TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show,
+               const std::function<bool(int, const TZelkError&)>& failed) {
     workers = std::min(workers, static_cast<int>(logs.size()));
     if (workers < 2 || !ScriptsAllowParallelRun(run.Judging)) {
-        ScoreSerially(run, logs, 0, guard, show);
+        ScoreSerially(run, logs, 0, guard, show, failed);
         return;
     }
     std::size_t again = 0;
@@ -151,7 +160,7 @@ void ScoreLogs(const TContestRun& run, const std::vector<const TContestLog*>& lo
         parallel.Start(workers);
         again = parallel.Collect(guard, show);
     }
-    ScoreSerially(run, logs, again, guard, show);
+    ScoreSerially(run, logs, again, guard, show, failed);
 }
 
 } // namespace zelk

@@ -15,6 +15,7 @@
 namespace zelk {
 
 class TContestLog;
+class TZelkError;
 class TProgressGuard;
 class TVisitPlan;
 class TZelkContestModel;
@@ -32,9 +33,11 @@ struct TContestRun {
 
 // Scores `logs` (entries may be null) and calls `show` with each position and verdict in list order,
 // stepping `guard` after each. `workers`: how many threads may judge at once (1: this thread alone).
-// An error or cancelling ends the run after the logs shown so far.
+// An error or cancelling ends the run after the logs shown so far; with `failed` given, a log whose
+// judging raised TZelkError is passed to it instead, and the run goes on when it returns true.
 void ScoreLogs(const TContestRun& run, const std::vector<const TContestLog*>& logs, int workers,
-               TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show);
+               TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show,
+               const std::function<bool(int, const TZelkError&)>& failed = nullptr);
 
 // The threads the contest-wide run uses on this machine.
 int JudgingWorkers();

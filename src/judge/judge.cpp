@@ -9,6 +9,7 @@
 #include "judge/progress_guard.h"
 #include "judge/scoring.h"
 #include "logs/contest.h"
+#include "logs/error.h"
 #include "logs/text.h"
 #include "script/judging_scripts.h"
 #include "settings/platform.h"
@@ -59,8 +60,7 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
     contest.Model.Refresh();
     std::vector<TQSORecord> records(contest.QSOs.size());
     for (size_t i = 0; i < records.size(); ++i)
-        records[i].LoadFromRow(&contest.QSOs[i]);
-    TakeUnshownPieces(contest.LogAt(contest.SelectedLog), records);
+        records[i] = contest.QSORecord(i);
     const std::unique_ptr<TKeyPlan> plan = PlanOf(judging);
     TLogJudge judge(contest.Model, judging, &contest.NoFileCalls, plan.get());
     TLogVerdict verdict;
@@ -89,7 +89,8 @@ void CheckAllRecords(TZelkContest& contest, const TJudging& judging) {
                    verdict.Total);
 }
 
-void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress) {
+void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress,
+                   std::vector<std::pair<int, std::string>>* failures) {
     const int count = static_cast<int>(contest.Logs.size());
     if (count == 0) return;
     TProgressGuard guard(progress, count);
@@ -101,9 +102,18 @@ void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* pr
     const std::unique_ptr<TKeyPlan> plan = PlanOf(judging, logs);
     const TContestRun run{contest.Model, judging, &contest.NoFileCalls, plan.get()};
     const int workers = judging.Path == TJudgingPath::FullScan ? 1 : JudgingWorkers();
-    ScoreLogs(run, logs, workers, guard, [&contest](int i, const TLogVerdict& verdict) {
-        ShowLogResults(contest.Logs[static_cast<size_t>(i)], verdict.Score, verdict.Multi, verdict.Total);
-    });
+    const auto failed = [&contest, failures](int i, const TZelkError& e) {
+        if (!failures) return false;
+        contest.Logs[static_cast<size_t>(i)].Cells = {"-", "-", "-"};
+        failures->emplace_back(i, e.what());
+        return true;
+    };
+    ScoreLogs(
+        run, logs, workers, guard,
+        [&contest](int i, const TLogVerdict& verdict) {
+            ShowLogResults(contest.Logs[static_cast<size_t>(i)], verdict.Score, verdict.Multi, verdict.Total);
+        },
+        failed);
 }
 
 void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool recalculate,

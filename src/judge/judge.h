@@ -26,8 +26,11 @@ void ListContest(TZelkContest& contest, const std::string& folder, const TZelkJu
 // Without a selection it does nothing.
 void CheckAllRecords(TZelkContest& contest, const TJudging& judging);
 
-// "Проверить все файлы": scores every listed log and writes its row's result cells.
-void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress);
+// "Проверить все файлы": scores every listed log and writes its row's result cells. The first log whose
+// judging fails ends the pass; with `failures` given the pass goes on instead, such a log's row shows "-"
+// and its row index and the error's message are added to `failures`.
+void CheckAllFiles(TZelkContest& contest, const TJudging& judging, IProgress* progress,
+                   std::vector<std::pair<int, std::string>>* failures = nullptr);
 
 // Runs CheckAllFiles when `recalculate`, then sorts the log list by judged total.
 void RecalcAndSortByScore(TZelkContest& contest, const TJudging& judging, bool recalculate,

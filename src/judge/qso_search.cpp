@@ -23,11 +23,15 @@ void SearchContacts(TZelkContest& contest, const std::string& text, IProgress* p
     if (contest.Logs.empty()) return;
     TProgressGuard guard(progress, static_cast<int>(contest.Logs.size()));
     contest.Model.Refresh();
+    // With the lookup by callsign the station's own log is the one its contacts are checked against
+    // (Q1AB finds the log of Q1AB/P); without it, only a log whose owner is exactly the text.
+    const TContestLog* station =
+        contest.Model.Reading().FindByCallSign ? contest.Model.FindLog(text) : nullptr;
     for (size_t i = 0; i < contest.Logs.size(); ++i) {
         const TContestLog* log = contest.LogAt(static_cast<int>(i));
         const std::string& name = contest.Logs[i].Caption;
         if (log && log->Exists()) {
-            if (log->OwnerCall() == text) {
+            if (log->OwnerCall() == text || log == station) {
                 rows.insert(rows.begin(), {name, "Владелец файла"_cp, true});
             } else {
                 std::string numbers;
@@ -45,7 +49,7 @@ void SearchContacts(TZelkContest& contest, const std::string& text, IProgress* p
 TQSORecord ViewedRecord(const TZelkContest& contest, int row) {
     TQSORecord record;
     if (row >= 0 && static_cast<size_t>(row) < contest.QSOs.size()) {
-        record.LoadFromRow(&contest.QSOs[static_cast<size_t>(row)]);
+        record = contest.QSORecord(static_cast<size_t>(row));
         record.QSOIndex = row + 1;
     }
     return record;
@@ -70,6 +74,11 @@ TQSOViewTest TestQSO(TZelkContest& contest, const TJudging& judging, int row) {
     t.FileName = contest.SelectedLog >= 0 ? contest.Logs[static_cast<size_t>(contest.SelectedLog)].Caption
                                           : ExtractFileName(contest.SelectedLogPath());
     t.CorrespondentFile = CorrespondentFileName(t.Viewed.Call, judging.Settings.FilesMask);
+    // The log the lookup finds when it is not the one the name rule gives (another mask's extension, a
+    // wildcard mask, a log found by its callsign).
+    if (const TContestLog* theirs = contest.Model.FindLog(t.Viewed.Call);
+        theirs && !SameText(theirs->DiskName(), t.CorrespondentFile))
+        t.CorrespondentFile = UpperCase(theirs->DiskName());
     if (!ownCall.empty()) {
         TLogJudge judge(contest.Model, judging, &contest.NoFileCalls);
         TakeUnshownPieces(own, t.Viewed, row);

@@ -30,12 +30,14 @@ void SearchContacts(TZelkContest& contest, const std::string& text, IProgress* p
 
 // What the viewer shows after "Проверить" on one QSO row.
 struct TQSOViewTest {
-    std::string FileName;          // the log under check, without folder
-    std::string CorrespondentFile; // CorrespondentFileName of the contact's Call
-    TQSORecord Viewed;             // the row as a record, QSOIndex = row + 1
-    TQSORecord Candidate;          // the record of the other log the check chose, or empty
-    bool OwnCallMissing = false;   // the log has no usable CALLSIGN: (the error box was shown)
-    TRecordVerdict Verdict;        // the judgement the log check gives the row
+    std::string FileName; // the log under check, without folder
+    // The log the lookup finds for the contact's Call when the name rule does not give it, else the
+    // CorrespondentFileName of the Call.
+    std::string CorrespondentFile;
+    TQSORecord Viewed;           // the row as a record, QSOIndex = row + 1
+    TQSORecord Candidate;        // the record of the other log the check chose, or empty
+    bool OwnCallMissing = false; // the log has no usable CALLSIGN: (the error box was shown)
+    TRecordVerdict Verdict;      // the judgement the log check gives the row
     // The right column's texts: QSOIndex, Freq, Mode, Date, Time, Call, Send, Receive.
     std::string Index, Freq, Mode, Date, Time, Call, Send, Receive;
 };

@@ -4,6 +4,7 @@
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/log_content.h"
+#include "logs/log_problems.h"
 #include "logs/text.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@ namespace {
 
 const std::string& kUnknownTag = "неизвестный тэг"_cp;
 const std::string& kMissingTag = "нет обязательного тэга"_cp;
+const std::string& kProblemCaption = "Проблема"_cp;
 
 // The owner's CALLSIGN: value for the log-list icon; an unreadable file counts as having none.
 bool HasOwnerCallSign(std::string_view path) {
@@ -46,6 +48,27 @@ void TZelkContest::ListLogs(const std::string& folder, const TContestReading& re
         Logs.push_back(std::move(row));
     }
     UpdateFileCount();
+}
+
+void TZelkContest::MarkLogProblems() {
+    std::vector<std::string> names;
+    for (const TLogRow& row : Logs)
+        names.push_back(row.DiskName);
+    const TContestReading& reading = Model.Reading();
+    const std::vector<TLogProblem> problems =
+        FindLogProblems(Folder(), names, {reading.Format, reading.FilesMask, reading.FindByCallSign});
+    for (TLogRow& row : Logs)
+        row.Problems.clear();
+    // FindLogProblems gives the logs' problems in the order of `names`, which is the order of the rows.
+    size_t i = 0;
+    for (const TLogProblem& p : problems) {
+        while (i < Logs.size() && Logs[i].DiskName != p.FileName)
+            ++i;
+        if (i == Logs.size()) break;
+        Logs[i].Problems.push_back(p.Text);
+    }
+    for (TLogRow& row : Logs)
+        if (row.ImageIndex == imgLog && !row.Problems.empty()) row.ImageIndex = imgLogProblem;
 }
 
 bool TZelkContest::SelectInitialLog(const std::string& lastCall) {
@@ -111,9 +134,21 @@ void TZelkContest::SortLogs(int column) {
     FocusedLog = indexOf(focused);
 }
 
+TQSORecord TZelkContest::QSORecord(size_t row) const {
+    TQSORecord record;
+    record.LoadFromRow(row < QSOs.size() ? &QSOs[row] : nullptr);
+    if (row < QSOSenders.size()) {
+        record.MyCall = QSOSenders[row].MyCall;
+        record.Tx = QSOSenders[row].Tx;
+    }
+    return record;
+}
+
 void TZelkContest::LoadLog(std::string_view path) {
     Header.clear();
+    ProblemRows.clear();
     QSOs.clear();
+    QSOSenders.clear();
     SelectedQSO = -1;
     Current.Clear();
     Status[spRecords].clear();
@@ -136,6 +171,11 @@ void TZelkContest::LoadLog(std::string_view path) {
         SelectedLog >= 0 ? Logs[static_cast<size_t>(SelectedLog)].Caption : UpperCase(ExtractFileName(path));
     Current.CallSign = listed;
     LoadedName = listed;
+    // A missing owner needs no problem row: the header's CALLSIGN: row says so.
+    if (SelectedLog >= 0)
+        for (const std::string& problem : Logs[static_cast<size_t>(SelectedLog)].Problems)
+            if (problem != NoCallSignProblem())
+                ProblemRows.push_back({kProblemCaption, {"", problem}, imgLogProblem});
     // A file outside the contest folder is read for this once.
     TLogContent outside;
     if (!log) outside = ReadLogContent(path, Model.Reading().Format);
@@ -170,6 +210,7 @@ void TZelkContest::LoadLog(std::string_view path) {
             record.Call.find(PendingSearchText) != std::string::npos)
             SelectedQSO = static_cast<int>(QSOs.size());
         QSOs.push_back(std::move(row));
+        QSOSenders.push_back({record.MyCall, record.Tx});
     }
 
     HeaderCaption = " " + Current.CallSign + " " + Current.Name + " " + Current.Club;
@@ -188,7 +229,9 @@ void TZelkContest::LoadLog(std::string_view path) {
 
 void TZelkContest::ClearLoadedLog() {
     Header.clear();
+    ProblemRows.clear();
     QSOs.clear();
+    QSOSenders.clear();
     SelectedQSO = -1;
     Current.Clear();
     HeaderCaption.clear();

@@ -23,9 +23,18 @@ class TZelkContest {
     int SelectedLog = -1;         // selected row of the log list
     int FocusedLog = -1;          // row with the focus mark
     std::vector<TListRow> Header; // header rows of the selected log
-    std::vector<TListRow> QSOs;   // QSO rows of the selected log
-    int SelectedQSO = -1;         // QSO row chosen by the pending search text
-    TZelkCurrentFile Current;     // descriptor of the selected log
+    // The selected log's problems (its row's Problems) as comment rows, which the header list shows above
+    // the tag rows; they are no part of the log's header (the UBN report leaves them out).
+    std::vector<TListRow> ProblemRows;
+    std::vector<TListRow> QSOs; // QSO rows of the selected log
+    // What the QSO rows do not show of each contact: the sender's call and the transmitter, as the QSO
+    // line template named them (parallel to QSOs).
+    struct TSender {
+        std::string MyCall, Tx;
+    };
+    std::vector<TSender> QSOSenders;
+    int SelectedQSO = -1;     // QSO row chosen by the pending search text
+    TZelkCurrentFile Current; // descriptor of the selected log
     std::array<std::string, 7> Status;
     std::string HeaderCaption; // " " + CallSign + " " + Name + " " + Club
     int SortColumn = -1;
@@ -34,10 +43,14 @@ class TZelkContest {
     // rebuilt with the log list while NoFileIncludeResults is on.
     std::vector<std::pair<std::string, int>> NoFileCalls;
 
-    // Lists the logs of `folder` as `reading` finds them (every row with "-" results) and updates the file count. The contest
-    // folder's own settings are the caller's to bring into force first; selection and loading are its
-    // next steps.
+    // Lists the logs of `folder` as `reading` finds them (every row with "-" results) and updates the file
+    // count. The contest folder's own settings are the caller's to bring into force first; selection and
+    // loading are its next steps.
     void ListLogs(const std::string& folder, const TContestReading& reading);
+    // Looks for the problems of every listed log (FindLogProblems, with the model's reading) and keeps
+    // them in their rows; a log with a callsign and problems shows imgLogProblem. A log read this way is
+    // read once more, apart from the model.
+    void MarkLogProblems();
     // Selects the row whose caption begins with `lastCall` (the log loaded last), or else the first row;
     // false with no rows.
     bool SelectInitialLog(const std::string& lastCall);
@@ -55,6 +68,10 @@ class TZelkContest {
     // Reorders the log list once by column 0 (file name, ascending) or 1-3 (number, descending; logs
     // without an owner callsign last).
     void SortLogs(int column);
+
+    // The contact of QSO row `row` as the checks judge it: the row's cells (TQSORecord::LoadFromRow) and
+    // the sender's call and transmitter of the line it was read from.
+    TQSORecord QSORecord(size_t row) const;
 
     // Fills the header and QSO lists and the descriptor from the log at `path`, and sets LoadedName. A
     // log of the contest folder comes from the model, read again when its file changed.

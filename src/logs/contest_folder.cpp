@@ -12,6 +12,11 @@ namespace fs = std::filesystem;
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
     if (mask == "*.*" || mask == "*") return true;
+    // "NAME.*" also takes NAME without an extension, as "*.*" takes every name: the correspondent's
+    // "Q1AB.*" then finds a log "Q1AB" that "*.*" lists.
+    if (mask.size() > 2 && mask.substr(mask.size() - 2) == ".*" &&
+        MatchesMask(name, mask.substr(0, mask.size() - 2)))
+        return true;
     // Iterative wildcard matching with one back-tracking point for the last "*".
     size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
     while (n < name.size()) {

@@ -10,7 +10,7 @@
 namespace zelk {
 
 // True when `name` matches the wildcard `mask` ("*" any run, "?" one character), letter case ignored.
-// "*.*" matches every name, as it does on the judges' desktop systems.
+// "*.*" matches every name, and "NAME.*" also NAME without an extension, as on the judges' desktop systems.
 bool MatchesMask(std::string_view name, std::string_view mask);
 
 // The masks of a files mask: "*.CBR;*.LOG" gives *.CBR and *.LOG. Blanks around a mask are dropped, and

@@ -13,6 +13,7 @@ enum ListImage : int {
     imgTag = 1,          // known tag
     imgBadTag = 2,       // unknown tag, or error row
     imgLogNoCall = 3,    // log without an owner callsign
+    imgLogProblem = 4,   // log with problems (TZelkContest::MarkLogProblems), or one of its problems
     imgQSOUnchecked = 5, // contact not yet checked
     imgQSOAccepted = 6,  // contact accepted
     imgQSORejected = 7,  // contact rejected
@@ -30,9 +31,11 @@ struct TListRow {
     void SetCell(size_t i, std::string text);
 };
 
-// A log-list row also remembers the entry's name as stored on disk, for opening and deleting.
+// A log-list row also remembers the entry's name as stored on disk, for opening and deleting, and what
+// is wrong with the log once the problems were looked for.
 struct TLogRow : TListRow {
     std::string DiskName;
+    std::vector<std::string> Problems;
 };
 
 } // namespace zelk

@@ -128,6 +128,11 @@ void AddLineProblems(const TLogScan& scan, std::vector<std::string>& out) {
 
 } // namespace
 
+const std::string& NoCallSignProblem() {
+    static const std::string text = "нет или пустой тэг CALLSIGN:, лог нельзя проверить"_cp;
+    return text;
+}
+
 std::vector<TLogProblem> FindLogProblems(std::string_view folder, const std::vector<std::string>& fileNames,
                                          const TLogProblemOptions& options) {
     std::vector<TLogScan> scans;
@@ -150,7 +155,7 @@ std::vector<TLogProblem> FindLogProblems(std::string_view folder, const std::vec
         } else {
             const std::string call = UpperCase(scan.CallSign);
             if (call.empty())
-                texts.push_back("нет или пустой тэг CALLSIGN:, лог нельзя проверить"_cp);
+                texts.push_back(NoCallSignProblem());
             else if (!options.FindLogByCallSign && !finder.NamedAfterItsCallSign(i))
                 texts.push_back("CALLSIGN: "_cp + call + " не совпадает с именем файла, связи с "_cp + call +
                                 " не найдут этот лог; поможет FindLogByCallSign=1"_cp);

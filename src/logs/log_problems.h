@@ -24,6 +24,9 @@ struct TLogProblemOptions {
     bool FindLogByCallSign = false;
 };
 
+// The problem of a log without a CALLSIGN: line or with an empty one.
+const std::string& NoCallSignProblem();
+
 // The problems of the logs `fileNames` of `folder`, log by log in that order, each log's in a fixed order.
 // A log that cannot be read has that as its problem; the others are still looked at.
 std::vector<TLogProblem> FindLogProblems(std::string_view folder, const std::vector<std::string>& fileNames,

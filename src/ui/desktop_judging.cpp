@@ -3,6 +3,7 @@
 
 #include "judge/judge.h"
 #include "logs/contest.h"
+#include "logs/error.h"
 #include "script/judging_scripts.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
@@ -61,11 +62,19 @@ TJudging Judging() {
 void ListLogs(TZelkContest& contest) {
     Vars().LoadContestSettings();
     contest.ListLogs(Vars().CurrentFolder, Vars().Reading());
+    contest.MarkLogProblems();
 }
 
 void RebuildLogList(TZelkContest& contest, IProgress* progress) {
     Vars().LoadContestSettings();
-    ListContest(contest, Vars().CurrentFolder, Vars().Judging(), progress);
+    try {
+        ListContest(contest, Vars().CurrentFolder, Vars().Judging(), progress);
+    } catch (const TZelkCancelled&) {
+        // A stopped count still leaves the folder listed, and so marked.
+        contest.MarkLogProblems();
+        throw;
+    }
+    contest.MarkLogProblems();
     if (contest.SelectInitialLog(Vars().QLastCall)) LoadSelectedLog(contest);
 }
 

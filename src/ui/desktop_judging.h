@@ -27,11 +27,12 @@ void SetScriptFolder(const std::string& folder);
 // The judging context of a command: the judging keys of Vars(), Scripts() and the installed message boxes.
 TJudging Judging();
 
-// Brings the contest folder's own settings into force and lists the folder by the files mask.
+// Brings the contest folder's own settings into force and lists the folder by the files mask, the logs
+// with problems marked.
 void ListLogs(TZelkContest& contest);
 // Lists the contest folder with its own settings, counts the stations without a log while
-// NoFileIncludeResults is on (one progress step per log), selects the log loaded last (QLastCall) or the
-// first one, and loads it at once.
+// NoFileIncludeResults is on (one progress step per log), marks the logs with problems, selects the log
+// loaded last (QLastCall) or the first one, and loads it at once.
 void RebuildLogList(TZelkContest& contest, IProgress* progress);
 // Loads the selected log (nothing without a selection), remembers it as QLastCall, clears LogEdited, and
 // checks it when AutoCalcQSO is on.

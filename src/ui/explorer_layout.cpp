@@ -196,9 +196,15 @@ void TfmExplorer::CreateLayout() {
         FileColumns(), [this] { return static_cast<int>(contest_.Logs.size()); },
         [this](int i) -> const TListRow& { return contest_.Logs[static_cast<size_t>(i)]; },
         ZelkResources().ListImages(), this);
+    // The log's problems come first, where the judge sees them without scrolling.
     headerModel_ = new TRowListModel(
-        HeaderColumns(), [this] { return static_cast<int>(contest_.Header.size()); },
-        [this](int i) -> const TListRow& { return contest_.Header[static_cast<size_t>(i)]; },
+        HeaderColumns(),
+        [this] { return static_cast<int>(contest_.ProblemRows.size() + contest_.Header.size()); },
+        [this](int i) -> const TListRow& {
+            const size_t problems = contest_.ProblemRows.size();
+            const size_t row = static_cast<size_t>(i);
+            return row < problems ? contest_.ProblemRows[row] : contest_.Header[row - problems];
+        },
         ZelkResources().ListImages(), this);
     qsoModel_ = new TRowListModel(
         QSOColumns(), [this] { return static_cast<int>(contest_.QSOs.size()); },

@@ -23,9 +23,9 @@ namespace {
 
 TZelkResources* g_resources = nullptr;
 
-// Icon file of each image index of the list rows; index 4 has no role.
+// Icon file of each image index of the list rows (ListImage).
 const char* const kListImageFiles[] = {"log",         "tag",           "tag-bad",      "log-nocall",
-                                       nullptr,       "qso-unchecked", "qso-accepted", "qso-rejected",
+                                       "log-problem", "qso-unchecked", "qso-accepted", "qso-rejected",
                                        "tag-missing", "tag-callsign"};
 
 std::unique_ptr<QFileDialog> MakeDialog(QFileDialog::AcceptMode mode, const QString& filters) {

@@ -34,8 +34,9 @@ done
 diff <("$cli" absent "$tmp/plain") <("$cli" absent "$tmp/encoded") > /dev/null || fail "stations without a log differ"
 diff <("$cli" list "$tmp/plain") <("$cli" list "$tmp/encoded") > /dev/null || fail "log lists differ"
 diff <("$cli" search "$tmp/plain" Q2AAO) <("$cli" search "$tmp/encoded" Q2AAO) > /dev/null || fail "searches differ"
-"$cli" ubn "$tmp/plain" --out "$tmp/ubn-plain" > /dev/null 2>&1 || fail "ubn of the plain logs failed"
-"$cli" ubn "$tmp/encoded" --out "$tmp/ubn-encoded" > /dev/null 2>&1 || fail "ubn of the encoded logs failed"
+# Status 2 both times: the example's Q5GOT.CBR has no CALLSIGN:.
+"$cli" ubn "$tmp/plain" --out "$tmp/ubn-plain" > /dev/null 2>&1; [ $? = 2 ] || fail "ubn of the plain logs failed"
+"$cli" ubn "$tmp/encoded" --out "$tmp/ubn-encoded" > /dev/null 2>&1; [ $? = 2 ] || fail "ubn of the encoded logs failed"
 [ "$(ls "$tmp/ubn-plain" | wc -l)" -gt 10 ] || fail "UBN reports were not written"
 diff -r "$tmp/ubn-plain" "$tmp/ubn-encoded" > /dev/null || fail "UBN reports differ"
 grep -l $'\xef\xbb\xbf' "$tmp/ubn-encoded"/* > /dev/null && fail "a byte-order mark reached a report"

@@ -61,19 +61,32 @@ for log in $(awk -F'\t' 'NR>1 && $2 ~ /^[0-9]+$/ {print $1}' "$faults" | sort -u
   done < <(grep -a -E '^[0-9]+ +[0-9]' "$tmp/ubn")
 done
 
-# The log without CALLSIGN: cannot be checked: the error goes to stderr and nothing is judged.
-"$cli" check "$contest" Q5GOT.CBR > "$tmp/nocall" 2> "$tmp/nocall.err"
-grep -q "Нет или пустой тэг CALLSIGN:" "$tmp/nocall.err" || fail "no CALLSIGN: error for Q5GOT.CBR"
+# The log without CALLSIGN: cannot be checked: the error, naming the file, goes to stderr, nothing is
+# judged, the report is still printed and the status is 2.
+"$cli" check "$contest" Q5GOT.CBR > "$tmp/nocall" 2> "$tmp/nocall.err"; rc=$?
+[ $rc = 2 ] || fail "check of a log without CALLSIGN: gives status $rc, not 2"
+[ "$(cat "$tmp/nocall.err")" = "Q5GOT.CBR: Ошибка структуры файла: Нет или пустой тэг CALLSIGN:, обработка файла невозможна." ] ||
+  fail "the CALLSIGN: error should name Q5GOT.CBR: $(cat "$tmp/nocall.err")"
 grep -q "^SCORE:         0" "$tmp/nocall" || fail "Q5GOT.CBR should score 0"
+# The standings name it too, once, and still rank every other log.
+"$cli" standings "$contest" > /dev/null 2> "$tmp/standings.err"; rc=$?
+[ $rc = 2 ] || fail "standings with a log that cannot be judged give status $rc, not 2"
+[ "$(grep -c . "$tmp/standings.err")" = 1 ] && grep -q "^Q5GOT.CBR: " "$tmp/standings.err" ||
+  fail "standings should name Q5GOT.CBR once on stderr: $(cat "$tmp/standings.err")"
 
 # Stations without a log: those at or above the default threshold of 3 mentions.
 [ "$("$cli" absent "$contest")" = $'Q2AAO\t5\nQ5MZ\t4' ] || fail "absent list differs"
 [ "$("$cli" absent "$contest" --set NoFileMinMentionCount=1 | wc -l)" = 3 ] || fail "absent list with threshold 1"
 
 # UBN files: one per log, named after the log with the UBNExt extension, the same bytes as check --cp1251.
-"$cli" ubn "$contest" --out "$tmp/ubn-out" 2>/dev/null && fail "ubn into a missing folder should fail"
+"$cli" ubn "$contest" --out "$tmp/ubn-out" >/dev/null 2>&1; rc=$?
+[ $rc = 1 ] || fail "ubn into a missing folder gives status $rc, not 1"
 mkdir "$tmp/ubn-out"
-"$cli" ubn "$contest" --out "$tmp/ubn-out" > "$tmp/ubn-paths" 2>/dev/null || fail "ubn failed"
+"$cli" ubn "$contest" --out "$tmp/ubn-out" > "$tmp/ubn-paths" 2> "$tmp/ubn.err"; rc=$?
+[ $rc = 2 ] || fail "ubn with a log that cannot be judged gives status $rc, not 2"
+[ "$(grep -c . "$tmp/ubn.err")" = 1 ] && grep -q "^Q5GOT.CBR: " "$tmp/ubn.err" ||
+  fail "ubn should name Q5GOT.CBR once on stderr: $(cat "$tmp/ubn.err")"
+"$cli" ubn "$contest" Q2QV.CBR --out "$tmp/ubn-out" >/dev/null || fail "ubn of a log that can be judged gives status 0"
 [ "$(ls "$tmp/ubn-out" | wc -l)" = 14 ] || fail "expected 14 UBN files"
 # Each file written is printed, one path a line.
 [ "$(wc -l < "$tmp/ubn-paths")" = 14 ] || fail "ubn should print the 14 paths it wrote"
@@ -96,9 +109,9 @@ grep -q $'\r$' "$tmp/ubn-out/Q2QV.UBN" || fail "UBN lines end in CR LF"
 
 # Formats and usage errors.
 "$cli" standings "$contest" --format html | grep -q '<table' || fail "html standings"
-"$cli" standings "$contest" --format xml 2>/dev/null; [ $? = 2 ] || fail "unknown format gives status 2"
-"$cli" check "$contest" NOSUCH.CBR 2>/dev/null && fail "unknown log is an error"
-"$cli" check 2>/dev/null; [ $? = 2 ] || fail "missing arguments give status 2"
+"$cli" standings "$contest" --format xml 2>/dev/null; [ $? = 1 ] || fail "unknown format gives status 1"
+"$cli" check "$contest" NOSUCH.CBR 2>/dev/null; [ $? = 1 ] || fail "unknown log gives status 1"
+"$cli" check 2>/dev/null; [ $? = 1 ] || fail "missing arguments give status 1"
 
 [ $failures = 0 ] && echo "all passed"
 exit $((failures > 0))

@@ -42,8 +42,8 @@ printf 'CALLSIGN: Q1AA\r\nQSO: 3510 CW 2026-02-14 1200 Q1AA 599 1 Q2BB 599 1\r\n
 [ -z "$("$cli" list "$tmp/c" --set FilesMask='*.XYZ')" ] || fail "a mask that matches nothing"
 "$cli" show "$tmp/c" nosuch.cbr 2> "$tmp/err"; [ $? = 1 ] || fail "unknown log exits 1"
 grep -q '^Error: ' "$tmp/err" || fail "errors start with Error:"
-"$cli" list 2>/dev/null; [ $? = 2 ] || fail "usage error exits 2"
-"$cli" nosuch 2>/dev/null; [ $? = 2 ] || fail "unknown command exits 2"
+"$cli" list 2>/dev/null; [ $? = 1 ] || fail "usage error exits 1"
+"$cli" nosuch 2>/dev/null; [ $? = 1 ] || fail "unknown command exits 1"
 
 [ $failures = 0 ] && echo "all passed"
 exit $((failures > 0))

@@ -61,8 +61,8 @@ check_err "Error: Expression is nested too deeply" 1 "$(printf 'Trim(%.0s' {1..3
 check "String: a?b" 0 "$(printf "'a\xffb'")"
 # Deeply nested parentheses need no deep call stack.
 check "Double: 2" 0 "$(printf '(%.0s' {1..30000})2$(printf ')%.0s' {1..30000})"
-# Bad usage is status 2.
-"$CLI" eval >/dev/null 2>&1; [[ $? == 2 ]] || { echo "FAIL: eval without EXPR"; fail=1; }
-"$CLI" eval 1 --var novalue >/dev/null 2>&1; [[ $? == 2 ]] || { echo "FAIL: --var without ="; fail=1; }
-"$CLI" eval 1 --decimal-separator 5 >/dev/null 2>&1; [[ $? == 2 ]] || { echo "FAIL: digit as separator"; fail=1; }
+# Bad usage is status 1.
+"$CLI" eval >/dev/null 2>&1; [[ $? == 1 ]] || { echo "FAIL: eval without EXPR"; fail=1; }
+"$CLI" eval 1 --var novalue >/dev/null 2>&1; [[ $? == 1 ]] || { echo "FAIL: --var without ="; fail=1; }
+"$CLI" eval 1 --decimal-separator 5 >/dev/null 2>&1; [[ $? == 1 ]] || { echo "FAIL: digit as separator"; fail=1; }
 exit $fail

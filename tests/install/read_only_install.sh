@@ -39,7 +39,8 @@ diff <(as_user "$prefix/bin/zelkon-cli" standings "$root/contest") \
   <("$build/src/zelkon-cli" standings "$source/examples/contest" --scripts "$user/script") ||
   fail "installed zelkon-cli does not judge with the user's script"
 mkdir "$root/ubn" && chown "$run_user" "$root/ubn"
-as_user "$prefix/bin/zelkon-cli" ubn "$root/contest" --out "$root/ubn"
+# Status 2: the example's Q5GOT.CBR has no CALLSIGN: and cannot be judged; its report is still written.
+as_user "$prefix/bin/zelkon-cli" ubn "$root/contest" --out "$root/ubn" || [ $? -eq 2 ] || fail "zelkon-cli ubn failed"
 [ "$(ls "$root/ubn" | wc -l)" -eq "$(ls "$source/examples/contest" | wc -l)" ] || fail "zelkon-cli ubn"
 
 listing "$prefix" >"$root/after"

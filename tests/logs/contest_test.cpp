@@ -56,6 +56,9 @@ TEST(Mask, MatchesWithoutRegardToCase) {
                           {"a.b", "?.B", true},
                           {"ab.b", "?.B", false},
                           {"q1aa.cbr", "Q*A.*", true},
+                          {"q1aa", "Q1AA.*", true},
+                          {"q1aab", "Q1AA.*", false},
+                          {"q1aa.", "Q1AA.*", true},
                           {"", "*", true},
                           {"x", "", false},
                           {"aaa", "*a*a*a*", true},
@@ -115,7 +118,7 @@ TEST_F(ContestTest, SettingsReportsAndFoldersAreNeverLogs) {
     };
     for (const auto& c : cases) {
         folder.Write("zelk.ini",
-                  std::string("[Settings]\r\nFilesMask=") + c.mask + "\r\nUBNExt=" + c.ubnExt + "\r\n");
+                     std::string("[Settings]\r\nFilesMask=") + c.mask + "\r\nUBNExt=" + c.ubnExt + "\r\n");
         ListLogs();
         EXPECT_EQ(SortedCaptions(), c.logs) << c.mask << " " << c.ubnExt;
     }
@@ -208,7 +211,8 @@ TEST_F(ContestTest, SortingByNameAscendingAndByNumbersDescending) {
 TEST_F(ContestTest, SortingByNumbersPutsLogsWithoutCallsignAfterTheJudgedOnes) {
     folder.Write("Q1AA.CBR", kQ1AA);
     folder.Write("Q2BB.CBR", kQ1AA);
-    folder.Write("NOCALL.CBR", "NAME: Nobody\r\nQSO: 3510 CW 2005-02-12 1201 Q9ZZ 599 001 Q1AA 599 015 0\r\n");
+    folder.Write("NOCALL.CBR",
+                 "NAME: Nobody\r\nQSO: 3510 CW 2005-02-12 1201 Q9ZZ 599 001 Q1AA 599 015 0\r\n");
     ListLogs();
     contest.SortLogs(0);
     ASSERT_EQ(Captions(), (std::vector<std::string>{"NOCALL.CBR", "Q1AA.CBR", "Q2BB.CBR"}));

@@ -221,6 +221,44 @@ class ExplorerTest : public QObject {
                  QStringLiteral("Date (y-m-d)"));
     }
 
+    // A log whose file name does not give its callsign and whose QSO lines are separated by tabs: marked in
+    // the log list, its problems (each naming the setting that helps) shown above its tags when loaded.
+    void LogsWithProblemsAreMarkedAndTheirProblemsShownWithTheHeader() {
+        WriteLogs({{"Q1AA.CBR", kQ1AA},
+                   {"Q2BB_p.CBR", "CALLSIGN: Q2BB/P\n"
+                                  "QSO:\t3510\tCW\t2005-02-12\t1201\tQ2BB\t599\t015\tQ1AA\t599\t001\t0\n"}});
+        Window& w = Make();
+        w.Explorer.OpenFolder(contest->Text());
+        const int q1 = w.RowOf("Q1AA.CBR"), q2 = w.RowOf("Q2BB_P.CBR");
+        QCOMPARE(w.Image("lvFiles", q1), int(imgLog));
+        QCOMPARE(w.Image("lvFiles", q2), int(imgLogProblem));
+        const auto icon = [&](const char* list, int row) {
+            return w.List(list)->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+        };
+        QVERIFY(!icon("lvFiles", q2).isNull());
+        QVERIFY(icon("lvFiles", q2).cacheKey() != icon("lvFiles", q1).cacheKey());
+
+        w.SelectRow(q2);
+        w.Explorer.LoadSelected();
+        const int tags = static_cast<int>(w.Explorer.Contest().Header.size());
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(), tags + 2);
+        QCOMPARE(w.Cell("lvQSOHeader", 0, 0), QStringLiteral("Проблема"));
+        QVERIFY(w.Cell("lvQSOHeader", 0, 2).endsWith(QStringLiteral("поможет FindLogByCallSign=1")));
+        QVERIFY(w.Cell("lvQSOHeader", 1, 2).endsWith(QStringLiteral("поможет QSOSplitTabs=1")));
+        QCOMPARE(w.Cell("lvQSOHeader", 2, 0), QStringLiteral("CALLSIGN:"));
+        QVERIFY(!icon("lvQSOHeader", 0).isNull());
+
+        // A log without problems shows only its tags.
+        w.SelectRow(q1);
+        w.Explorer.LoadSelected();
+        QCOMPARE(w.List("lvQSOHeader")->model()->rowCount(),
+                 static_cast<int>(w.Explorer.Contest().Header.size()));
+        // With the settings that help, the window looks again and the marks go.
+        contest->Write(QStringLiteral("zelk.ini"), "[Settings]\nFindLogByCallSign=1\nQSOSplitTabs=1\n");
+        w.Action("actFilesRefresh")->trigger();
+        QTRY_COMPARE(w.Image("lvFiles", w.RowOf("Q2BB_P.CBR")), int(imgLog));
+    }
+
     void ChoosingAFolderListsItAndAMissingOneIsCreatedOnConsent() {
         TempFolder parent;
         WriteLogs({{"Q1AA.CBR", kQ1AA}});
@@ -806,7 +844,7 @@ class ExplorerTest : public QObject {
 
         // Q3CC's log arrives; it is not in the list, but it confirms Q1AA's third contact.
         contest->Write("Q3CC.CBR",
-                      "CALLSIGN: Q3CC\nQSO: 7020 CW 2005-02-12 1300 Q3CC 599 007 Q1AA 599 003 0\n");
+                       "CALLSIGN: Q3CC\nQSO: 7020 CW 2005-02-12 1300 Q3CC 599 007 Q1AA 599 003 0\n");
         QCOMPARE(comments(), (QStringList{"", "повтор; ", ""}));
         QCOMPARE(w.Panel(5), QStringLiteral("4"));
 
