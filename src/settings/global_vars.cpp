@@ -223,6 +223,9 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
     FindLogByCallSign = ini.ReadBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
     QSOSplitTabs = ini.ReadBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
     QSOTemplate = ini.ReadString(kSettings, "QSOTemplate", QSOTemplate);
+    LCRExt = ini.ReadString(kSettings, "LCRExt", LCRExt);
+    CategoryTags = ini.ReadString(kSettings, "CategoryTags", CategoryTags);
+    TieBreakByAccuracy = ini.ReadBool(kSettings, "TieBreakByAccuracy", TieBreakByAccuracy);
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
@@ -257,6 +260,13 @@ void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
         ini.WriteBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
     if (!QSOTemplate.empty() || ini.ValueExists(kSettings, "QSOTemplate"))
         ini.WriteString(kSettings, "QSOTemplate", QSOTemplate);
+    const TZelkJudgingSettings defaults;
+    if (LCRExt != defaults.LCRExt || ini.ValueExists(kSettings, "LCRExt"))
+        ini.WriteString(kSettings, "LCRExt", LCRExt);
+    if (CategoryTags != defaults.CategoryTags || ini.ValueExists(kSettings, "CategoryTags"))
+        ini.WriteString(kSettings, "CategoryTags", CategoryTags);
+    if (TieBreakByAccuracy || ini.ValueExists(kSettings, "TieBreakByAccuracy"))
+        ini.WriteBool(kSettings, "TieBreakByAccuracy", TieBreakByAccuracy);
 }
 
 void TZelkGlobalVars::ReadUserStore() {

@@ -44,6 +44,8 @@ enum TGenStream : uint64_t {
     kStreamArrivalForms = 7, // the forms of logs as they arrive
     kStreamMissingPieces = 8,
     kStreamRegions = 9,
+    kStreamBustedCalls = 10,
+    kStreamClocks = 11,
     kStreamFaultKinds = 20, // one per kind of fault: 20, 21, 22
     kStreamForms = 1000,    // one per station: 1000 + its index
 };
