@@ -82,5 +82,27 @@ first=$(ls "$dir" | grep -i '\.cbr$' | head -1)
 [ -f "$tmp/lcr/${first%.*}.TXT" ] || fail "LCRExt=.TXT did not name the report"
 "$cli" analyze "$dir" --format xml >/dev/null 2>&1 && fail "--format xml was accepted"
 
+# The standings by category: the totals of the plain standings, the confirmed contacts of the analysis,
+# places from 1 in each table.
+"$cli" standings "$dir" --format csv >"$tmp/plain.csv"
+"$cli" standings "$dir" --by-category --format csv --set CategoryTags=CATEGORY-ASSISTED >"$tmp/bycat.csv"
+awk -F ',' -v dir="$dir" '
+  FNR == 1 { file++ }
+  file == 1 { if (FNR > 1) total[$2] = $5; next }
+  file == 2 { if ($2 == "SUMMARY") confirmed[toupper($1)] = $4; next }
+  FNR == 1 { next }
+  {
+    rows++; cats[$1] = 1
+    if (total[$3] != $6) { print "FAIL: by category: " $3 " total " $6 ", plain standings " total[$3]; bad++ }
+    if (confirmed[toupper($3)] != $7 && $2 != "-") { print "FAIL: by category: " $3 " confirmed " $7 ", analyze " confirmed[toupper($3)]; bad++ }
+    if (!($1 in first)) { first[$1] = $2; if ($2 != "1") { print "FAIL: by category: " $1 " starts at place " $2; bad++ } }
+  }
+  END {
+    n = 0; for (c in cats) n++
+    if (n < 2) { print "FAIL: by category: " n " categories, 2 wanted"; bad++ }
+    if (rows != 40) { print "FAIL: by category: " rows " rows for 40 logs"; bad++ }
+    exit bad > 0
+  }' "$tmp/plain.csv" FS='\t' "$tmp/got7" FS=',' "$tmp/bycat.csv" || fail "standings --by-category"
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "analyze against the truth: all checks passed"
