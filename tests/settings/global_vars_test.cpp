@@ -322,11 +322,11 @@ TEST_F(Settings, ColumnWidths) {
 
 TEST_F(Settings, ReportLayoutFilesComeFromTheProgramFileAtEveryCall) {
     const std::string reports = prog.Text() + "/reports/";
-    const char* defaults[] = {"",          "EditFile.frf", "Tournament.frf", "FilesExists.frf", "QSOCalc.frf",
-                              "NoFile.frf"};
-    for (int kind = rkNone; kind <= rkNoFile; ++kind)
+    const char* defaults[] = {"",           "EditFile.frf",   "Tournament.frf", "FilesExists.frf",
+                              "QSOCalc.frf", "NoFile.frf", "Categories.frf", "LogCheck.frf"};
+    for (int kind = rkNone; kind <= rkLastKind; ++kind)
         EXPECT_EQ(vars.ReportLayoutFile(kind), kind == rkNone ? "" : reports + defaults[kind]) << kind;
-    EXPECT_EQ(vars.ReportLayoutFile(6), "");
+    EXPECT_EQ(vars.ReportLayoutFile(rkLastKind + 1), "");
     EXPECT_EQ(vars.ReportLayoutFile(-1), "");
 
     prog.Write("zelk.ini", "[reportfilename]\r\nRepQSOCalc=sub\\Mine.frf\r\nRepNoFile=\r\n");
