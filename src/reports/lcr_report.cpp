@@ -2,8 +2,11 @@
 #include "reports/lcr_report.h"
 
 #include "judge/analysis.h"
+#include "judge/judging.h"
+#include "logs/contest.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "script/judging_scripts.h"
 
 #include <cstdlib>
 
@@ -104,6 +107,17 @@ std::string LCRFileName(const std::string& folder, const std::string& logFileNam
 
 void SaveLCRReport(const TLogAnalysis& log, int tolerance, const std::string& fileName) {
     WriteFileAtomic(fileName, BuildLCRReport(log, tolerance));
+}
+
+std::string SaveSelectedLCRReport(TZelkContest& contest, const TJudging& judging, const std::string& folder) {
+    contest.Model.Refresh();
+    const TContestLog* log = contest.LogAt(contest.SelectedLog);
+    if (!log) return {};
+    judging.Scripts.ResetFailed();
+    TContestAnalyser analyser(contest.Model, judging, &contest.NoFileCalls);
+    const std::string path = LCRFileName(folder, log->DiskName(), judging.Settings.LCRExt);
+    SaveLCRReport(analyser.Analyse(*log, log->DiskName()), judging.Settings.MaxMinutesDifference, path);
+    return path;
 }
 
 } // namespace zelk

@@ -7,6 +7,8 @@
 
 namespace zelk {
 
+class TZelkContest;
+struct TJudging;
 struct TLogAnalysis;
 
 // The report text of one analysed log; `tolerance` is MaxMinutesDifference, named beside a clock offset
@@ -20,5 +22,10 @@ std::string LCRFileName(const std::string& folder, const std::string& logFileNam
 // Writes the report through a temporary file, so that a failed write leaves an existing report as it was;
 // errors raise TZelkError naming the file.
 void SaveLCRReport(const TLogAnalysis& log, int tolerance, const std::string& fileName);
+
+// Analyses the selected log of `contest` afresh and writes its report into `folder` (where the UBN reports
+// go), named by LCRFileName with the setting LCRExt; returns the path written, or empty text without a
+// selected log. The judgement of the contest's rows is left as it stands.
+std::string SaveSelectedLCRReport(TZelkContest& contest, const TJudging& judging, const std::string& folder);
 
 } // namespace zelk

@@ -218,6 +218,18 @@ TEST_F(AnalysisTest, CheckingReportNamesClassPartnerMinutesAndSuggestion) {
     EXPECT_EQ(ReadFileBytes(path), text);
 }
 
+TEST_F(AnalysisTest, SelectedLogsReportIsWrittenBesideTheUBNReportsWithTheLCRExtension) {
+    WriteMixedContest(*this);
+    settings.LCRExt = "*.txt";
+    ListLogs();
+    TempDir out;
+    EXPECT_EQ(SaveSelectedLCRReport(contest, Judging(), out.Text()), "");
+    ASSERT_TRUE(contest.SelectLogByName("Q2BB"));
+    const std::string path = SaveSelectedLCRReport(contest, Judging(), out.Text());
+    EXPECT_EQ(path, out.File("Q2BB.txt"));
+    EXPECT_EQ(out.Read("Q2BB.txt"), BuildLCRReport(Analyse("Q2BB.CBR"), 3));
+}
+
 TEST_F(AnalysisTest, AnalysisChangesNoVerdictOfTheJudgement) {
     WriteMixedContest(*this);
     Open("Q1AA.CBR");
