@@ -1,5 +1,6 @@
 // The judging commands of zelkon-cli: check, ubn, standings, absent and search. They judge exactly as
 // the desktop program does, with its settings files and scripts.
+#include "cli/category_table.h"
 #include "cli/command.h"
 #include "cli/contest_setup.h"
 #include "judge/cross_check.h"
@@ -160,6 +161,7 @@ int RunStandings(std::vector<std::string>& args) {
     const std::string format = TakeOption(args, "format").value_or("text");
     if (format != "text" && format != "csv" && format != "html")
         throw UsageError{"--format is text, csv or html"};
+    if (TakeFlag(args, "by-category")) return RunStandingsByCategory(args, format);
     auto run = ExpectFolder(args, 1);
     TZelkContest contest;
     ListContest(contest, *run);
@@ -295,12 +297,15 @@ const CommandRegistrar kUbn{
      "still gets its report, one that cannot be read or checked gets none.",
      RunUbn}};
 const CommandRegistrar kStandings{
-    {"standings", "standings FOLDER [--format text|csv|html]",
+    {"standings", "standings FOLDER [--format text|csv|html] [--by-category]",
      "Checks every log as \"Проверить все файлы\" does and prints the standings, highest total\n"
      "first (ties by file name, sharing a place: 1, 2, 2, 4): place, file, Score, Multi,\n"
      "ClaimedScore (the judged total), callsign, name, club and number of contacts. Logs\n"
      "without CALLSIGN:, or that cannot be read or judged, come last with \"-\" as their place;\n"
-     "each is named on standard error and the exit status is 2.",
+     "each is named on standard error and the exit status is 2.\n"
+     "--by-category prints one table per category (the values of the CategoryTags header\n"
+     "tags), places counted within it, with the confirmed contacts and the accuracy; with\n"
+     "TieBreakByAccuracy=1 equal totals are ordered and placed by accuracy.",
      RunStandings}};
 const CommandRegistrar kAbsent{{"absent", "absent FOLDER",
                                 "Prints the stations without a log that at least NoFileMinMentionCount logs\n"

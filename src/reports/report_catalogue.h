@@ -9,8 +9,10 @@
 
 namespace zelk {
 
-// The entries of the report dialog's list, by position: logs received, absent logs, standings.
-inline constexpr std::array<int, 3> kDialogReportKinds = {rkFilesExists, rkNoFile, rkTournament};
+// The entries of the report dialog's list, by position: logs received, absent logs, standings, standings
+// by category, the log checking report of the selected log.
+inline constexpr std::array<int, 5> kDialogReportKinds = {rkFilesExists, rkNoFile, rkTournament, rkCategories,
+                                                          rkLogCheck};
 
 // The dialog entry a report kind selects when the dialog opens: kind 0 selects nothing (-1); the kinds
 // the dialog does not offer (the log printout and the check report) leave `current` as it is.
@@ -23,5 +25,8 @@ inline constexpr const char* kFilesListDataset = "frdsFilesList"; // log-list ro
 inline constexpr const char* kCalcDataset = "frdsCalc";           // QSO rows of the selected log
 inline constexpr const char* kNoFileDataset = "frMTDataSet";      // the absent-log table (report dialog)
 inline constexpr const char* kEditFileDataset = "frUserDataset";  // editor lines (log editor)
+inline constexpr const char* kCategoriesDataset =
+    "frCategoryDataSet";                                             // standings by category (report dialog)
+inline constexpr const char* kLogCheckDataset = "frLogCheckDataSet"; // lines of the log checking report
 
 } // namespace zelk

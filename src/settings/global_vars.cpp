@@ -49,7 +49,7 @@ const UserValue kUserValues[] = {
     {"AutoCalcQSO", &V::AutoCalcQSO},
 };
 
-// Layout file keys of the program file's ReportFileName section and their defaults, report kinds 1..5.
+// Layout file keys of the program file's ReportFileName section and their defaults, report kinds 1..7.
 struct LayoutName {
     const char* key;
     const char* fileName;
@@ -57,7 +57,8 @@ struct LayoutName {
 const LayoutName kLayoutNames[] = {
     {"RepEditFile", "EditFile.frf"},       {"RepTournament", "Tournament.frf"},
     {"RepFilesExists", "FilesExists.frf"}, {"RepQSOCalc", "QSOCalc.frf"},
-    {"RepNoFile", "NoFile.frf"},
+    {"RepNoFile", "NoFile.frf"},           {"RepCategories", "Categories.frf"},
+    {"RepLogCheck", "LogCheck.frf"},
 };
 
 template <class... F> struct Overloaded : F... { using F::operator()...; };
@@ -160,7 +161,7 @@ std::string TZelkGlobalVars::ContestIniPath() const {
 
 // The layout file name of a report kind, relative to the reports folder; empty for none.
 std::string TZelkGlobalVars::LayoutRelativePath(int kind) const {
-    if (kind < rkEditFile || kind > rkNoFile) return {};
+    if (kind < rkEditFile || kind > rkLastKind) return {};
     const auto& layout = kLayoutNames[kind - rkEditFile];
     const std::string name =
         TZelkIniFile::Load(ProgramIniReadPath()).ReadString("ReportFileName", layout.key, layout.fileName);
@@ -219,10 +220,13 @@ void TZelkGlobalVars::ReadCommonKeys(const TZelkIniFile& ini) {
 #undef ZELK_READ_KEY
     QLastCall = ini.ReadString(kSettings, "QLastCall", QLastCall);
     const int report = ini.ReadInteger(kSettings, "QLastReport", QLastReport);
-    if (report >= rkNone && report <= rkNoFile) QLastReport = static_cast<std::uint8_t>(report);
+    if (report >= rkNone && report <= rkLastKind) QLastReport = static_cast<std::uint8_t>(report);
     FindLogByCallSign = ini.ReadBool(kSettings, "FindLogByCallSign", FindLogByCallSign);
     QSOSplitTabs = ini.ReadBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
     QSOTemplate = ini.ReadString(kSettings, "QSOTemplate", QSOTemplate);
+    LCRExt = ini.ReadString(kSettings, "LCRExt", LCRExt);
+    CategoryTags = ini.ReadString(kSettings, "CategoryTags", CategoryTags);
+    TieBreakByAccuracy = ini.ReadBool(kSettings, "TieBreakByAccuracy", TieBreakByAccuracy);
 }
 
 void TZelkGlobalVars::WriteProgramFile() const {
@@ -257,6 +261,13 @@ void TZelkGlobalVars::WriteCommonKeys(TZelkIniFile& ini) const {
         ini.WriteBool(kSettings, "QSOSplitTabs", QSOSplitTabs);
     if (!QSOTemplate.empty() || ini.ValueExists(kSettings, "QSOTemplate"))
         ini.WriteString(kSettings, "QSOTemplate", QSOTemplate);
+    const TZelkJudgingSettings defaults;
+    if (LCRExt != defaults.LCRExt || ini.ValueExists(kSettings, "LCRExt"))
+        ini.WriteString(kSettings, "LCRExt", LCRExt);
+    if (CategoryTags != defaults.CategoryTags || ini.ValueExists(kSettings, "CategoryTags"))
+        ini.WriteString(kSettings, "CategoryTags", CategoryTags);
+    if (TieBreakByAccuracy || ini.ValueExists(kSettings, "TieBreakByAccuracy"))
+        ini.WriteBool(kSettings, "TieBreakByAccuracy", TieBreakByAccuracy);
 }
 
 void TZelkGlobalVars::ReadUserStore() {

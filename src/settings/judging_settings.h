@@ -30,6 +30,14 @@ struct TZelkJudgingSettings {
     bool QSOSplitTabs = false;
     // The pieces of a QSO line after "QSO:", by name (see qso_format.h); empty: the documented layout.
     std::string QSOTemplate;
+    // The analysis beside the judgement; like the keys above, written into a settings file only once
+    // they differ from their defaults. The extension of the log checking report (a mask "*.LCR" is
+    // taken the same way):
+    std::string LCRExt = ".LCR";
+    // The header tags, blank-separated, whose values make a log's category in the standings by category:
+    std::string CategoryTags = "CATEGORY-OPERATOR CATEGORY-BAND CATEGORY-MODE CATEGORY-POWER";
+    // Equal totals in the standings are ordered, and placed, by accuracy:
+    bool TieBreakByAccuracy = false;
 
     // How these settings find and read the logs. Throws TZelkError when QSOTemplate cannot be parsed.
     TContestReading Reading() const;

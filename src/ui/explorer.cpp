@@ -6,6 +6,7 @@
 #include "logs/error.h"
 #include "logs/file_io.h"
 #include "logs/text.h"
+#include "reports/lcr_report.h"
 #include "reports/ubn_report.h"
 #include "settings/global_vars.h"
 #include "settings/platform.h"
@@ -45,7 +46,6 @@
 
 namespace zelk::ui {
 namespace {
-
 
 // Marks a long pass as running and, on every path, closes the progress display when the pass left it open.
 // A close of the window that the judge confirmed during the pass follows once the command has returned.
@@ -502,6 +502,19 @@ void TfmExplorer::actSaveCalcReportExecute() {
     }
     ShowCheckResults();
     ShowMessage(QStringLiteral("Записан файл отчёта: %1").arg(Qs(NativePath(file))));
+}
+
+// "Создать отчёт о проверке журнала": the log checking report of the selected log, written without a
+// question beside the UBN reports (the folder of the last one); the lists keep what they show.
+void TfmExplorer::actSaveLCRReportExecute() {
+    if (busy_ || contest_.SelectedLog < 0) return;
+    CountAbsentIfPending();
+    TWaitCursor wait;
+    const std::string folder =
+        DirectoryExists(Vars().CurrentUBNFolder) ? Vars().CurrentUBNFolder : contest_.Folder();
+    const std::string file = SaveSelectedLCRReport(contest_, Judging(), folder);
+    if (!file.empty())
+        ShowMessage(QStringLiteral("Записан отчёт о проверке журнала: %1").arg(Qs(NativePath(file))));
 }
 
 void TfmExplorer::actRefreshExecute() {

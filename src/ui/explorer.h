@@ -83,6 +83,7 @@ class TfmExplorer : public QMainWindow {
     void actFilesDeleteExecute();
     void actFilesEditExecute();
     void actSaveCalcReportExecute();
+    void actSaveLCRReportExecute();
     void actFindQSOExecute();
     void actViewQSOExecute();
     void OptionsExecute(int page);
@@ -124,6 +125,7 @@ class TfmExplorer : public QMainWindow {
     QAction* actCalcQSO;
     QAction* actViewQSO;
     QAction* actSaveCalcReport;
+    QAction* actSaveLCRReport;
     QAction* actPrintCalcReport;
     QAction* actDesignCalcReport;
     QAction* actPrint;

@@ -147,6 +147,11 @@ void TfmExplorer::CreateActions() {
     actSaveCalcReport =
         MakeAction(this, "actSaveCalcReport", QStringLiteral("Создать файл отчёта"), "save-report");
     actSaveCalcReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    actSaveLCRReport = MakeAction(this, "actSaveLCRReport",
+                                  QStringLiteral("Создать отчёт о проверке журнала"), "save-report");
+    actSaveLCRReport->setToolTip(
+        QStringLiteral("Записать рядом с файлами UBN, почему не засчитана каждая связь выбранного файла"));
+    guarded(actSaveLCRReport, &TfmExplorer::actSaveLCRReportExecute);
     actPrintCalcReport =
         MakeAction(this, "actPrintCalcReport", QStringLiteral("Печатать отчёт"), "print-report");
     actDesignCalcReport =
@@ -440,7 +445,7 @@ void TfmExplorer::CreatePopupMenus() {
     pmQSODetail_->setObjectName(QStringLiteral("pmQSODetail"));
     pmQSODetail_->addAction(actCalcQSO);
     pmQSODetail_->addSeparator();
-    pmQSODetail_->addAction(actSaveCalcReport);
+    pmQSODetail_->addActions({actSaveCalcReport, actSaveLCRReport});
     pmQSODetail_->addSeparator();
     pmQSODetail_->addActions({actPrintCalcReport, actDesignCalcReport});
     pmQSODetail_->addSeparator();

@@ -218,6 +218,12 @@ QWidget* TfmOptions::CreateFilesPage() {
     maskGrid->addWidget(edQFilesMask_, 0, 1);
     maskGrid->addWidget(new QLabel(QStringLiteral("Выходные файлы"), masks), 1, 0);
     maskGrid->addWidget(edUBNExt_, 1, 1);
+    edLCRExt_ = new QLineEdit(masks);
+    edLCRExt_->setObjectName(QStringLiteral("edLCRExt"));
+    edLCRExt_->setToolTip(
+        QStringLiteral("Расширение отчёта о проверке журнала, записываемого рядом с файлом UBN"));
+    maskGrid->addWidget(new QLabel(QStringLiteral("Отчёты о проверке"), masks), 2, 0);
+    maskGrid->addWidget(edLCRExt_, 2, 1);
     maskGrid->setColumnStretch(1, 1);
 
     auto* calc = Group("gbCalc", QStringLiteral(" Расчёт "), page);
@@ -248,6 +254,26 @@ QWidget* TfmOptions::CreateFilesPage() {
     layout->addWidget(calc);
     layout->addStretch();
     return page;
+}
+
+// The standings by category: which header tags make a category, and the tie-break by accuracy.
+QWidget* TfmOptions::CreateStandingsGroup(QWidget* page) {
+    auto* standings = Group("gbStandings", QStringLiteral(" Турнирная таблица "), page);
+    edCategoryTags_ = new QLineEdit(standings);
+    edCategoryTags_->setObjectName(QStringLiteral("edCategoryTags"));
+    edCategoryTags_->setToolTip(
+        QStringLiteral("Тэги заголовка через пробел, значения которых образуют категорию"));
+    auto* label = new QLabel(QStringLiteral("Категория:"), standings);
+    label->setBuddy(edCategoryTags_);
+    cbTieBreakByAccuracy_ =
+        new QCheckBox(QStringLiteral("При равных итогах выше участник с большей точностью"), standings);
+    cbTieBreakByAccuracy_->setObjectName(QStringLiteral("cbTieBreakByAccuracy"));
+    auto* grid = new QGridLayout(standings);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(edCategoryTags_, 0, 1);
+    grid->addWidget(cbTieBreakByAccuracy_, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return standings;
 }
 
 QWidget* TfmOptions::CreateQSOPage() {
@@ -303,6 +329,7 @@ QWidget* TfmOptions::CreateQSOPage() {
     layout->addWidget(parsing);
     layout->addWidget(time);
     layout->addWidget(absent);
+    layout->addWidget(CreateStandingsGroup(page));
     layout->addStretch();
     return page;
 }
@@ -345,6 +372,9 @@ void TfmOptions::FillControls() {
     edMaxMinutesDifference_->setValue(v.MaxMinutesDifference);
     edNoFileMinMentionCount_->setValue(v.NoFileMinMentionCount);
     cbNoFileIncludeResults_->setChecked(v.NoFileIncludeResults);
+    edLCRExt_->setText(Qs(v.LCRExt));
+    edCategoryTags_->setText(Qs(v.CategoryTags));
+    cbTieBreakByAccuracy_->setChecked(v.TieBreakByAccuracy);
 }
 
 // The blanks between the mask and its "-" are dropped too: kept, they would be part of the mask, which then
@@ -382,6 +412,9 @@ void TfmOptions::accept() {
     v.FindLogByCallSign = cbFindLogByCallSign_->isChecked();
     v.QSOSplitTabs = cbQSOSplitTabs_->isChecked();
     v.QSOTemplate = templateText;
+    if (const std::string ext = Trim(Cp(edLCRExt_->text())); !ext.empty()) v.LCRExt = ext;
+    v.CategoryTags = CollapseSpaces(Trim(Cp(edCategoryTags_->text())));
+    v.TieBreakByAccuracy = cbTieBreakByAccuracy_->isChecked();
     edQSOTemplate_->setText(Qs(templateText));
     RunCommand([] { Vars().SaveSettings(); });
     QDialog::accept();

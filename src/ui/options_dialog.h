@@ -41,6 +41,7 @@ class TfmOptions : public QDialog {
   private:
     QWidget* CreateFilesPage();
     QWidget* CreateQSOPage();
+    QWidget* CreateStandingsGroup(QWidget* page);
     QWidget* CreateScriptsPage();
     void FillControls();
 
@@ -54,6 +55,9 @@ class TfmOptions : public QDialog {
     QSpinBox* edMaxMinutesDifference_;
     QSpinBox* edNoFileMinMentionCount_;
     QCheckBox* cbNoFileIncludeResults_;
+    QLineEdit* edLCRExt_;
+    QLineEdit* edCategoryTags_;
+    QCheckBox* cbTieBreakByAccuracy_;
 };
 
 // Opens the settings dialog modally on `page`; true when it was closed with "ОК".

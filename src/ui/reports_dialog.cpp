@@ -2,7 +2,12 @@
 // report's data before the engine previews or designs it.
 #include "ui/reports_dialog.h"
 
+#include "judge/analysis.h"
+#include "logs/contest.h"
 #include "logs/error.h"
+#include "logs/text.h"
+#include "reports/category_standings.h"
+#include "reports/lcr_report.h"
 #include "reports/report_catalogue.h"
 #include "reports/report_data.h"
 #include "settings/global_vars.h"
@@ -37,6 +42,8 @@ TfmReports::TfmReports(TExplorerReports& reports, TZelkContest& contest, QWidget
     CreateControls();
     reports_.BindFilesList(frReport_);
     frReport_.SetDataset(kNoFileDataset, &mtReport_);
+    frReport_.SetDataset(kCategoriesDataset, &mtReport_);
+    frReport_.SetDataset(kLogCheckDataset, &mtReport_);
 }
 
 TfmReports::~TfmReports() = default;
@@ -45,7 +52,9 @@ void TfmReports::CreateControls() {
     cbReport_ = new QComboBox(this);
     cbReport_->setObjectName(QStringLiteral("cbReport"));
     cbReport_->addItems({QStringLiteral("Список присланных файлов"),
-                         QStringLiteral("Список отсутствующих файлов"), QStringLiteral("Турнирная таблица")});
+                         QStringLiteral("Список отсутствующих файлов"), QStringLiteral("Турнирная таблица"),
+                         QStringLiteral("Турнирная таблица по категориям"),
+                         QStringLiteral("Отчёт о проверке выбранного файла")});
     cbReport_->setCurrentIndex(-1);
     cbReport_->setMinimumWidth(260);
 
@@ -141,7 +150,8 @@ int TfmReports::SelectedKind() const {
 // The parameters of the selected report; the choice is remembered for the next dialog and the next run.
 void TfmReports::OnSelectionChanged() {
     const int kind = SelectedKind();
-    nbReportParameters_->setCurrentWidget(kind == rkTournament ? np_Tournament_ : np_NoParam_);
+    const bool standings = kind == rkTournament || kind == rkCategories;
+    nbReportParameters_->setCurrentWidget(standings ? np_Tournament_ : np_NoParam_);
     cbRecalcAll_->setChecked(Vars().RecalcAll);
     Vars().QLastReport = static_cast<std::uint8_t>(kind);
 }
@@ -178,6 +188,21 @@ bool TfmReports::PrepareData(int kind) {
             FillNoFileTable();
             return true;
         }
+        if (kind == rkLogCheck) {
+            FillLogCheckTable();
+            return true;
+        }
+        if (kind == rkCategories) {
+            if (Vars().RecalcAll) MarkLogsUnscored(contest_);
+            try {
+                FillCategoryTable();
+            } catch (...) {
+                emit LogListChanged();
+                throw;
+            }
+            emit LogListChanged();
+            return true;
+        }
         if (kind == rkTournament && Vars().RecalcAll) MarkLogsUnscored(contest_);
         TNoFileRows unused;
         try {
@@ -203,6 +228,52 @@ void TfmReports::FillNoFileTable() {
     PrepareReportData(contest_, Judging(), rkNoFile, Vars().RecalcAll, {nullptr, paProgress_}, rows);
     for (const auto& [call, count] : rows)
         mtReport_.Append({ScriptValue::Text(call), ScriptValue::Integer(count)});
+}
+
+// The standings by category: one record per log in the order of the tables, HEAD holding the category on
+// the first record of each.
+void TfmReports::FillCategoryTable() {
+    using K = rep::TfrMemoryTable::TFieldKind;
+    mtReport_.Close();
+    for (const char* name : {"CATEGORY", "HEAD", "PLACE", "FILE", "CALLSIGN", "NAME", "CLUB", "SCORE",
+                             "MULTIPLIER", "CLAIMED_SCORE", "ACCURACY"})
+        mtReport_.AddField({name, K::String, 200});
+    mtReport_.AddField({"CONFIRMED", K::Integer, 0});
+    mtReport_.AddField({"QSO", K::Integer, 0});
+    mtReport_.Open();
+    const std::vector<TCategoryEntry> entries =
+        CategoryStandings(contest_, Judging(), Vars().RecalcAll, paProgress_);
+    const auto text = [](const std::string& s) { return ScriptValue::Text(s); };
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const TCategoryEntry& e = entries[i];
+        const std::string category = e.Category.empty() ? "(без категории)"_cp : e.Category;
+        const bool head = i == 0 || entries[i - 1].Category != e.Category;
+        const TLogRow& row = contest_.Logs[static_cast<size_t>(e.Row)];
+        TZelkCurrentFile summary;
+        const TContestLog* log = contest_.LogAt(e.Row);
+        summary.TakeSummary(log && log->Exists() ? log->Content() : TLogContent());
+        mtReport_.Append({text(category), text(head ? category : std::string()),
+                          text(e.Place > 0 ? std::to_string(e.Place) : std::string("-")), text(row.Caption),
+                          text(summary.CallSign), text(summary.Name), text(summary.Club), text(row.Cell(0)),
+                          text(row.Cell(1)), text(row.Cell(2)), text(e.AccuracyText),
+                          ScriptValue::Integer(e.Confirmed), ScriptValue::Integer(summary.QSOCount)});
+    }
+}
+
+// The log checking report of the selected log, one record per line of its text.
+void TfmReports::FillLogCheckTable() {
+    mtReport_.Close();
+    mtReport_.AddField({"TEXT", rep::TfrMemoryTable::TFieldKind::String, 1000});
+    mtReport_.Open();
+    const TContestLog* log = contest_.LogAt(contest_.SelectedLog);
+    if (!log) return;
+    contest_.Model.Refresh();
+    const TJudging judging = Judging();
+    TContestAnalyser analyser(contest_.Model, judging, &contest_.NoFileCalls);
+    const std::string text =
+        BuildLCRReport(analyser.Analyse(*log, log->DiskName()), judging.Settings.MaxMinutesDifference);
+    for (const std::string& line : SplitString(text, '\n'))
+        if (!line.empty()) mtReport_.Append({ScriptValue::Text(TrimRight(line))});
 }
 
 // "Закрыть", the Escape key and the close box: the state of the check box is kept for this run.

@@ -68,6 +68,8 @@ class TfmReports : public QDialog {
     void OnSelectionChanged();
     bool PrepareData(int kind);
     void FillNoFileTable();
+    void FillCategoryTable();
+    void FillLogCheckTable();
 
     TExplorerReports& reports_;
     TZelkContest& contest_;

@@ -3,6 +3,7 @@
 #include "ui/view_qso.h"
 
 #include "judge/qso_search.h"
+#include "judge/view_analysis.h"
 #include "logs/contest.h"
 #include "logs/qso_record.h"
 #include "ui/command_guard.h"
@@ -24,6 +25,8 @@ namespace {
 
 // The designed client area of the viewer.
 constexpr QSize kClientSize(326, 366);
+// With the analysis of the contact below the comment.
+constexpr int kAnalysisHeight = 110;
 
 // Row labels and the names of the left and right boxes, top to bottom.
 struct TFieldRow {
@@ -90,6 +93,13 @@ TfmViewQSO::TfmViewQSO(TZelkContest& contest, int row, const QRect& mainFrame, Q
     meComment_->setPalette(darkRed);
     grid->addWidget(meComment_, line, 1, 1, 2);
     grid->setRowStretch(line, 1);
+    ++line;
+    meAnalysis_ = new QPlainTextEdit(this);
+    meAnalysis_->setObjectName(QStringLiteral("meAnalysis"));
+    meAnalysis_->setReadOnly(true);
+    meAnalysis_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    meAnalysis_->setFixedHeight(kAnalysisHeight - 6);
+    grid->addWidget(meAnalysis_, line, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
@@ -113,7 +123,7 @@ TfmViewQSO::TfmViewQSO(TZelkContest& contest, int row, const QRect& mainFrame, Q
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
 
-    setFixedSize(kClientSize);
+    setFixedSize(kClientSize + QSize(80, kAnalysisHeight));
     ShowViewed(ViewedRecord(contest_, row_));
     PlaceOver(mainFrame);
 }
@@ -146,6 +156,7 @@ void TfmViewQSO::Test() {
     const std::string* texts[] = {&t.Index, &t.Freq, &t.Mode, &t.Date, &t.Time, &t.Call, &t.Send, &t.Receive};
     for (size_t i = 0; i < std::size(texts); ++i)
         right_[i + 1]->setText(Qs(*texts[i]));
+    if (!t.OwnCallMissing) meAnalysis_->setPlainText(Qs(ViewedQSOAnalysis(contest_, Judging(), row_)));
 }
 
 void TfmViewQSO::done(int result) {

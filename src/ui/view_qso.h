@@ -24,8 +24,9 @@ class TfmViewQSO : public QDialog {
     // the test runs. The dialog places itself over `mainFrame`.
     TfmViewQSO(TZelkContest& contest, int row, const QRect& mainFrame, QWidget* owner = nullptr);
 
-    // "&Проверить": judges the row against the correspondent's log and shows the chosen record. The main
-    // window's rows and totals stay as they are.
+    // "&Проверить": judges the row against the correspondent's log and shows the chosen record, the
+    // class of a rejected contact and the partner's nearest records. The main window's rows and totals
+    // stay as they are.
     void Test();
 
     // Closing in any way restores the normal cursor.
@@ -44,6 +45,7 @@ class TfmViewQSO : public QDialog {
     TColumn right_{};
     QLineEdit* edScore_;
     QPlainTextEdit* meComment_;
+    QPlainTextEdit* meAnalysis_; // the class of the contact and the partner's nearest records
     QPushButton* btnTest_;
     QPushButton* btnClose_;
 };

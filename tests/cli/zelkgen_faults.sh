@@ -174,6 +174,13 @@ check_mentions "$tmp/big" "$tmp/big.tsv" big
 compare "$tmp/night" "$tmp/night.tsv" night || failures=$((failures + 1))
 grep -q ' 2026-02-15 ' "$tmp/night"/* || fail "night: no contact after midnight"
 
+# Miscopied calls and clocks off by whole minutes: the default judging rejects what the list says.
+"$gen" --out "$tmp/clocks" --faults "$tmp/clocks.tsv" --seed 8 --logs 40 --qsos 60 --portable 3 \
+  --busted-call 5 --clock-offsets 5 >/dev/null
+compare "$tmp/clocks" "$tmp/clocks.tsv" clocks || failures=$((failures + 1))
+grep -q $'\tno-file\tmiscopied ' "$tmp/clocks.tsv" || fail "clocks: no miscopied call in the fault list"
+grep -q $'\ttime-mismatch\tthe clocks of ' "$tmp/clocks.tsv" || fail "clocks: no clocks far apart in the fault list"
+
 # With every rate 0 nothing is rejected except contacts with stations that sent no log.
 "$gen" --out "$tmp/clean" --faults "$tmp/clean.tsv" --seed 3 --logs 25 --qsos 50 --absent 0 \
   --busted 0 --time-shift 0 --dupes 0 --nil 0 >/dev/null

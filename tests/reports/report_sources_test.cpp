@@ -84,8 +84,11 @@ TEST(ReportCatalogueTest, StoredKindSelectsTheDialogEntry) {
     EXPECT_EQ(KindOfDialogEntry(0), rkFilesExists);
     EXPECT_EQ(KindOfDialogEntry(1), rkNoFile);
     EXPECT_EQ(KindOfDialogEntry(2), rkTournament);
-    EXPECT_EQ(KindOfDialogEntry(3), rkNone);
-    for (int entry = 0; entry < 3; ++entry)
+    EXPECT_EQ(KindOfDialogEntry(3), rkCategories);
+    EXPECT_EQ(KindOfDialogEntry(4), rkLogCheck);
+    EXPECT_EQ(KindOfDialogEntry(5), rkNone);
+    EXPECT_EQ(DialogEntryForKind(rkCategories, -1), 3);
+    for (int entry = 0; entry < 5; ++entry)
         EXPECT_EQ(DialogEntryForKind(KindOfDialogEntry(entry), -1), entry);
 }
 

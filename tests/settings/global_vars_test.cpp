@@ -220,6 +220,27 @@ TEST_F(Settings, KeysOfReadingRealLogsAreWrittenOnlyOnceTheyMatter) {
     EXPECT_EQ(vars.QSOTemplate, "");
 }
 
+TEST_F(Settings, KeysOfTheAnalysisAreWrittenOnlyOnceTheyDifferFromTheirDefaults) {
+    vars.CurrentFolder = contest.Path();
+    EXPECT_EQ(vars.LCRExt, ".LCR");
+    EXPECT_EQ(vars.CategoryTags, "CATEGORY-OPERATOR CATEGORY-BAND CATEGORY-MODE CATEGORY-POWER");
+    EXPECT_FALSE(vars.TieBreakByAccuracy);
+    vars.SaveSettings();
+    for (const char* key : {"LCRExt", "CategoryTags", "TieBreakByAccuracy"})
+        EXPECT_EQ(contest.Read("zelk.ini").find(key), std::string::npos) << key;
+    vars.LCRExt = ".TXT";
+    vars.CategoryTags = "CATEGORY";
+    vars.TieBreakByAccuracy = true;
+    vars.SaveSettings();
+    const TZelkGlobalVars& again = Restarted();
+    EXPECT_EQ(again.LCRExt, ".TXT");
+    EXPECT_EQ(again.CategoryTags, "CATEGORY");
+    EXPECT_TRUE(again.TieBreakByAccuracy);
+    vars.TieBreakByAccuracy = false;
+    vars.SaveSettings();
+    EXPECT_NE(contest.Read("zelk.ini").find("TieBreakByAccuracy=0\r\n"), std::string::npos);
+}
+
 TEST_F(Settings, OtherSectionsOfTheProgramFileSurviveASave) {
     const std::string kept =
         "; Zelkon\r\n[Path]\r\nreports=layouts\\\r\n\r\n[Name]\r\nAppName=" + std::string("Судья"_cp) +
@@ -322,11 +343,11 @@ TEST_F(Settings, ColumnWidths) {
 
 TEST_F(Settings, ReportLayoutFilesComeFromTheProgramFileAtEveryCall) {
     const std::string reports = prog.Text() + "/reports/";
-    const char* defaults[] = {"",          "EditFile.frf", "Tournament.frf", "FilesExists.frf", "QSOCalc.frf",
-                              "NoFile.frf"};
-    for (int kind = rkNone; kind <= rkNoFile; ++kind)
+    const char* defaults[] = {"",           "EditFile.frf",   "Tournament.frf", "FilesExists.frf",
+                              "QSOCalc.frf", "NoFile.frf", "Categories.frf", "LogCheck.frf"};
+    for (int kind = rkNone; kind <= rkLastKind; ++kind)
         EXPECT_EQ(vars.ReportLayoutFile(kind), kind == rkNone ? "" : reports + defaults[kind]) << kind;
-    EXPECT_EQ(vars.ReportLayoutFile(6), "");
+    EXPECT_EQ(vars.ReportLayoutFile(rkLastKind + 1), "");
     EXPECT_EQ(vars.ReportLayoutFile(-1), "");
 
     prog.Write("zelk.ini", "[reportfilename]\r\nRepQSOCalc=sub\\Mine.frf\r\nRepNoFile=\r\n");

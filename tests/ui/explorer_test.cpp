@@ -499,6 +499,19 @@ class ExplorerTest : public QObject {
         QVERIFY(settings->Boxes.Boxes.empty());
     }
 
+    // The log checking report goes beside the UBN reports without a question and leaves the lists alone.
+    void LogCheckingReportIsWrittenBesideTheUBNReports() {
+        Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});
+        QTRY_COMPARE(w.List("lvQSODetail")->model()->rowCount(), 3);
+        QTRY_VERIFY(!w.Child<QTimer>("tmrFileSelect")->isActive());
+        QVERIFY(w.Child<QMenu>("pmQSODetail")->actions().contains(w.Action("actSaveLCRReport")));
+        w.Action("actSaveLCRReport")->trigger();
+        QVERIFY(QFile::exists(QString::fromStdString(ToUtf8(contest->File("Q1AA.LCR")))));
+        QCOMPARE(w.Explorer.Message(), QStringLiteral("Записан отчёт о проверке журнала: %1")
+                                           .arg(QString::fromStdString(ToUtf8(contest->File("Q1AA.LCR")))));
+        QVERIFY(settings->Boxes.Boxes.empty());
+    }
+
     void AFolderWithoutLogsShowsNoLogOfTheFolderBefore() {
         TempFolder empty;
         Window& w = Start("Q1AA.CBR", {{"Q1AA.CBR", kQ1AA}, {"Q2BB.CBR", kQ2BB}});

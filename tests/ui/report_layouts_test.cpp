@@ -197,6 +197,47 @@ class ReportLayoutsTest : public QObject {
         KeepPdf(e.Reports.frCalc, "QSOCalc");
     }
 
+    // The standings by category: a table per category with places from 1, the confirmed contacts and the
+    // accuracy of the analysis; the category is named on its first row.
+    void StandingsByCategoryOfTheExampleContest() {
+        TestSettings settings;
+        InstallLayouts(settings);
+        ExampleContest e;
+        Vars().CategoryTags = "CATEGORY-OPERATOR";
+        TfmReports dialog(e.Reports, e.Contest);
+        dialog.SelectKind(rkCategories);
+        QVERIFY(dialog.findChild<QWidget*>(QStringLiteral("np_Tournament"))->isVisibleTo(&dialog));
+        TPreviewCloser closer;
+        dialog.RunReport(false);
+        QCOMPARE(closer.Closed, 1);
+        QCOMPARE(Records(dialog.Report(), rep::TfrBandKind::PageHeader),
+                 QStringList{"Категория|Место|Позывной|Участник|QSO|Подтв.|Точность, %|Очки|Множ.|Итог"});
+        const QStringList rows = Records(dialog.Report(), rep::TfrBandKind::MasterData);
+        QCOMPARE(rows.size(), 14);
+        QCOMPARE(rows[0], QStringLiteral("SINGLE-OP|1|Q1HH|Борис Дубравин|23|21|91.3|21|11|231"));
+        QCOMPARE(rows[1], QStringLiteral("(без категории)|1|Q9LMZ|Елена Рябинина|26|25|96.2|25|13|325"));
+        QCOMPARE(rows[3].section(u'|', 0, 2), QStringLiteral("|2|Q8PLO"));
+        KeepPdf(dialog.Report(), "Categories");
+    }
+
+    // The log checking report of the selected log, line by line.
+    void LogCheckingReportOfTheSelectedLog() {
+        TestSettings settings;
+        InstallLayouts(settings);
+        ExampleContest e;
+        QVERIFY(e.Contest.SelectLogByName("Q4LB"));
+        TfmReports dialog(e.Reports, e.Contest);
+        dialog.SelectKind(rkLogCheck);
+        TPreviewCloser closer;
+        dialog.RunReport(false);
+        const QStringList rows = Records(dialog.Report(), rep::TfrBandKind::MasterData);
+        QVERIFY(rows.size() > 10);
+        QCOMPARE(rows[0], QStringLiteral("Отчёт о проверке журнала Q4LB.CBR"));
+        QVERIFY(rows.contains(QStringLiteral("Точность:             82.6 %")));
+        QVERIFY(rows.join(u'\n').contains(QStringLiteral("NO-LOG: нет журнала корреспондента")));
+        KeepPdf(dialog.Report(), "LogCheck");
+    }
+
     // The log editor prints its text as it stands, through the first report cursor with the variables
     // "Файл" and "Строка"; its print command previews that report.
     void LogPrintoutFromTheEditor() {

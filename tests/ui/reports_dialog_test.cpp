@@ -125,7 +125,8 @@ class ReportsDialogTest : public QObject {
         for (int i = 0; i < d.Report()->count(); ++i)
             entries << d.Report()->itemText(i);
         QCOMPARE(entries, (QStringList{"Список присланных файлов", "Список отсутствующих файлов",
-                                       "Турнирная таблица"}));
+                                       "Турнирная таблица", "Турнирная таблица по категориям",
+                                       "Отчёт о проверке выбранного файла"}));
         QCOMPARE(d.Report()->currentIndex(), -1);
         QCOMPARE(d.RecalcAll()->text(), QStringLiteral("Пересчитать результаты всех участников"));
         QVERIFY(d.Child<QWidget>("paPassProgress")->isAncestorOf(d.Child<QProgressBar>("pbProgress")));

@@ -86,7 +86,8 @@ class ViewQSOTest : public QObject {
         QCOMPARE(Box(&w, "edScore"), QStringLiteral("1"));
         auto* comment = w.findChild<QPlainTextEdit*>(QStringLiteral("meComment"));
         QCOMPARE(comment->toPlainText(), QStringLiteral("ошибка приёма;"));
-        QCOMPARE(w.size(), QSize(326, 366));
+        // The designed client area, and below it the analysis of the contact.
+        QCOMPARE(w.size(), QSize(406, 476));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         auto* test = w.findChild<QPushButton*>(QStringLiteral("btnTest"));
         QVERIFY(test->isDefault());
@@ -100,9 +101,9 @@ class ViewQSOTest : public QObject {
             QRect main;
             QPoint at;
         } cases[] = {
-            {kMain, {100 + 400 - 163, 50 + 300 - 183}},
+            {kMain, {100 + 400 - 203, 50 + 300 - 238}},
             {QRect(20, 10, 200, 100), {20, 10}}, // both would be negative
-            {QRect(0, 300, 1000, 100), {500 - 163, 300 + 50 - 183}},
+            {QRect(0, 300, 1000, 100), {500 - 203, 300 + 50 - 238}},
         };
         for (const auto& k : cases) {
             TfmViewQSO w(c.contest, 1, k.main);
@@ -134,6 +135,19 @@ class ViewQSOTest : public QObject {
         other.Test();
         QCOMPARE(Column(&other, "ed2"), (QStringList{"Q9ZZ.CBR", "-", "-", "-", "-", "-  ", "-", "-", "-"}));
         QCOMPARE(Box(&other, "edQSOIndex"), QStringLiteral("2"));
+        // Below: the class of the rejected contact; the first, accepted, shows the partner's nearest records.
+        const auto analysis = [](TfmViewQSO* v) {
+            return v->findChild<QPlainTextEdit*>(QStringLiteral("meAnalysis"))->toPlainText();
+        };
+        QVERIFY2(
+            analysis(&other).startsWith(QStringLiteral("UNIQUE - позывной есть только в этом журнале\n")) ||
+                analysis(&other).startsWith(QStringLiteral("NO-LOG - нет журнала корреспондента\n")),
+            qPrintable(analysis(&other)));
+        const QStringList lines = analysis(&w).split(u'\n');
+        QVERIFY2(lines.size() >= 3, qPrintable(analysis(&w)));
+        QCOMPARE(lines[1], QStringLiteral("Ближайшие записи Q2BB.CBR:"));
+        QVERIFY2(lines[2].startsWith(QStringLiteral("QSO 1  3510 12:02  Q1AA  599 015 / 599 001  [+1 мин]")),
+                 qPrintable(lines[2]));
     }
 
     void ALogWithoutCallsignGivesTheErrorBoxAndDashes() {

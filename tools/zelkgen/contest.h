@@ -25,11 +25,12 @@ struct TGenStation {
     bool noCallsign = false; // its log lacks the CALLSIGN: line
     int target = 0;          // contacts wanted (logging stations) or distinct logs to work (the others)
     int clockOffsetSec = 0;  // how far its clock is off; the two logs of a contact may differ by a minute
+    int clockMinutes = 0;    // --clock-offsets: its clock is off by whole minutes (and by no seconds)
     std::vector<TGenSegment> segments;
     std::vector<int32_t> contacts; // indices into TGenContest::contacts, in time order
 };
 
-enum class TGenFault : uint8_t { None, Busted, TimeShift, NotInLog, MissingPiece };
+enum class TGenFault : uint8_t { None, Busted, TimeShift, NotInLog, MissingPiece, BustedCall };
 
 struct TGenContact {
     int32_t slot = 0;
@@ -42,7 +43,7 @@ struct TGenContact {
     bool repeated = false;        // a later contact repeats this one
     TGenFault fault = TGenFault::None;
     int8_t faultSide = 0;      // whose record carries the fault (NotInLog: whose record is missing)
-    int16_t faultValue = 0;    // Busted: serial error; TimeShift: minutes
+    int16_t faultValue = 0;    // Busted: serial error; TimeShift: minutes; BustedCall: index into bustedCalls
     int32_t qsoNo[2] = {0, 0}; // QSO numbers in the two logs once written; 0 when not written
 };
 
@@ -51,10 +52,13 @@ struct TGenContest {
     int slots = 0;
     std::vector<TGenStation> stations;
     std::vector<TGenContact> contacts;
+    std::vector<std::string> bustedCalls; // the calls logged by mistake (--busted-call)
 
     int SlotSecond(int slot) const { return slot * 60 / slotsPerMinute; }
     const TGenSegment& SegmentAt(int station, int slot) const;
     bool IsEligibleForFault(const TGenContact& c) const;
+    // The call `side` wrote for its correspondent, a miscopied one included, as the station signs it.
+    const std::string& LoggedCall(const TGenContact& c, int side) const;
 };
 
 // Stations, callsigns, roles and band plans.

@@ -103,8 +103,24 @@ void TCollector::Contact(const TGenContact& c, const std::vector<int>& mentions)
     case TGenFault::NotInLog:
         Record(c, 1 - s, "not-confirmed", Call(c, s) + " did not log this contact");
         break;
-    case TGenFault::None:
+    case TGenFault::BustedCall: {
+        const std::string& logged = c_.LoggedCall(c, s);
+        Record(c, s, "no-file", "miscopied " + Call(c, 1 - s) + " as " + logged + ", the call of no station");
+        Record(c, 1 - s, "not-confirmed",
+               Call(c, s) + " logged this contact with " + logged + " as the call");
         break;
+    }
+    case TGenFault::None: {
+        // Clocks whole minutes apart beyond the default tolerance mark both records.
+        const int64_t apart = LoggedMinute(o_, c_, c, 0) - LoggedMinute(o_, c_, c, 1);
+        if (c.repeatOf < 0 && (apart > 3 || apart < -3))
+            for (int side = 0; side < 2; ++side)
+                if (c_.stations[c.station[1 - side]].sendsLog && c.qsoNo[1 - side] > 0)
+                    Record(c, side, "time-mismatch",
+                           "the clocks of " + Call(c, 1) + " and " + Call(c, 0) + " are " +
+                               std::to_string(apart < 0 ? -apart : apart) + " minutes apart");
+        break;
+    }
     }
 }
 

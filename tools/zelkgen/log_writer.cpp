@@ -31,7 +31,8 @@ std::string QsoLine(const TGenOptions& o, const TGenContest& contest, const TGen
     const int64_t minute = LoggedMinute(o, contest, c, side);
     const std::string mode = form.lowerCase ? "cw" : "CW";
     const std::string ownCall = form.lowerCase ? LowerAscii(own.call) : own.call;
-    const std::string otherCall = form.lowerCase ? LowerAscii(other.call) : other.call;
+    const std::string& logged = contest.LoggedCall(c, side);
+    const std::string otherCall = form.lowerCase ? LowerAscii(logged) : logged;
     const std::string sent = Serial(c.serial[side]), received = Serial(ReceivedSerial(c, side));
     char buf[192];
     const bool leftOut = c.fault == TGenFault::MissingPiece && c.faultSide == side;

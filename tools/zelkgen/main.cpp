@@ -5,6 +5,7 @@
 #include "log_form.h"
 #include "log_writer.h"
 #include "options.h"
+#include "truth_list.h"
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +62,7 @@ int Run(const TGenOptions& o) {
         }
     }
     if (!o.faultsFile.empty()) WriteFile(o.faultsFile, FaultList(o, contest, forms));
+    if (o.truth) WriteFile(fs::path(o.outDir) / "truth.tsv", TruthList(o, contest, forms));
     std::cout << "zelkgen: " << o.logs << " logs, " << records << " QSO lines, " << contest.contacts.size()
               << " contacts written to " << o.outDir << "\n";
     return 0;

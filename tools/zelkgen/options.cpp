@@ -112,6 +112,10 @@ void Apply(TGenOptions& o, const std::string& name, const std::string& value) {
         o.retriesBp = RateOption(name, value);
     } else if (name == "--missing-piece") {
         o.missingPieceBp = RateOption(name, value);
+    } else if (name == "--busted-call") {
+        o.bustedCallBp = RateOption(name, value);
+    } else if (name == "--clock-offsets") {
+        o.clockOffsets = IntOption(name, value, 0, 20000);
     } else if (name == "--mixed-ext") {
         o.mixedExtBp = RateOption(name, value);
     } else if (name == "--utf16") {
@@ -186,8 +190,8 @@ TGenOptions ParseOptions(const std::vector<std::string>& args) {
         std::string name = args[i];
         if (name.rfind("--", 0) != 0)
             throw TGenUsageError("unexpected argument '" + name + "' (see zelkgen --help)");
-        if (name == "--force") {
-            o.force = true;
+        if (name == "--force" || name == "--truth") {
+            (name == "--force" ? o.force : o.truth) = true;
             continue;
         }
         std::string value;
@@ -204,6 +208,8 @@ TGenOptions ParseOptions(const std::vector<std::string>& args) {
     if (o.outDir.empty()) throw TGenUsageError("--out FOLDER is required (see zelkgen --help)");
     if (o.bands.empty()) o.bands = BandsOption("3.5,7,14");
     if (o.noCallsign > o.logs) throw TGenUsageError("--no-callsign cannot exceed --logs");
+    if (o.clockOffsets > o.logs - o.noCallsign)
+        throw TGenUsageError("--clock-offsets cannot exceed the logs with a CALLSIGN: line");
     if (o.portable > o.logs) throw TGenUsageError("--portable cannot exceed --logs");
     if (o.duplicates > o.logs - o.noCallsign)
         throw TGenUsageError(
@@ -248,6 +254,10 @@ Faults (P is a percentage of the contacts, up to two decimals; above 0 gives at 
   --no-callsign N      logs written without a CALLSIGN: line (default 0)
   --missing-piece P    contacts one side wrote with the first piece of its sent exchange left out, so
                        that the next piece stands where the correspondent's call belongs (default 0)
+  --busted-call P      contacts one side logged with the correspondent's call miscopied: a character
+                       changed, dropped or added, or two swapped, giving the call of no station (default 0)
+  --clock-offsets N    logs whose clock is off by 1 to 10 whole minutes either way; with it no clock is
+                       off by seconds, so every other pair of logs agrees to the minute (default 0)
 
 Form of the logs (P is a percentage of the logs; above 0 gives at least one):
   --portable N         stations that sign /P; their log file still bears the plain callsign (default 0)
@@ -275,6 +285,9 @@ Output:
   --clean FOLDER       also write the same contest as a judge cleans it by hand: every log named
                        after its callsign with .CBR, in Windows-1251, pieces separated by blanks, no
                        second copies; the fault list's file names are those of --out
+  --truth              also write truth.tsv beside the logs: the class the analysis should give every
+                       rejected record (FILE, QSO, CLASS, DETAIL as zelkon-cli analyze --format tsv
+                       prints them), a SUMMARY line a log, and a CLOCK line for each clock off
   --force              write into folders that already hold files; their old .cbr and .log logs go first
   --help               this text
 

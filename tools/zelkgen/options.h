@@ -46,6 +46,9 @@ struct TGenOptions {
     int portable = 0;
     int missingPieceBp = 0;
     int retriesBp = 0; // of the miscopied contacts
+    int bustedCallBp = 0;
+    int clockOffsets = 0;
+    bool truth = false; // write truth.tsv beside the logs
 
     // Logs as they arrive (rates of the logs); the cleaned copy has none of these.
     int mixedExtBp = 0;

@@ -45,6 +45,8 @@ enum TGenStream : uint64_t {
     kStreamMissingPieces = 8,
     kStreamRegions = 9,
     kStreamRetries = 10,
+    kStreamBustedCalls = 11,
+    kStreamClocks = 12,
     kStreamFaultKinds = 20, // one per kind of fault: 20, 21, 22
     kStreamForms = 1000,    // one per station: 1000 + its index
 };

@@ -4,6 +4,8 @@
 #include "contest.h"
 #include "random.h"
 
+#include "logs/callsign.h"
+
 #include <algorithm>
 #include <unordered_set>
 
@@ -40,6 +42,7 @@ class TScheduler {
     void AddFaults();
     void AddRetries();
     void AddMissingPieces();
+    void AddBustedCalls();
     void NumberSerials();
 
   private:
@@ -260,6 +263,63 @@ void TScheduler::AddMissingPieces() {
     }
 }
 
+// A call miscopied: a character changed, dropped or added, or two neighbours swapped in the base call,
+// any modifier kept; never the call (or base call) of a station of the contest, and always the shape of
+// a callsign. Empty when no try gives one.
+std::string MiscopiedCall(TGenRandom& rnd, const std::string& call,
+                          const std::unordered_set<std::string>& taken) {
+    const size_t slash = call.find('/');
+    const std::string base = call.substr(0, slash),
+                      suffix = slash == std::string::npos ? "" : call.substr(slash);
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        std::string b = base;
+        const size_t at = 1 + rnd.Below(b.size() - 1); // the Q stays
+        const char letter = static_cast<char>('A' + rnd.Below(26));
+        switch (rnd.Below(4)) {
+        case 0:
+            b[at] = b[at] >= '0' && b[at] <= '9' ? static_cast<char>('1' + rnd.Below(9)) : letter;
+            break;
+        case 1:
+            b.erase(at, 1);
+            break;
+        case 2:
+            b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), letter);
+            break;
+        default:
+            if (at + 1 < b.size()) std::swap(b[at], b[at + 1]);
+            break;
+        }
+        if (b == base || taken.count(b) || !zelk::IsCallSignShape(b + suffix)) continue;
+        return b + suffix;
+    }
+    return {};
+}
+
+// Calls miscopied, on contacts that no other fault took, from a stream of their own.
+void TScheduler::AddBustedCalls() {
+    if (o_.bustedCallBp <= 0) return;
+    TGenRandom rnd(o_.seed, kStreamBustedCalls);
+    std::unordered_set<std::string> taken;
+    for (const auto& st : c_.stations)
+        taken.insert(st.baseCall);
+    std::vector<int> eligible;
+    for (int i = 0; i < static_cast<int>(c_.contacts.size()); ++i)
+        if (c_.IsEligibleForFault(c_.contacts[i])) eligible.push_back(i);
+    rnd.Shuffle(eligible);
+    const size_t count = RateCount(eligible.size(), o_.bustedCallBp);
+    for (size_t j = 0; j < count && c_.bustedCalls.size() < INT16_MAX; ++j) {
+        TGenContact& c = c_.contacts[eligible[j]];
+        const int side = static_cast<int>(rnd.Below(2));
+        std::string busted = MiscopiedCall(rnd, c_.stations[c.station[1 - side]].call, taken);
+        if (busted.empty()) continue;
+        taken.insert(busted.substr(0, busted.find('/')));
+        c.fault = TGenFault::BustedCall;
+        c.faultSide = static_cast<int8_t>(side);
+        c.faultValue = static_cast<int16_t>(c_.bustedCalls.size());
+        c_.bustedCalls.push_back(std::move(busted));
+    }
+}
+
 // Each station numbers its contacts 1, 2, 3 ... in time order; a contact only one side logged still
 // used up a number on both sides.
 void TScheduler::NumberSerials() {
@@ -287,6 +347,7 @@ void MakeContacts(const TGenOptions& options, TGenContest& contest) {
     scheduler.AddFaults();
     scheduler.AddRetries();
     scheduler.AddMissingPieces();
+    scheduler.AddBustedCalls();
     scheduler.NumberSerials();
 }
 

@@ -74,7 +74,15 @@ bool TGenContest::IsEligibleForFault(const TGenContact& c) const {
         const auto& st = stations[c.station[side]];
         if (!st.sendsLog || st.noCallsign) return false;
     }
+    // Clocks that disagree put their own mark on a contact; no other fault joins it.
+    if (stations[c.station[0]].clockMinutes != stations[c.station[1]].clockMinutes) return false;
     return c.repeatOf < 0 && !c.repeated && c.fault == TGenFault::None;
+}
+
+const std::string& TGenContest::LoggedCall(const TGenContact& c, int side) const {
+    if (c.fault == TGenFault::BustedCall && c.faultSide == side)
+        return bustedCalls[static_cast<size_t>(c.faultValue)];
+    return stations[c.station[1 - side]].call;
 }
 
 size_t RateCount(size_t n, int basisPoints) {
@@ -108,6 +116,20 @@ TGenContest MakeStations(const TGenOptions& o) {
     TGenRandom regions(o.seed, kStreamRegions);
     for (auto& st : contest.stations)
         st.region = kRegions[regions.Below(std::size(kRegions))];
+    if (o.clockOffsets > 0) {
+        // Whole minutes only, from a stream of their own, on logs with a callsign.
+        TGenRandom clocks(o.seed, kStreamClocks);
+        std::vector<int> pool;
+        for (int i = 0; i < o.logs; ++i)
+            if (!contest.stations[i].noCallsign) pool.push_back(i);
+        clocks.Shuffle(pool);
+        for (int j = 0; j < o.clockOffsets; ++j) {
+            const int minutes = clocks.Range(1, 10);
+            contest.stations[pool[j]].clockMinutes = clocks.Below(2) ? minutes : -minutes;
+        }
+        for (auto& st : contest.stations)
+            st.clockOffsetSec = st.clockMinutes * 60;
+    }
     return contest;
 }
 
