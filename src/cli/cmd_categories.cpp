@@ -2,10 +2,12 @@
 #include "cli/category_table.h"
 #include "cli/command.h"
 #include "cli/contest_setup.h"
+#include "judge/cross_check.h"
 #include "judge/judge.h"
 #include "logs/contest.h"
 #include "logs/text.h"
 #include "reports/category_standings.h"
+#include "reports/standings.h"
 
 #include <algorithm>
 
@@ -73,6 +75,14 @@ int RunStandingsByCategory(std::vector<std::string>& args, const std::string& fo
         auto progress = TerminalProgress("standings");
         entries = CategoryStandings(contest, run.Judging(), true, progress.get());
     }
+    // The logs that could not be judged are named, as the plain standings name them.
+    bool allJudged = true;
+    for (const TLogRow& row : contest.Logs) {
+        if (StandingsTotal(row)) continue;
+        const TLogScope scope(run.Messages, row.Caption);
+        ReportMissingCallSign(run.Messages);
+        allJudged = false;
+    }
     // The tables in order: category, rows.
     std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> tables;
     for (const TCategoryEntry& e : entries) {
@@ -125,7 +135,7 @@ int RunStandingsByCategory(std::vector<std::string>& args, const std::string& fo
             out += (i ? "\n== " : "== ") + title(tables[i].first) + " ==\n" + TextTable(tables[i].second);
     }
     PrintText(out);
-    return 0;
+    return allJudged ? 0 : 2;
 }
 
 } // namespace zelk::cli
