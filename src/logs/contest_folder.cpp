@@ -83,16 +83,22 @@ std::vector<std::string> CorrespondentFileNames(std::string_view call, std::stri
 }
 
 TLogFileFilter::TLogFileFilter(std::string_view filesMask, const TLogListExclusions& exclusions)
-    : filesMask_(filesMask), iniName_(exclusions.IniName), reports_(Trim(exclusions.UBNExt)) {
+    : filesMask_(filesMask), iniName_(exclusions.IniName) {
     const std::vector<std::string> masks = SplitMasks(filesMask);
-    if (std::any_of(masks.begin(), masks.end(), [&](const std::string& m) { return SameText(m, reports_); }))
-        reports_.clear();
+    const std::string lcr = Trim(exclusions.LCRExt);
+    for (std::string report : {Trim(exclusions.UBNExt), lcr.empty() || lcr[0] == '*' ? lcr : "*" + lcr}) {
+        if (report.empty()) continue;
+        if (std::any_of(masks.begin(), masks.end(), [&](const std::string& m) { return SameText(m, report); }))
+            continue;
+        reports_.push_back(std::move(report));
+    }
 }
 
 bool TLogFileFilter::operator()(const TFolderEntry& entry) const {
     if (!entry.IsFile || !MatchesFilesMask(entry.Name, filesMask_) || SameText(entry.Name, iniName_))
         return false;
-    return reports_.empty() || !MatchesMask(entry.Name, reports_);
+    return std::none_of(reports_.begin(), reports_.end(),
+                        [&](const std::string& mask) { return MatchesMask(entry.Name, mask); });
 }
 
 std::vector<TFolderEntry> ListLogFiles(std::string_view folder, std::string_view filesMask,

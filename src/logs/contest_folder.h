@@ -35,6 +35,7 @@ struct TLogListExclusions {
     std::string IniName; // the settings file's name (zelk.ini)
     std::string UBNExt;  // the mask of the reports (*.UBN); not applied when it is one of the log masks,
                          // since a report could then not be told from a log
+    std::string LCRExt;  // the extension of the log checking reports (.LCR), applied alike
 };
 
 // Which entries of a contest folder are logs: regular files that match the files mask and are not
@@ -45,7 +46,8 @@ class TLogFileFilter {
     bool operator()(const TFolderEntry& entry) const;
 
   private:
-    std::string filesMask_, iniName_, reports_; // reports_: empty when reports are not told apart
+    std::string filesMask_, iniName_;
+    std::vector<std::string> reports_; // the masks of the report files told apart from the logs
 };
 
 // The logs of `folder`: its regular files that match `filesMask` and are not excluded, in the order the

@@ -13,7 +13,7 @@ namespace zelk {
 
 struct TContestReading {
     std::string FilesMask = "*.CBR";
-    TLogListExclusions Exclusions{"zelk.ini", "*.UBN"};
+    TLogListExclusions Exclusions{"zelk.ini", "*.UBN", ".LCR"};
     // Look a station's log up by the callsign the logs carry before the file-name rule.
     bool FindByCallSign = false;
     TLogFormat Format;

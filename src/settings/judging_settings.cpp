@@ -6,7 +6,7 @@ namespace zelk {
 TContestReading TZelkJudgingSettings::Reading() const {
     TContestReading reading;
     reading.FilesMask = FilesMask;
-    reading.Exclusions = {"zelk.ini", UBNExt};
+    reading.Exclusions = {"zelk.ini", UBNExt, LCRExt};
     reading.FindByCallSign = FindLogByCallSign;
     reading.Format = {TQSOTemplate::Parse(QSOTemplate), QSOSplitTabs};
     return reading;

@@ -102,7 +102,7 @@ TEST(Mask, CorrespondentFileNamesFollowTheMasksInOrder) {
 }
 
 TEST_F(ContestTest, SettingsReportsAndFoldersAreNeverLogs) {
-    for (const char* n : {"Q1AA.CBR", "q2bb.log", "Q3CC.Log", "notes.txt", "Q1AA.UBN", "ZELK.INI"})
+    for (const char* n : {"Q1AA.CBR", "q2bb.log", "Q3CC.Log", "notes.txt", "Q1AA.UBN", "ZELK.INI", "q1aa.lcr"})
         folder.Write(n, "CALLSIGN: X\r\n");
     folder.MakeDir("sub.cbr");
     struct Case {
@@ -115,6 +115,7 @@ TEST_F(ContestTest, SettingsReportsAndFoldersAreNeverLogs) {
         {"*.*", "*.TXT", {"Q1AA.CBR", "Q1AA.UBN", "Q2BB.LOG", "Q3CC.LOG"}},
         // Reports with the logs' own extension cannot be told from logs: the logs stay listed.
         {"*.TXT;*.LOG", "*.txt", {"NOTES.TXT", "Q2BB.LOG", "Q3CC.LOG"}},
+        {"*.lcr;*.CBR", "*.UBN", {"Q1AA.CBR", "Q1AA.LCR"}},
     };
     for (const auto& c : cases) {
         folder.Write("zelk.ini",
