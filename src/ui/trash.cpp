@@ -27,7 +27,7 @@ bool CanHaveTrash(const QString& path) {
     return parent.isDir() && parent.isWritable();
 }
 
-// The shared ".Trash" at the top of a disk counts only as the specification wants it: a real folder
+// The shared ".Trash" at the top of a disk counts only as the freedesktop.org trash rules allow it: a real folder
 // with the sticky bit.
 bool IsSharedTrash(const QString& folder) {
     const QByteArray name = QFile::encodeName(folder);
@@ -35,7 +35,7 @@ bool IsSharedTrash(const QString& folder) {
     return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX);
 }
 
-// The trash folder a file goes to, in the order of the freedesktop.org trash specification, or empty
+// The trash folder a file goes to, in the order of the freedesktop.org trash rules, or empty
 // text where it has none: a file on the home folder's disk goes to $XDG_DATA_HOME/Trash, another to
 // $topdir/.Trash/$uid or $topdir/.Trash-$uid of its own disk (the home trash cannot take it: a file is
 // moved to the trash by renaming it).
