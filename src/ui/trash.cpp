@@ -27,8 +27,8 @@ bool CanHaveTrash(const QString& path) {
     return parent.isDir() && parent.isWritable();
 }
 
-// The shared ".Trash" at the top of a disk counts only as the freedesktop.org trash rules allow it: a real folder
-// with the sticky bit.
+// The shared ".Trash" at the top of a disk counts only as the freedesktop.org trash rules allow it: a
+// real folder with the sticky bit.
 bool IsSharedTrash(const QString& folder) {
     const QByteArray name = QFile::encodeName(folder);
     struct stat st {};
