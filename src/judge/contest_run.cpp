@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -74,8 +75,15 @@ class TParallelScoring {
     std::size_t Collect(TProgressGuard& guard, const std::function<void(int, const TLogVerdict&)>& show) {
         for (std::size_t i = 0; i < slots_.size(); ++i) {
             {
+                // The caller's thread only hands results on: while a log is being judged it lets the
+                // progress display live.
                 std::unique_lock<std::mutex> lock(mutex_);
-                ready_.wait(lock, [&] { return slots_[i].state != kPending; });
+                while (!ready_.wait_for(lock, std::chrono::milliseconds(25),
+                                        [&] { return slots_[i].state != kPending; })) {
+                    lock.unlock();
+                    guard.Wait();
+                    lock.lock();
+                }
             }
             if (slots_[i].state != kDone) return i;
             show(static_cast<int>(i), slots_[i].verdict);

@@ -26,6 +26,11 @@ class TProgressGuard {
         if (position + 1 < count_ && progress_->Cancelled()) throw TZelkCancelled();
     }
 
+    // The pass is waiting for work done on other threads.
+    void Wait() {
+        if (progress_) progress_->Wait();
+    }
+
   private:
     IProgress* progress_;
     int count_;

@@ -60,6 +60,10 @@ class IProgress {
     // True once the judge has asked to stop; a pass looks at it between two logs and then ends with
     // TZelkCancelled, keeping what it has done so far as an error would.
     virtual bool Cancelled() const { return false; }
+    // The pass waits for logs judged on other threads: the display may repaint and take the judge's
+    // "Отмена" (the pass still stops only between two logs). Called every few hundredths of a second
+    // until the next log is done.
+    virtual void Wait() {}
 };
 
 // The per-user store: named integer and string values, as the registry key of the program keeps them.

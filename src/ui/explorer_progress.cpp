@@ -37,6 +37,10 @@ void TExplorerProgress::Finish() {
     strip_->setFrameShadow(QFrame::Sunken);
 }
 
+void TExplorerProgress::Wait() {
+    panel_->Wait();
+}
+
 bool TExplorerProgress::Cancelled() const {
     return panel_->Cancelled();
 }

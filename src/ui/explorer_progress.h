@@ -30,6 +30,8 @@ class TExplorerProgress : public IProgress {
     // Maximum, the panel hides, and the strip gets its height and bevel back.
     void Finish() override;
     bool Cancelled() const override;
+    // The windows live on while other threads judge.
+    void Wait() override;
 
     TProgressPanel& Panel() { return *panel_; }
 

@@ -95,6 +95,10 @@ void TProgressPanel::Step(int position) {
     QCoreApplication::processEvents();
 }
 
+void TProgressPanel::Wait() {
+    QCoreApplication::processEvents();
+}
+
 void TProgressPanel::Finish() {
     if (!running_) return;
     bar_->setValue(bar_->maximum());

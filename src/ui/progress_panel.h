@@ -30,6 +30,8 @@ class TProgressPanel : public QWidget, public IProgress {
     void Step(int position) override;
     void Finish() override;
     bool Cancelled() const override { return cancelled_; }
+    // The windows repaint, move and resize, and "Отмена" can be pressed, while other threads judge.
+    void Wait() override;
 
     // What "Отмена" does: the pass stops after the log in hand.
     void Cancel();

@@ -2,11 +2,15 @@
 // the record's own position; scripts that are not quiet or give no keys keep every visit; the parallel
 // run is offered only to quiet scripts that compile.
 #include "judge/contest_run.h"
+#include "judge/judging.h"
 #include "judge/key_plan.h"
+#include "judge/progress_guard.h"
 #include "logs/contest_model.h"
 #include "support/contest_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace zelk;
 using namespace zelk::test;
@@ -79,4 +83,50 @@ TEST_F(KeyPlanTest, ParallelRunOnlyForQuietScriptsThatCompile) {
     EXPECT_FALSE(ScriptsAllowParallelRun(Judging()));
 }
 
+// A progress display that notes what the pass tells it, and from which thread.
+struct TWatchingProgress : IProgress {
+    std::vector<int> steps;
+    int waits = 0;
+    bool otherThread = false;
+    const std::thread::id caller = std::this_thread::get_id();
+    void Start(int) override {}
+    void Step(int position) override { steps.push_back(position); }
+    void Finish() override {}
+    void Wait() override {
+        ++waits;
+        otherThread = otherThread || std::this_thread::get_id() != caller;
+    }
+};
+
 } // namespace
+
+// While the workers judge a slow log, the caller's thread keeps the progress display alive instead of
+// blocking until the log is done, and still hands the logs on in list order.
+TEST_F(KeyPlanTest, TheCallerLetsTheProgressDisplayLiveWhileWorkersJudge) {
+    for (const char* call : {"Q2BB", "Q3CC", "Q4DD"})
+        WriteLog(std::string(call) + ".CBR", {std::string("CALLSIGN: ") + call},
+                 {"3510 CW 2005-02-12 1200 " + std::string(call) + " 599 001 Q1AA 599 001"});
+    // Each contact takes a long while to score, far longer than the display waits between two looks.
+    WriteScript("CalcQSO.txt", "begin x := 0; for i := 1 to 3000000 do x := x + 1; Result := 1 end");
+    ListLogs();
+    ASSERT_TRUE(ScriptsAllowParallelRun(Judging()));
+    std::vector<const TContestLog*> logs;
+    for (int i = 0; i < static_cast<int>(contest.Logs.size()); ++i)
+        logs.push_back(contest.LogAt(i));
+    TWatchingProgress progress;
+    std::vector<int> shown;
+    {
+        const TJudging judging = Judging();
+        const TContestRun run{contest.Model, judging, &contest.NoFileCalls, nullptr};
+        TProgressGuard guard(&progress, static_cast<int>(logs.size()));
+        ScoreLogs(run, logs, 2, guard, [&](int i, const TLogVerdict& verdict) {
+            shown.push_back(i);
+            EXPECT_TRUE(verdict.Judged);
+        });
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(progress.steps, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_GT(progress.waits, 0);
+    EXPECT_FALSE(progress.otherThread);
+    EXPECT_TRUE(messages.boxes.empty());
+}
