@@ -18,4 +18,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display (DISPLAY is not set): showing the standings of examples/contest on the terminal instead."
 echo "Under Xvfb: Xvfb :99 -screen 0 1280x800x24 & DISPLAY=:99 ./$dir/src/app/zelkon examples/contest"
-"./$dir/src/zelkon-cli" standings examples/contest
+# The example contest holds a log without CALLSIGN: on purpose: the standings name it and exit 2.
+status=0
+"./$dir/src/zelkon-cli" standings examples/contest || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 2 ]
