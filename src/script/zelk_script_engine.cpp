@@ -175,6 +175,12 @@ bool IsScriptFunction(std::string_view name) {
     return false;
 }
 
+bool IsRuleVariable(std::string_view name) {
+    for (const TVariableEntry& v : kRuleVariables)
+        if (SameText(name, v.name)) return true;
+    return false;
+}
+
 bool IsQuietFunction(std::string_view name) {
     for (int i = 0; i < kFunctionCount; ++i)
         if (SameText(name, kFunctionNames[i])) return i != fnShowMessage;

@@ -23,6 +23,9 @@ struct TCompletionEntry {
 
 // True when `name` (any letter case) is one of the engine's built-in functions.
 bool IsScriptFunction(std::string_view name);
+// True when `name` (any letter case) is one of the variables contest rules are written with
+// (MaxMinutesDifference, MyCall, MyCall2, Tx, Tx2, Reason, Accepted2).
+bool IsRuleVariable(std::string_view name);
 // True when `name` (any letter case) is a built-in function whose only effect is its value or an error:
 // every one but ShowMessage. A function that shows anything or keeps anything beyond the run must stay
 // out of this list, or the planner of the judging runs would skip its calls.

@@ -25,6 +25,8 @@ int StyleOf(TScriptTokenKind kind) {
         return TScriptLexer::Number;
     case TScriptTokenKind::Function:
         return TScriptLexer::Function;
+    case TScriptTokenKind::Variable:
+        return TScriptLexer::Variable;
     case TScriptTokenKind::Default:
         break;
     }
@@ -64,6 +66,8 @@ QString TScriptLexer::description(int style) const {
         return QStringLiteral("Error line");
     case Function:
         return QStringLiteral("Function");
+    case Variable:
+        return QStringLiteral("Rule variable");
     default:
         return {};
     }
@@ -79,6 +83,8 @@ QColor TScriptLexer::defaultColor(int style) const {
         return QColor(0x00, 0x80, 0x80);
     case Function:
         return QColor(0x80, 0x00, 0x00);
+    case Variable:
+        return QColor(0x00, 0x60, 0x00);
     case ErrorLineStyle:
         return Qt::white;
     default:

@@ -10,7 +10,7 @@ namespace zelk::ui {
 class TScriptLexer : public QsciLexerCustom {
     Q_OBJECT
   public:
-    enum Style { Default = 0, Keyword, Comment, String, Number, ErrorLineStyle, Function, StyleCount };
+    enum Style { Default = 0, Keyword, Comment, String, Number, ErrorLineStyle, Function, Variable, StyleCount };
 
     explicit TScriptLexer(QObject* parent = nullptr);
 

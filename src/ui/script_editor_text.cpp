@@ -104,6 +104,8 @@ std::vector<TScriptToken> ScanScript(std::string_view text) {
                 add(i, end, TScriptTokenKind::Keyword);
             else if (end < text.size() && text[end] == '(' && IsScriptFunction(name))
                 add(i, end, TScriptTokenKind::Function);
+            else if (IsRuleVariable(name))
+                add(i, end, TScriptTokenKind::Variable);
         }
         i = end;
     }

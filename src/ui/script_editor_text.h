@@ -12,7 +12,7 @@
 
 namespace zelk::ui {
 
-enum class TScriptTokenKind { Default, Keyword, Comment, String, Number, Function };
+enum class TScriptTokenKind { Default, Keyword, Comment, String, Number, Function, Variable };
 
 // A run of bytes of one kind, as offsets into the scanned text.
 struct TScriptToken {

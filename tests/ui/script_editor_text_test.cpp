@@ -34,6 +34,9 @@ QString Runs(const std::string& text) {
         case TScriptTokenKind::Function:
             kind = "F";
             break;
+        case TScriptTokenKind::Variable:
+            kind = "V";
+            break;
         case TScriptTokenKind::Default:
             break;
         }
@@ -75,6 +78,10 @@ class ScriptEditorTextTest : public QObject {
                                       << "N[10] K[goto] N[10]";
         QTest::newRow("digits inside a name are no number") << "Call2 := Freq2"
                                                             << "";
+        QTest::newRow("the variables of contest rules in any case")
+            << "if ACCEPTED2 and (Minutes(DateTime, DateTime2) < maxminutesdifference) then\n"
+               "  Reason := MyCall2 + Tx"
+            << "K[if] V[ACCEPTED2] K[and] F[Minutes] V[maxminutesdifference] K[then] V[Reason] V[MyCall2] V[Tx]";
         QTest::newRow("a literal inside a brace comment is comment") << "{ 'a' } 'b'"
                                                                      << "C[{ 'a' }] S['b']";
         QTest::newRow("calls of built-in functions in any case") << "x := Band(f) + noZEROS(Word(r, 2))"
