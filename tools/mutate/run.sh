@@ -100,6 +100,8 @@ wanted() {
 
 build="$scratch/build"
 log="$scratch/log"
+# The tests that run the command-line program find it (and zelkgen beside it) as ctest tells them.
+export ZELK_CLI="$build/src/zelkon-cli"
 # A mutation may make a test loop for ever, so each test step has a time limit: three times what the
 # unchanged tree took for it on this machine (at least five minutes), measured by the baseline run.
 limit_unit=0
