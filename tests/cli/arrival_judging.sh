@@ -11,15 +11,7 @@ set -uo pipefail
 export LC_ALL=C
 cli=$1
 contest=$2/examples/contest
-gen=""
-for g in "$(dirname "$cli")/../tools/zelkgen" "$(dirname "$cli")/../tools/zelkgen/zelkgen"; do
-  [ -f "$g" ] && [ -x "$g" ] && gen=$g && break
-done
-[ -n "$gen" ] || { echo "zelkgen not found beside $cli"; exit 1; }
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/zelkgen_setup.bash"
 arrived=(--set 'FilesMask=*.LOG;*.CBR' --set FindLogByCallSign=1 --set QSOSplitTabs=1)
 
 # The name each arrived file has in the cleaned folder. A second copy of a log is judged and ranked as a

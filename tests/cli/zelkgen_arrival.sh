@@ -7,15 +7,7 @@
 set -euo pipefail
 export LC_ALL=C
 cli=$1
-gen=""
-for g in "$(dirname "$cli")/../tools/zelkgen" "$(dirname "$cli")/../tools/zelkgen/zelkgen"; do
-  [ -f "$g" ] && [ -x "$g" ] && gen=$g && break
-done
-[ -n "$gen" ] || { echo "zelkgen not found beside $cli"; exit 1; }
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/zelkgen_setup.bash"
 
 "$gen" --out "$tmp/raw" --clean "$tmp/clean" --faults "$tmp/f.tsv" --seed 11 --logs 30 --qsos 40 --portable 6 \
   --no-callsign 2 --missing-piece 1 --mixed-ext 20 --utf16 15 --utf8 15 --tabs 20 --odd-names 30 --duplicates 2 >/dev/null

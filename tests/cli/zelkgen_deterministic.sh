@@ -7,15 +7,7 @@ set -euo pipefail
 export LC_ALL=C
 cli=$1
 src=$2
-gen=""
-for g in "$(dirname "$cli")/../tools/zelkgen" "$(dirname "$cli")/../tools/zelkgen/zelkgen"; do
-  [ -f "$g" ] && [ -x "$g" ] && gen=$g && break
-done
-[ -n "$gen" ] || { echo "zelkgen not found beside $cli"; exit 1; }
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/zelkgen_setup.bash"
 
 opts=(--logs 40 --qsos 60 --absent 4 --rare 2 --no-callsign 2 --portable 2 --busted 4 --time-shift 3 --dupes 3 --nil 3)
 "$gen" --out "$tmp/a" --faults "$tmp/a.tsv" --seed 42 "${opts[@]}" >/dev/null

@@ -5,15 +5,7 @@
 set -euo pipefail
 export LC_ALL=C
 cli=$1
-gen=""
-for g in "$(dirname "$cli")/../tools/zelkgen" "$(dirname "$cli")/../tools/zelkgen/zelkgen"; do
-  [ -f "$g" ] && [ -x "$g" ] && gen=$g && break
-done
-[ -n "$gen" ] || { echo "zelkgen not found beside $cli"; exit 1; }
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib/zelkgen_setup.bash"
 
 help=$("$gen" --help) || fail "--help exits with an error"
 for o in --out --logs --qsos --absent --rare --seed --date --start --hours --bands --contest --busted \
